@@ -1,0 +1,72 @@
+#pragma once
+// FrameLink owns the one open port and runs the request/reply exchange:
+// up to three tries while the module stays silent, a drain of the line after
+// a failed exchange, a purge after a reply that fails its check, and the
+// closing of the port when the device vanishes.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "link/frame.h"
+#include "link/requests.h"
+#include "link/serial_line.h"
+
+namespace zelk {
+
+// Opens a port by the name the user typed or picked ("ttyUSB0", "/dev/pts/3", "COM5").
+using LineOpener = std::function<OpenResult(const std::string& port_name)>;
+
+// The platform's opener: PosixSerialLine or Win32SerialLine, with the device
+// path built from the port name.
+OpenResult OpenPlatformSerialLine(const std::string& port_name);
+
+enum class TraceDirection { sent, received };
+using FrameTrace = std::function<void(TraceDirection, std::span<const std::uint8_t>)>;
+
+class FrameLink {
+ public:
+  explicit FrameLink(LineOpener opener = OpenPlatformSerialLine);
+  ~FrameLink();
+  FrameLink(const FrameLink&) = delete;
+  FrameLink& operator=(const FrameLink&) = delete;
+
+  // Closes an open port first. On failure the port stays closed and the
+  // result says why; resync_pending is left alone either way.
+  OpenResult OpenPort(const std::string& port_name);
+
+  // Sends `count` bytes from the start of `buffer` as the request payload and
+  // takes one reply. On success the reply payload is copied to the start of
+  // `buffer`; bytes beyond buffer.size() are dropped (the module may send more
+  // than a caller reads) and the exchange still counts as accepted. On failure
+  // `buffer` is untouched. A count above 94 or above buffer.size() is refused
+  // without any I/O.
+  bool ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
+                     std::span<std::uint8_t> buffer);
+  bool ExchangeFrame(const RequestSpec& request, std::span<std::uint8_t> buffer) {
+    return ExchangeFrame(request.command, request.address, request.count, buffer);
+  }
+
+  // True when a port was open and has been closed.
+  bool ClosePort();
+
+  bool port_open() const { return port_open_; }
+  bool resync_pending() const { return resync_pending_; }
+
+  // Called with every frame written and every block read (diagnostics only).
+  void SetTrace(FrameTrace trace) { trace_ = std::move(trace); }
+
+ private:
+  LineOpener opener_;
+  std::unique_ptr<SerialLine> line_;
+  std::array<std::uint8_t, kFrameBufferSize> frame_buf_{};
+  std::size_t io_count_ = 0;
+  bool port_open_ = false;
+  bool resync_pending_ = false;
+  FrameTrace trace_;
+};
+
+}  // namespace zelk

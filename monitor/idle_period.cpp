@@ -1,0 +1,50 @@
+#include "monitor/idle_period.h"
+
+#include <cmath>
+
+#include "monitor/decoders.h"
+#include "settings/number_text.h"
+
+namespace zelk {
+
+std::string DecodeIdleRpm(ConstSettingsBytes block, char decimal_separator) {
+  const auto rpm = RpmFromPeriod(ReadWord(block, kIdlePeriodOffset), 1);
+  return rpm ? FixedText(*rpm, 0, 0, decimal_separator) : "0";
+}
+
+EncodeResult EncodeIdleRpm(std::string_view rpm_text, std::string_view cal_text,
+                           char decimal_separator, SettingsBytes block) {
+  const auto rpm = ParseDecimal(rpm_text, decimal_separator);
+  if (!rpm) return EncodeResult::Failure(NotAValidNumberMessage(rpm_text, false));
+  const auto cal = ParseInteger(cal_text);
+  if (!cal) return EncodeResult::Failure(NotAValidNumberMessage(cal_text, true));
+
+  const std::string rpm_shown(rpm_text);
+  if (*rpm == 0.0) {
+    return EncodeResult::Failure("Idle RPM 0 has no idle period: division by zero");
+  }
+  if (*cal == 0) {
+    return EncodeResult::Failure("RPM factor 0 gives no idle period: division by zero");
+  }
+  if (*rpm < 0.0) {
+    return EncodeResult::Failure("Idle RPM " + rpm_shown + " is not valid: it must be above 0");
+  }
+  if (*cal < 0) {
+    return EncodeResult::Failure("RPM factor " + IntegerText(*cal) +
+                                 " is not valid: it must be above 0");
+  }
+
+  const double period = 60000000 / *rpm / (*cal * 1.6);
+  const auto whole = RoundToWhole(period);
+  if (!whole || *whole > 0xFFFF) {
+    std::string message =
+        "Idle RPM " + rpm_shown + " is too low: the module's idle period would be ";
+    message += std::isfinite(period) ? GeneralText(std::round(period), '.') : "unbounded";
+    message += ", beyond 65535";
+    return EncodeResult::Failure(message);
+  }
+  WriteWord(block, kIdlePeriodOffset, static_cast<std::uint16_t>(*whole));
+  return {};
+}
+
+}  // namespace zelk

@@ -1,0 +1,123 @@
+#pragma once
+// Every setting the main window shows in an edit box: where it sits in the
+// settings block, how it converts, the range the entry check enforces and the
+// texts around its box. The windows loop over these rows; the control names
+// are the names of the edits and labels in the main window.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "settings/setting_codecs.h"
+#include "settings/settings_block.h"
+
+namespace zelk {
+
+enum class NumberKind { integer, decimal };
+
+struct SettingRow {
+  std::string_view name;  // the edit box
+  std::string_view group;
+  std::string_view caption_label;
+  std::string_view caption;
+  std::string_view unit_label;
+  std::string_view unit;
+  std::string_view default_text;
+  std::string_view hint;
+  std::size_t offset;  // in the settings block
+  std::size_t width;   // 1 or 2 bytes, 16-bit values low byte first
+  NumberKind entry;    // conversion used when the user leaves the box
+  NumberKind write;    // conversion used by a write
+  double min;
+  double max;
+  bool max_is_limite_corr;  // the upper bound is the current value of limite_corr
+  std::string_view range_message;
+  Codec codec;
+};
+
+// Row indices, in the order of the table below.
+enum SettingIndex : std::size_t {
+  kTempoPartida,
+  kTempMaxCold,
+  kPorcMistura,
+  kInjecaoExtra,
+  kTempMaxExtra,
+  kLimiteCorr,
+  kTempCorr,
+  kTempoAjuste,
+  kValorLambda,
+  kVarInicial,
+  kTempoExtra,
+  kSettingCount
+};
+
+inline constexpr std::array<SettingRow, kSettingCount> kSettingRows{{
+    {"tempo_partida", "partida_frio", "Label5", "Injec. Time ", "Label6", "ms ", "1000",
+     "Time of Cold Start Injection", 12, 2, NumberKind::integer, NumberKind::decimal, 0, 4000,
+     false, "This value must be between 0 and 4000!", Codec::kColdStartTime},
+    {"temp_max_cold", "partida_frio", "Label7", "Max. Temp.", "Label8", "C ", "20",
+     "Max. temperature for Cold Start Injection", 17, 1, NumberKind::integer, NumberKind::integer,
+     15, 35, false, "This value must be between 15 and 35!", Codec::kTemperature},
+    {"porc_mistura", "partida_frio", "Label9", "Start Mix ", "Label10", "% ", "37",
+     "Porc. of the Mixture of Fuel where Cold Start Enters", 14, 1, NumberKind::decimal,
+     NumberKind::decimal, 10, 50, true,
+     "This value must be between 10 and Max Correction Value(%)!", Codec::kPercent64},
+    {"injecao_extra", "aquecimento", "Label11", "Extra Inject.", "Label12", "% ", "10",
+     " Extra Fuel Injection on Engine Heating", 21, 1, NumberKind::decimal, NumberKind::decimal, 0,
+     10, false, "This value must be between 0 and 10!", Codec::kPercent64},
+    {"temp_max_extra", "aquecimento", "Label13", "Max Temp.", "Label14", "C ", "35",
+     "Max. Engine Temperature of Extra Fuel Injection on Engine Heating", 16, 1,
+     NumberKind::integer, NumberKind::integer, 35, 60, false,
+     "This value must be between 35 and 60!", Codec::kTemperature},
+    {"limite_corr", "correcao", "Label15", "Max. Correction ", "Label16", "% ", "50",
+     "Max. % for automatic correction", 3, 1, NumberKind::decimal, NumberKind::decimal, 10, 50,
+     false, "This value must be between 10 and 50!", Codec::kPercent64},
+    {"temp_corr", "correcao", "Label23", "Min. Temperature", "Label24", "C ", "35",
+     "Min. temperature of engine to start automatic correction", 15, 1, NumberKind::integer,
+     NumberKind::integer, 0, 100, false, "This value must be between 0 and 100!",
+     Codec::kTemperature},
+    {"tempo_ajuste", "sonda", "Label18", "Adjust Time ", "Label19", "s ", "50",
+     "Time to detect a non variation of the Oxygen Sensor", 24, 1, NumberKind::integer,
+     NumberKind::decimal, 10, 50, false, "This value must be between 10 and 50!",
+     Codec::kAdjustTime},
+    {"valor_lambda", "sonda", "Label17", "Lambda Value ", "Label20", "mV ", "0",
+     "Oxygen Sensor V mid value ", 22, 1, NumberKind::integer, NumberKind::decimal, 0, 1000, false,
+     "This value must be between 0 and 1000!", Codec::kLambdaMillivolts},
+    {"var_inicial", "acel_rapida", "Label2", "Throtle var. min.", "Label3", "us ", "200",
+     "Min. Variation of the fuel injection pulse", 18, 2, NumberKind::integer, NumberKind::decimal,
+     200, 15000, false, "This value must be between 200 and 15000!", Codec::kThrottleVariation},
+    {"tempo_extra", "acel_rapida", "Label1", "Extra Time at 20ms ", "Label4", "% ", "0",
+     "% Extra of Fuel Injection on Throtle variation", 20, 1, NumberKind::decimal,
+     NumberKind::decimal, 0, 20, false, "This value must be between 0 and 20!", Codec::kPercent64},
+}};
+
+// A read fills the edits in this order, before the option boxes, the lamps and
+// the idle RPM.
+inline constexpr std::array<std::size_t, kSettingCount> kReadOrder{
+    kTempoPartida, kPorcMistura, kTempMaxCold, kInjecaoExtra, kTempMaxExtra, kLimiteCorr,
+    kTempCorr,     kTempoAjuste, kValorLambda, kVarInicial,   kTempoExtra};
+
+// A write encodes in this order and stops at the first failure, leaving the
+// bytes encoded so far in the block. kIdleRpmStep marks where the idle RPM
+// (monitor/idle_period.h, EncodeIdleRpm) is encoded; the flags byte follows
+// the last step.
+inline constexpr std::size_t kIdleRpmStep = kSettingCount;
+inline constexpr std::array<std::size_t, kSettingCount + 1> kWriteOrder{
+    kTempoPartida, kIdleRpmStep, kPorcMistura, kTempMaxCold, kInjecaoExtra, kTempMaxExtra,
+    kLimiteCorr,   kTempCorr,    kTempoAjuste, kValorLambda, kVarInicial,   kTempoExtra};
+
+// The row of the edit with this name, or nullptr.
+const SettingRow* FindSetting(std::string_view name);
+
+// The edit's text after a read.
+std::string DecodeSetting(const SettingRow& row, ConstSettingsBytes block, char decimal_separator);
+
+// Converts the edit's text as a write does and stores its count. An 8-bit
+// count goes in as its low 8 bits, as the module has always received it. A
+// 16-bit count outside 0..65535 is refused rather than wrapped. On failure the
+// block is untouched and the error names the problem.
+EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char decimal_separator,
+                           SettingsBytes block);
+
+}  // namespace zelk

@@ -1,0 +1,183 @@
+#include "settings/settings_table.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace zelk {
+namespace {
+
+// A block that a read could have left: every byte distinct and nonzero, so a
+// stray write shows up.
+SettingsBlock PatternBlock() {
+  SettingsBlock block{};
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(0xA0 + i);
+  return block;
+}
+
+const SettingRow& Row(std::string_view name) {
+  const SettingRow* row = FindSetting(name);
+  EXPECT_NE(row, nullptr) << name;
+  return row ? *row : kSettingRows[0];
+}
+
+struct CodecCase {
+  const char* name;
+  const char* text;  // as entered
+  char sep;
+  std::initializer_list<std::pair<std::size_t, int>> bytes;  // offset, stored byte
+  const char* shown;                                         // after reading those bytes back
+};
+
+TEST(SettingsTable, EncodesAndReadsBack) {
+  const CodecCase cases[] = {
+      {"tempo_partida", "1000", '.', {{12, 196}, {13, 4}}, "1000"},
+      {"tempo_partida", "4000", '.', {{12, 14}, {13, 19}}, "4000"},
+      {"tempo_partida", "0", '.', {{12, 0}, {13, 0}}, "0"},
+      {"tempo_ajuste", "50", '.', {{24, 238}}, "49"},
+      {"tempo_ajuste", "10", '.', {{24, 48}}, "10"},
+      {"tempo_ajuste", "12,5", ',', {{24, 60}}, "12"},
+      {"porc_mistura", "37", '.', {{14, 24}}, "37.5"},
+      {"porc_mistura", "37", ',', {{14, 24}}, "37,5"},
+      {"injecao_extra", "10", '.', {{21, 6}}, "9.375"},
+      {"injecao_extra", "400", '.', {{21, 0}}, "0"},  // 256 counts: the module gets the low byte
+      {"limite_corr", "50", '.', {{3, 32}}, "50"},
+      {"tempo_extra", "20", '.', {{20, 13}}, "20.3125"},
+      {"tempo_extra", "0.78125", '.', {{20, 1}}, "1.5625"},  // half a count rounds up
+      {"var_inicial", "200", '.', {{18, 250}, {19, 0}}, "200"},
+      {"var_inicial", "201", '.', {{18, 251}, {19, 0}}, "200.8"},
+      {"var_inicial", "200.8", '.', {{18, 251}, {19, 0}}, "200.8"},  // a write reads decimals
+      {"var_inicial", "15000", '.', {{18, 62}, {19, 73}}, "15000"},
+      {"var_inicial",
+       "409.28",
+       '.',
+       {{18, 0}, {19, 2}},
+       "409.6"},  // 511.6 carries into the high byte
+      {"var_inicial", "52428", '.', {{18, 255}, {19, 255}}, "52428"},
+      {"valor_lambda", "1000", '.', {{22, 51}}, "1000"},
+      {"valor_lambda", "450", '.', {{22, 23}}, "450"},
+      {"temp_max_cold", "20", '.', {{17, 131}}, "20"},
+      {"temp_max_cold", "15", '.', {{17, 146}}, "15"},
+      {"temp_max_extra", "60", '.', {{16, 45}}, "60"},
+      {"temp_corr", "0", '.', {{15, 188}}, "0"},
+      {"temp_corr", "100", '.', {{15, 14}}, "102"},
+  };
+  for (const CodecCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + c.text);
+    const SettingRow& row = Row(c.name);
+    SettingsBlock block = PatternBlock();
+    SettingsBlock expected = PatternBlock();
+    for (const auto& [offset, byte] : c.bytes) expected[offset] = static_cast<std::uint8_t>(byte);
+
+    const EncodeResult result = EncodeSetting(row, c.text, c.sep, block);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(block, expected);
+    EXPECT_EQ(DecodeSetting(row, block, c.sep), c.shown);
+  }
+}
+
+TEST(SettingsTable, WritingTheDefaultsAfterARead) {
+  const struct {
+    const char* name;
+    const char* shown;
+  } cases[] = {
+      {"tempo_partida", "1000"},  {"temp_max_cold", "20"},  {"porc_mistura", "37.5"},
+      {"injecao_extra", "9.375"}, {"temp_max_extra", "35"}, {"limite_corr", "50"},
+      {"temp_corr", "35"},        {"tempo_ajuste", "49"},   {"valor_lambda", "0"},
+      {"var_inicial", "200"},     {"tempo_extra", "0"},
+  };
+  for (const auto& c : cases) {
+    const SettingRow& row = Row(c.name);
+    SettingsBlock block{};
+    ASSERT_TRUE(EncodeSetting(row, row.default_text, '.', block).ok) << c.name;
+    EXPECT_EQ(DecodeSetting(row, block, '.'), c.shown) << c.name;
+  }
+}
+
+TEST(SettingsTable, AllZeroBlockReads) {
+  const SettingsBlock block{};
+  for (const SettingRow& row : kSettingRows) {
+    const bool temperature = row.codec == Codec::kTemperature;
+    EXPECT_EQ(DecodeSetting(row, block, '.'), temperature ? "1990" : "0") << row.name;
+  }
+}
+
+TEST(SettingsTable, FailuresWriteNothingAndSayWhy) {
+  const struct {
+    const char* name;
+    const char* text;
+    char sep;
+    const char* error;
+  } cases[] = {
+      {"var_inicial", "abc", '.', "'abc' is not a valid floating point value"},
+      {"var_inicial", "", '.', "'' is not a valid floating point value"},
+      {"porc_mistura", "37.5", ',', "'37.5' is not a valid floating point value"},
+      {"temp_corr", "35.0", '.', "'35.0' is not a valid integer value"},  // integer write
+      {"temp_max_cold", "1e1", '.', "'1e1' is not a valid integer value"},
+      {"tempo_partida", "60000", '.',
+       "Injec. Time 60000 is too high: the module's count would be 73171, beyond 65535"},
+      {"var_inicial", "52428.4", '.',
+       "Throtle var. min. 52428.4 is too high: the module's count would be 65536, beyond 65535"},
+      {"var_inicial", "-1", '.',
+       "Throtle var. min. -1 is too low: the module's count would be -1, below 0"},
+      {"var_inicial", "1.7e308", '.',
+       "Throtle var. min. 1.7e308 does not fit in the module's 16-bit field"},
+      {"injecao_extra", "1e300", '.', "Extra Inject. 1e300 cannot be stored in the module's byte"},
+  };
+  for (const auto& c : cases) {
+    SettingsBlock block = PatternBlock();
+    const EncodeResult result = EncodeSetting(Row(c.name), c.text, c.sep, block);
+    EXPECT_FALSE(result.ok) << c.name << " " << c.text;
+    EXPECT_EQ(result.error, c.error);
+    EXPECT_EQ(block, PatternBlock()) << c.name << " " << c.text;
+  }
+}
+
+// Whatever the module holds, the texts a read shows must write back without a
+// conversion error or a refusal, under either separator.
+TEST(SettingsTable, EveryReadTextWritesBack) {
+  for (const SettingRow& row : kSettingRows) {
+    const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
+    for (const char sep : {'.', ','}) {
+      for (std::uint32_t raw = 0; raw <= top; ++raw) {
+        SettingsBlock block{};
+        block[row.offset] = static_cast<std::uint8_t>(raw & 0xFF);
+        if (row.width == 2) block[row.offset + 1] = static_cast<std::uint8_t>(raw >> 8);
+        const std::string shown = DecodeSetting(row, block, sep);
+        const EncodeResult result = EncodeSetting(row, shown, sep, block);
+        ASSERT_TRUE(result.ok) << row.name << " raw " << raw << ": " << result.error;
+      }
+    }
+  }
+}
+
+// Percent-64 and the 16-bit throttle scale are exact: a read value writes back
+// to the same count.
+TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
+  for (const SettingRow& row : kSettingRows) {
+    if (row.codec != Codec::kPercent64 && row.codec != Codec::kThrottleVariation) continue;
+    const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
+    for (std::uint32_t raw = 0; raw <= top; ++raw) {
+      SettingsBlock block{};
+      block[row.offset] = static_cast<std::uint8_t>(raw & 0xFF);
+      if (row.width == 2) block[row.offset + 1] = static_cast<std::uint8_t>(raw >> 8);
+      const SettingsBlock read = block;
+      ASSERT_TRUE(EncodeSetting(row, DecodeSetting(row, block, '.'), '.', block).ok);
+      ASSERT_EQ(block, read) << row.name << " raw " << raw;
+    }
+  }
+}
+
+TEST(SettingsTable, OrdersAndLookup) {
+  EXPECT_EQ(kWriteOrder[0], kTempoPartida);
+  EXPECT_EQ(kWriteOrder[1], kIdleRpmStep);
+  EXPECT_EQ(kReadOrder[1], kPorcMistura);
+  EXPECT_EQ(FindSetting("porc_mistura"), &kSettingRows[kPorcMistura]);
+  EXPECT_TRUE(kSettingRows[kPorcMistura].max_is_limite_corr);
+  EXPECT_EQ(FindSetting("rpm_adj"), nullptr);
+}
+
+}  // namespace
+}  // namespace zelk

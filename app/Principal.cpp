@@ -1,0 +1,86 @@
+#include "app/Principal.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/decimal_separator.h"
+#include "app/focus_tracker.h"
+#include "app/messages.h"
+#include "link/Porta_serial.h"
+#include "programming/Program.h"
+#include "ui_MainForm.h"
+
+// The icons live in a static library, whose resources the linker drops unless
+// something refers to them.
+static void InitWindowResources() { Q_INIT_RESOURCE(resources); }
+
+namespace zelk {
+
+TMainForm::TMainForm(Messages& messages, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), messages_(messages) {
+  InitWindowResources();
+  ui_->setupUi(this);
+  setFixedSize(size());
+  move(274, 50);
+  ui_->sair->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  timer_read_.setInterval(500);
+  ConnectHandlers();
+  SavedText.clear();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::ConnectHandlers() {
+  connect(ui_->config, &QToolButton::clicked, this, &TMainForm::configClick);
+  connect(ui_->prog, &QToolButton::clicked, this, &TMainForm::progClick);
+  connect(ui_->ler, &QToolButton::clicked, this, &TMainForm::lerClick);
+  connect(ui_->gravar, &QToolButton::clicked, this, &TMainForm::gravarClick);
+  connect(ui_->sair, &QToolButton::clicked, this, &TMainForm::sairClick);
+  connect(&timer_read_, &QTimer::timeout, this, &TMainForm::Timer_ReadTimer);
+  connect(ui_->rpmdown, &QPushButton::clicked, this, &TMainForm::rpmdownClick);
+  connect(ui_->rpmup, &QPushButton::clicked, this, &TMainForm::rpmupClick);
+  connect(ui_->rpm_cal_button, &QPushButton::clicked, this, &TMainForm::rpm_cal_buttonClick);
+  // The option handlers run on every change of state, by the user or by a read.
+  connect(ui_->heat_en, &QCheckBox::toggled, this, &TMainForm::heat_enClick);
+  connect(ui_->sonda_en, &QCheckBox::toggled, this, &TMainForm::sonda_enClick);
+  connect(ui_->acel_rapida_en, &QCheckBox::toggled, this, &TMainForm::acel_rapida_enClick);
+  connect(ui_->banda_larga, &QCheckBox::toggled, this, &TMainForm::banda_largaClick);
+  // Each setting is checked when the user leaves its box for another control.
+  focus_tracker_ = new FocusTracker(
+      this, [this](QWidget* control) { SettingExit(control); },
+      [this](QWidget* control) { SettingEnter(control); });
+}
+
+void TMainForm::Attach(TForm2& form2, TProgramForm& program_form) {
+  form2_ = &form2;
+  program_form_ = &program_form;
+}
+
+char TMainForm::DecimalSeparator() const { return DecimalSeparatorOf(locale()); }
+
+void TMainForm::configClick() {
+  form2_->exec();
+  if (form2_->link_ok()) {
+    ui_->prog->setEnabled(true);
+    ui_->ler->setEnabled(true);
+  } else {
+    ui_->prog->setEnabled(false);
+    ui_->ler->setEnabled(false);
+    ui_->gravar->setEnabled(false);
+    timer_read_.stop();
+  }
+}
+
+void TMainForm::progClick() {
+  timer_read_.stop();
+  program_form_->exec();
+  timer_read_.start();
+}
+
+void TMainForm::sairClick() { close(); }
+
+}  // namespace zelk

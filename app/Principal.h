@@ -1,0 +1,88 @@
+#pragma once
+// TMainForm: the main window. It owns the program's picture of the module
+// (the settings block, the working flags, the live buffer) and the texts of
+// its edit boxes, which hold the settings between a read and a write. Its
+// handlers are thin: the arithmetic lives in settings/ and monitor/.
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace Ui {
+class MainForm;
+}
+class QLineEdit;
+
+namespace zelk {
+
+class Messages;
+class TForm2;
+class TProgramForm;
+class FocusTracker;
+struct SettingRow;
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(Messages& messages, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The other windows, created after this one.
+  void Attach(TForm2& form2, TProgramForm& program_form);
+
+  Ui::MainForm& ui() { return *ui_; }
+  QTimer& Timer_Read() { return timer_read_; }
+  // The user's decimal separator, for number texts.
+  char DecimalSeparator() const;
+
+  // Operation buttons.
+  void configClick();
+  void progClick();
+  void sairClick();
+  void lerClick();
+  void gravarClick();
+  // Live values.
+  void Timer_ReadTimer();
+  // Idle RPM and calibration.
+  void rpmdownClick();
+  void rpmupClick();
+  void rpm_cal_buttonClick();
+  // Option check boxes.
+  void heat_enClick();
+  void sonda_enClick();
+  void acel_rapida_enClick();
+  void banda_largaClick();
+
+  // The module's data as the program sees it.
+  QString SavedText;
+  std::array<std::uint8_t, 25> LiveBuffer{};
+  std::array<std::uint8_t, 25> SettingsBlock{};
+  std::uint8_t WorkingFlags = 0;
+
+ private:
+  void ConnectHandlers();
+  void SettingEnter(QWidget* control);
+  void SettingExit(QWidget* control);
+  void ApplyOption(std::size_t option_index);
+  QLineEdit* Edit(std::string_view name) const;
+  void ShowInstantBlock();
+  // Encodes every box into SettingsBlock; false (with its box shown) when a
+  // text cannot be encoded. Bytes encoded before the failure stay.
+  bool EncodeSettings();
+  // The RPM factor from the rpm_cal label, or nothing (with the error shown).
+  std::optional<int> WholeNumberIn(const QString& text);
+
+  std::unique_ptr<Ui::MainForm> ui_;
+  Messages& messages_;
+  TForm2* form2_ = nullptr;
+  TProgramForm* program_form_ = nullptr;
+  QTimer timer_read_;
+  FocusTracker* focus_tracker_ = nullptr;
+};
+
+}  // namespace zelk

@@ -1,0 +1,81 @@
+// The main window's live values and idle-RPM handlers.
+
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "app/Principal.h"
+#include "app/lamp.h"
+#include "app/messages.h"
+#include "link/Porta_serial.h"
+#include "monitor/idle_rpm.h"
+#include "monitor/live_blocks.h"
+#include "settings/number_text.h"
+#include "ui_MainForm.h"
+
+namespace zelk {
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void TMainForm::Timer_ReadTimer() {
+  if (form2_->ExchangeFrame(requests::kPollBlock, LiveBuffer)) {
+    const LiveTexts texts =
+        DecodePollBlock(std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10),
+                        ui_->rpm_cal->text().toStdString(), DecimalSeparator());
+    ui_->atual_temp->setText(Text(texts.temp));
+    ui_->atual_map->setText(Text(texts.map));
+    ui_->atual_lambda->setText(Text(texts.lambda));
+    ui_->atual_corr->setText(Text(texts.corr));
+    ui_->atual_rpm->setText(Text(texts.rpm));
+    ui_->atual_inj->setText(Text(texts.inj));
+    return;
+  }
+  // Stop first: ticks keep coming while the box below is open.
+  timer_read_.stop();
+  ui_->sync->setGreen(false);
+  ui_->gravar->setEnabled(false);
+  ui_->prog->setEnabled(false);
+  messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+}
+
+std::optional<int> TMainForm::WholeNumberIn(const QString& text) {
+  const std::string raw = text.toStdString();
+  const std::optional<std::int32_t> value = ParseInteger(raw);
+  if (!value) messages_.Error(Text(NotAValidNumberMessage(raw, true)));
+  return value;
+}
+
+void TMainForm::rpmdownClick() {
+  const std::optional<int> rpm = WholeNumberIn(ui_->rpm_adj->text());
+  if (!rpm) return;
+  const RpmStep step = IdleRpmDown(*rpm);
+  if (step.warn) messages_.Inform(QStringLiteral("The min. is 600RPM!"), QStringLiteral("Warning!"));
+  ui_->rpm_adj->setText(QString::number(step.value));
+}
+
+void TMainForm::rpmupClick() {
+  const std::optional<int> rpm = WholeNumberIn(ui_->rpm_adj->text());
+  if (!rpm) return;
+  const RpmStep step = IdleRpmUp(*rpm);
+  if (step.warn) messages_.Inform(QStringLiteral("The max. is 1500RPM!"), QStringLiteral("Warning!"));
+  ui_->rpm_adj->setText(QString::number(step.value));
+}
+
+void TMainForm::rpm_cal_buttonClick() {
+  const std::optional<int> factor = WholeNumberIn(ui_->rpm_cal->text());
+  if (!factor) return;
+  const int next = NextCalibrationFactor(*factor);
+  if (next == *factor) return;  // not one of 1, 2, 4, 8: nothing changes
+  // The caption first, so a bad idle text still leaves the new factor shown.
+  ui_->rpm_cal->setText(QString::number(next));
+  const std::optional<int> rpm = WholeNumberIn(ui_->rpm_adj->text());
+  if (!rpm) return;
+  if (const std::optional<int> rescaled = RescaleIdleRpm(*factor, *rpm)) {
+    ui_->rpm_adj->setText(QString::number(*rescaled));
+  }
+}
+
+}  // namespace zelk

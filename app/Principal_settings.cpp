@@ -1,0 +1,170 @@
+// The main window's settings handlers: checked entry, the option boxes, Read
+// and Write. The arithmetic is in settings/ and monitor/; this file moves
+// texts between the boxes and the block.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "app/Principal.h"
+#include "app/focus_tracker.h"
+#include "app/lamp.h"
+#include "app/messages.h"
+#include "link/Porta_serial.h"
+#include "monitor/idle_period.h"
+#include "monitor/live_blocks.h"
+#include "settings/entry_check.h"
+#include "settings/number_text.h"
+#include "settings/option_flags.h"
+#include "settings/settings_table.h"
+#include "ui_MainForm.h"
+
+namespace zelk {
+
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+QLineEdit* TMainForm::Edit(std::string_view name) const {
+  return findChild<QLineEdit*>(Text(name));
+}
+
+void TMainForm::SettingEnter(QWidget* control) {
+  if (FindSetting(control->objectName().toStdString()) == nullptr) return;
+  SavedText = static_cast<QLineEdit*>(control)->text();
+}
+
+void TMainForm::SettingExit(QWidget* control) {
+  const SettingRow* row = FindSetting(control->objectName().toStdString());
+  if (row == nullptr) return;
+  auto* edit = static_cast<QLineEdit*>(control);
+  const char separator = DecimalSeparator();
+  const std::string limit_text = ui_->limite_corr->text().toStdString();
+  const double limit = ParseDecimal(limit_text, separator).value_or(std::nan(""));
+
+  switch (CheckEntry(*row, edit->text().toStdString(), separator, limit)) {
+    case EntryVerdict::conversion_failure:
+      messages_.Inform(Text(kIncorrectValueMessage), Text(kIncorrectValueTitle));
+      edit->setText(SavedText);
+      return;
+    case EntryVerdict::range_failure:
+      messages_.Inform(Text(row->range_message), Text(kRangeMessageTitle));
+      edit->setText(SavedText);
+      return;
+    case EntryVerdict::accepted:
+      break;
+  }
+  // A lower correction limit pulls the start mix down with it, never up.
+  if (row->name == "limite_corr" &&
+      LimitPullsStartMix(ui_->porc_mistura->text().toStdString(), limit_text, separator)) {
+    ui_->porc_mistura->setText(ui_->limite_corr->text());
+  }
+}
+
+void TMainForm::ApplyOption(std::size_t index) {
+  const OptionBox& option = kOptionBoxes[index];
+  auto* box = findChild<QCheckBox*>(Text(option.name));
+  const bool checked = box->isChecked();
+  WorkingFlags = WithFlag(WorkingFlags, option.mask, checked);
+  for (std::string_view name : option.edits) Edit(name)->setEnabled(checked);
+  for (std::string_view name : option.labels) findChild<QLabel*>(Text(name))->setEnabled(checked);
+  for (std::string_view name : option.other_controls) {
+    findChild<QWidget*>(Text(name))->setEnabled(checked);
+  }
+}
+
+void TMainForm::heat_enClick() { ApplyOption(kHeatEn); }
+void TMainForm::sonda_enClick() { ApplyOption(kSondaEn); }
+void TMainForm::acel_rapida_enClick() { ApplyOption(kAcelRapidaEn); }
+
+void TMainForm::banda_largaClick() {
+  const bool wide_band = ui_->banda_larga->isChecked();
+  ui_->Label20->setText(Text(LambdaUnitCaption(wide_band)));
+  WorkingFlags = WithFlag(WorkingFlags, kOptionBoxes[kBandaLarga].mask, wide_band);
+}
+
+void TMainForm::lerClick() {
+  const char separator = DecimalSeparator();
+  if (form2_->ExchangeFrame(requests::kReadSettings, SettingsBlock)) {
+    ui_->rpm_cal->setText(QStringLiteral("1"));
+    for (std::size_t index : kReadOrder) {
+      const SettingRow& row = kSettingRows[index];
+      Edit(row.name)->setText(Text(DecodeSetting(row, SettingsBlock, separator)));
+    }
+    const std::uint8_t flags = SettingsBlock[kFlagsOffset];
+    WorkingFlags = flags;
+    const auto has = [flags](std::size_t option) { return (flags & kOptionBoxes[option].mask) != 0; };
+    ui_->sonda_en->setChecked(has(kSondaEn));
+    sonda_enClick();
+    for (const StatusLamp& lamp : kStatusLamps) {
+      findChild<Lamp*>(Text(lamp.name))->setGreen((flags & lamp.mask) != 0);
+    }
+    ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
+    ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
+    acel_rapida_enClick();
+    ui_->heat_en->setChecked(has(kHeatEn));
+    heat_enClick();
+    ui_->rpm_adj->setText(Text(DecodeIdleRpm(SettingsBlock, separator)));
+    ui_->gravar->setEnabled(true);
+    ui_->prog->setEnabled(true);
+  } else {
+    messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+    ui_->gravar->setEnabled(false);
+  }
+
+  if (form2_->ExchangeFrame(requests::kInstantBlock, LiveBuffer)) {
+    ShowInstantBlock();
+    timer_read_.start();
+    ui_->sync->setGreen(true);
+  }
+}
+
+void TMainForm::ShowInstantBlock() {
+  const InstantTexts texts =
+      DecodeInstantBlock(std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10), DecimalSeparator());
+  ui_->atual_temp->setText(Text(texts.temp));
+  ui_->atual_map->setText(Text(texts.map));
+  ui_->atual_lambda->setText(Text(texts.lambda));
+  ui_->atual_corr->setText(Text(texts.corr));
+}
+
+bool TMainForm::EncodeSettings() {
+  const char separator = DecimalSeparator();
+  for (std::size_t step : kWriteOrder) {
+    const EncodeResult result =
+        step == kIdleRpmStep
+            ? EncodeIdleRpm(ui_->rpm_adj->text().toStdString(), ui_->rpm_cal->text().toStdString(),
+                            separator, SettingsBlock)
+            : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),
+                            separator, SettingsBlock);
+    if (!result.ok) {
+      messages_.Error(Text(result.error));
+      return false;
+    }
+  }
+  SettingsBlock[kFlagsOffset] = WorkingFlags;
+  return true;
+}
+
+void TMainForm::gravarClick() {
+  timer_read_.stop();  // no live frame between the question and the write
+  if (messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning")) &&
+      EncodeSettings()) {
+    if (form2_->ExchangeFrame(requests::kWriteSettings, SettingsBlock)) {
+      messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
+      lerClick();
+    } else {
+      messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+    }
+  }
+  timer_read_.start();
+}
+
+}  // namespace zelk

@@ -1,0 +1,64 @@
+// Programable Zelk: start-up. Creates the four windows in their fixed order,
+// shows the main window and runs the message loop.
+
+#include <QCommandLineParser>
+#include <exception>
+
+#include "app/Principal.h"
+#include "app/application.h"
+#include "app/fonts.h"
+#include "app/messages.h"
+#include "link/Porta_serial.h"
+#include "link/port_list.h"
+#include "programming/Program.h"
+#include "programming/Zelkprogram.h"
+
+namespace {
+
+// `--port NAME` puts NAME at the top of the port list and selects it; without
+// it the program starts exactly as it always does.
+std::string PreferredPort(const zelk::Application& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  QCommandLineOption port(QStringLiteral("port"),
+                          QStringLiteral("Serial port to offer first in the COM port dialog."),
+                          QStringLiteral("NAME"));
+  parser.addOption(port);
+  parser.process(app);
+  return parser.value(port).toStdString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zelk::Application app(argc, argv);
+  zelk::BoxMessages messages;
+  app.SetMessages(&messages);
+  try {
+    QApplication::setApplicationName(QStringLiteral("Programable Zelk"));
+    QApplication::setApplicationVersion(QStringLiteral("2.2.0.0"));
+    QApplication::setOrganizationName(QStringLiteral("Quibrane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    zelk::LoadWindowFonts();
+    const std::string preferred_port = PreferredPort(app);
+
+    zelk::TMainForm MainForm(messages);
+    zelk::TForm2 Form2(messages, zelk::OpenPlatformSerialLine, zelk::ListSerialPorts(),
+                       preferred_port);
+    zelk::TProgramForm ProgramForm(messages, MainForm, Form2);
+    zelk::TProgramZelkForm ProgramZelkForm(messages, Form2);
+    // Later windows are wired in once they all exist.
+    ProgramForm.Attach(ProgramZelkForm);
+    MainForm.Attach(Form2, ProgramForm);
+
+    MainForm.show();
+    QApplication::exec();
+  } catch (const std::exception& error) {
+    zelk::ShowHandlerException(&messages, QString::fromUtf8(error.what()));
+  } catch (...) {
+    zelk::ShowHandlerException(&messages, QStringLiteral("Unknown error"));
+  }
+  return 0;
+}

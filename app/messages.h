@@ -1,0 +1,30 @@
+#pragma once
+// Every message box of the program goes through this interface, so the
+// windows' rules can be tested with a recorder instead of live boxes.
+
+#include <QString>
+
+class QWidget;
+
+namespace zelk {
+
+class Messages {
+ public:
+  virtual ~Messages() = default;
+  // A one-line text with a title and an OK button.
+  virtual void Inform(const QString& text, const QString& title) = 0;
+  // A one-line question with Yes and No; true when the answer is Yes.
+  virtual bool AskYesNo(const QString& text, const QString& title) = 0;
+  // The standard error box for a failure that escaped an event handler.
+  virtual void Error(const QString& text) = 0;
+};
+
+// The real boxes: application-owned, no icon, one line of text.
+class BoxMessages : public Messages {
+ public:
+  void Inform(const QString& text, const QString& title) override;
+  bool AskYesNo(const QString& text, const QString& title) override;
+  void Error(const QString& text) override;
+};
+
+}  // namespace zelk

@@ -1,0 +1,16 @@
+#pragma once
+// Window tests run inside the program's own Application, so an exception
+// that escapes a handler takes the same road as in the program.
+
+#include <QtTest>
+
+#include "app/application.h"
+
+#define ZELK_GUI_TEST_MAIN(TestClass)                       \
+  int main(int argc, char** argv) {                         \
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen")); \
+    zelk::Application app(argc, argv);                      \
+    app.setApplicationName(QStringLiteral("Programable Zelk")); \
+    TestClass test;                                         \
+    return QTest::qExec(&test, argc, argv);                 \
+  }

@@ -1,0 +1,53 @@
+#pragma once
+// Messages for window tests: records every box and answers questions from a
+// script, so no live box ever opens. `on_box` runs while a "box" is shown,
+// which is where a real box would let timer ticks in.
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "app/messages.h"
+
+namespace zelk::test {
+
+struct Box {
+  enum Kind { inform, ask, error } kind;
+  QString text;
+  QString title;
+  bool operator==(const Box&) const = default;
+};
+
+class RecordedMessages : public Messages {
+ public:
+  void Inform(const QString& text, const QString& title) override {
+    Record({Box::inform, text, title});
+  }
+  bool AskYesNo(const QString& text, const QString& title) override {
+    Record({Box::ask, text, title});
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  }
+  void Error(const QString& text) override { Record({Box::error, text, {}}); }
+
+  QStringList Texts() const {
+    QStringList out;
+    for (const Box& box : boxes) out << box.text;
+    return out;
+  }
+
+  std::vector<Box> boxes;
+  std::deque<bool> answers;  // Yes/No answers, in order; No when none left
+  std::function<void(const Box&)> on_box;
+
+ private:
+  void Record(const Box& box) {
+    boxes.push_back(box);
+    if (on_box) on_box(box);
+  }
+};
+
+}  // namespace zelk::test

@@ -1,0 +1,19 @@
+#include "windows_fixture.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui_Form2.h"
+
+namespace zelk::test {
+
+void Windows::Connect(const QString& port_name) {
+  QTimer::singleShot(0, &Form2, [this, port_name] {
+    Form2.ui().combo_porta->setEditText(port_name);
+    Form2.ui().button_OK->click();
+  });
+  MainForm.configClick();
+}
+
+}  // namespace zelk::test

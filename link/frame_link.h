@@ -5,6 +5,7 @@
 // closing of the port when the device vanishes.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +24,9 @@ using LineOpener = std::function<OpenResult(const std::string& port_name)>;
 // The platform's opener: PosixSerialLine or Win32SerialLine, with the device
 // path built from the port name.
 OpenResult OpenPlatformSerialLine(const std::string& port_name);
+
+// A silent module gets the same request this many times.
+inline constexpr int kExchangeTries = 3;
 
 enum class TraceDirection { sent, received };
 using FrameTrace = std::function<void(TraceDirection, std::span<const std::uint8_t>)>;
@@ -43,7 +47,7 @@ class FrameLink {
   // `buffer`; bytes beyond buffer.size() are dropped (the module may send more
   // than a caller reads) and the exchange still counts as accepted. On failure
   // `buffer` is untouched. A count above 94 or above buffer.size() is refused
-  // without any I/O.
+  // without any I/O: it is a caller error, as the frame buffer holds 100 bytes.
   bool ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
                      std::span<std::uint8_t> buffer);
   bool ExchangeFrame(const RequestSpec& request, std::span<std::uint8_t> buffer) {
@@ -56,14 +60,25 @@ class FrameLink {
   bool port_open() const { return port_open_; }
   bool resync_pending() const { return resync_pending_; }
 
-  // Called with every frame written and every block read (diagnostics only).
+  // How many payload bytes the last successful exchange copied into the
+  // caller's buffer (0 after a failed one). The reply has no length field,
+  // so this is the only way to learn how much came.
+  std::size_t last_payload_size() const { return last_payload_size_; }
+
+  // Called with every frame written and every non-empty block read, the
+  // drain read after a failure included (diagnostics only).
   void SetTrace(FrameTrace trace) { trace_ = std::move(trace); }
 
  private:
+  // One Write or Read on frame_buf_, passed to the trace hook.
+  IoResult WriteFrame(std::size_t length);
+  IoResult ReadFrame();
+
   LineOpener opener_;
   std::unique_ptr<SerialLine> line_;
   std::array<std::uint8_t, kFrameBufferSize> frame_buf_{};
   std::size_t io_count_ = 0;
+  std::size_t last_payload_size_ = 0;
   bool port_open_ = false;
   bool resync_pending_ = false;
   FrameTrace trace_;

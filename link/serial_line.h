@@ -10,7 +10,8 @@
 //  * Write(k bytes) is bounded by write_total_multiplier_ms * k +
 //    write_total_constant_ms.
 //  * A vanished device (unplugged adapter, hung-up pty) is reported as
-//    LineError::device_gone; the link then closes the port.
+//    LineError::device_gone; the link then closes the port. A read that got
+//    some bytes before the device vanished returns them with that error.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,0 +1,84 @@
+#include "cli/commands.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/hex_text.h"
+#include "cli/raw_request.h"
+#include "link/requests.h"
+
+namespace zelk::cli {
+
+int RunPorts(const std::vector<std::string>& ports, std::ostream& out) {
+  for (const std::string& port : ports) out << port << '\n';
+  out.flush();
+  return kExitOk;
+}
+
+int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err) {
+  // The query's one payload byte means nothing to the module; it goes out as 0.
+  std::array<std::uint8_t, 2> version{};
+  if (!link.ExchangeFrame(requests::kVersion, version)) {
+    err << kCommunicationFail << '\n';
+    return kExitCommunication;
+  }
+  switch (link.last_payload_size()) {
+    case 0:
+      err << "zelkctl: the module answered without a version number\n";
+      return kExitCommunication;
+    case 1:
+      out << unsigned{version[0]} << '\n';
+      err << "zelkctl: the module's reply has no minor version number\n";
+      return kExitCommunication;
+    default:
+      out << unsigned{version[0]} << '.' << unsigned{version[1]} << '\n';
+      return kExitOk;
+  }
+}
+
+int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err) {
+  bool any_failed = false;
+  bool any_bad = false;
+  std::string text;
+  for (std::size_t number = 1; std::getline(in, text); ++number) {
+    const RawLine line = ParseRawLine(text);
+    if (line.kind == RawLineKind::skip) continue;
+    if (line.kind == RawLineKind::bad) {
+      err << "zelkctl: line " << number << ": " << line.error << " (skipped)\n";
+      any_bad = true;
+      continue;
+    }
+    // The reply may be up to 97 bytes whatever was asked: room for all of it.
+    std::array<std::uint8_t, kFrameBufferSize> buffer{};
+    const RawRequest& request = line.request;
+    std::copy(request.payload.begin(), request.payload.end(), buffer.begin());
+    if (link.ExchangeFrame(request.command, request.address, request.count, buffer)) {
+      out << "ok";
+      if (link.last_payload_size() > 0) {
+        out << ' ' << HexPairs(std::span(buffer.data(), link.last_payload_size()));
+      }
+      out << '\n';
+    } else {
+      out << "fail\n";
+      any_failed = true;
+    }
+    out.flush();
+  }
+  if (any_failed) {
+    err << kCommunicationFail << '\n';
+    return kExitCommunication;
+  }
+  return any_bad ? kExitUsage : kExitOk;
+}
+
+bool OpenPortOrSay(FrameLink& link, const std::string& port, std::ostream& err) {
+  const OpenResult opened = link.OpenPort(port);
+  if (opened.error == OpenError::none) return true;
+  err << "Invalid COMM Port: " << port << ": " << DescribeOpenError(opened.error);
+  if (opened.error == OpenError::other && !opened.detail.empty())
+    err << " (" << opened.detail << ')';
+  err << '\n';
+  return false;
+}
+
+}  // namespace zelk::cli

@@ -1,0 +1,35 @@
+#pragma once
+// The work behind each zelkctl command, on a FrameLink the caller has opened,
+// writing to the streams it is given (so tests can run them in-process).
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "link/frame_link.h"
+
+namespace zelk::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitCommunication = 1;  // the module did not answer as needed
+inline constexpr int kExitUsage = 2;          // bad usage, bad input or a port that will not open
+
+inline constexpr char kCommunicationFail[] = "Communication Fail";
+
+int RunPorts(const std::vector<std::string>& ports, std::ostream& out);
+
+// Prints MAJOR.MINOR. A reply with one payload byte prints the major number
+// alone and says on `err` that the minor is missing (exit 1); an empty
+// payload prints nothing (exit 1).
+int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err);
+
+// One exchange per request line of `in`; "ok <hex>" or "fail" for each,
+// flushed at once. Exit 1 if any request failed, else 2 if any line was bad.
+int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Opens the port for version/raw; on failure prints
+// "Invalid COMM Port: <port>: <reason>" on `err` and returns false.
+bool OpenPortOrSay(FrameLink& link, const std::string& port, std::ostream& err);
+
+}  // namespace zelk::cli

@@ -1,0 +1,107 @@
+#include "link/frame_link.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zelk {
+
+FrameLink::FrameLink(LineOpener opener) : opener_(std::move(opener)) {}
+
+FrameLink::~FrameLink() {
+  ClosePort();
+}
+
+OpenResult FrameLink::OpenPort(const std::string& port_name) {
+  if (port_open_) ClosePort();
+  OpenResult result;
+  if (opener_) {
+    result = opener_(port_name);
+  } else {
+    result.error = OpenError::other;
+    result.detail = "no way to open a port";
+  }
+  if (!result.line) {
+    if (result.error == OpenError::none) result.error = OpenError::other;
+    return result;
+  }
+  line_ = std::move(result.line);
+  port_open_ = true;
+  result.error = OpenError::none;
+  return result;
+}
+
+IoResult FrameLink::WriteFrame(std::size_t length) {
+  const IoResult written = line_->Write(frame_buf_.data(), length);
+  const std::size_t sent = std::min(written.bytes, length);
+  if (trace_ && sent > 0) trace_(TraceDirection::sent, {frame_buf_.data(), sent});
+  return written;
+}
+
+IoResult FrameLink::ReadFrame() {
+  IoResult read = line_->Read(frame_buf_.data(), frame_buf_.size());
+  read.bytes = std::min(read.bytes, frame_buf_.size());  // a line never gets to claim more
+  if (trace_ && read.bytes > 0) trace_(TraceDirection::received, {frame_buf_.data(), read.bytes});
+  return read;
+}
+
+bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
+                              std::span<std::uint8_t> buffer) {
+  last_payload_size_ = 0;
+  if (!port_open_) return false;
+  if (count > kMaxRequestPayload || count > buffer.size()) return false;
+
+  // The error of the last write or read that failed; only a vanished device
+  // changes the outcome.
+  LineError last_error = LineError::none;
+  auto note = [&last_error](const IoResult& io) {
+    if (io.error != LineError::none) last_error = io.error;
+  };
+
+  if (resync_pending_) {
+    // Drop our unsent bytes and what the module still sends from the failed
+    // exchange, so its late reply is not taken for the answer to this one.
+    line_->PurgeOutput();
+    note(ReadFrame());
+  }
+
+  const std::size_t length = BuildRequest(command, address, buffer.first(count), frame_buf_);
+  io_count_ = 0;
+  for (int attempt = 0; attempt < kExchangeTries && io_count_ == 0; ++attempt) {
+    note(WriteFrame(length));
+    const IoResult read = ReadFrame();
+    note(read);
+    io_count_ = read.bytes;  // a silent read leaves frame_buf_ holding the request
+  }
+
+  if (last_error == LineError::device_gone) {
+    ClosePort();
+    return false;
+  }
+  if (io_count_ == 0) {
+    resync_pending_ = true;
+    return false;
+  }
+  if (FrameChecksum(frame_buf_.data(), static_cast<std::uint32_t>(io_count_)) != 0) {
+    line_->PurgeOutput();
+    resync_pending_ = true;
+    return false;
+  }
+
+  const std::span<const std::uint8_t> payload =
+      ReplyPayload(std::span<const std::uint8_t>(frame_buf_.data(), io_count_));
+  last_payload_size_ = std::min(payload.size(), buffer.size());
+  std::copy_n(payload.begin(), last_payload_size_, buffer.begin());
+  resync_pending_ = false;
+  return true;
+}
+
+bool FrameLink::ClosePort() {
+  if (!port_open_) return false;
+  line_->PurgeInput();
+  line_->Close();  // puts back the settings the port had when opened
+  line_.reset();
+  port_open_ = false;
+  return true;
+}
+
+}  // namespace zelk

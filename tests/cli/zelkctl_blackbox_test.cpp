@@ -1,0 +1,131 @@
+// zelkctl as a user runs it: a real process on the pty of a zelk-sim process.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "tests/cli/child_process.h"
+
+namespace zelk::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Paths of the built programs, from the build system.
+const std::string g_zelkctl = ZELKCTL_PATH;
+const std::string g_sim = ZELK_SIM_PATH;
+
+ProcessOutput Zelkctl(std::vector<std::string> args, const std::string& input = "") {
+  args.insert(args.begin(), g_zelkctl);
+  return RunProcess(args, input, 60s);
+}
+
+#define START_SIM(sim, ...)             \
+  SimProcess sim(g_sim, {__VA_ARGS__}); \
+  ASSERT_FALSE(sim.port().empty()) << "zelk-sim did not start"
+
+TEST(Zelkctl, VersionOfTheSimulatedModule) {
+  START_SIM(sim);
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "version"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "2.10\n");
+}
+
+TEST(Zelkctl, VersionTheModuleIsToldToReport) {
+  START_SIM(sim, "--version", "1.0");
+  const ProcessOutput run = Zelkctl({"version", "--port", sim.port()});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "1.0\n");
+}
+
+TEST(Zelkctl, RawReadsSettingsLiveValuesAndVersion) {
+  START_SIM(sim);
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"},
+                                    "# settings, poll block, version\n"
+                                    "1 1 25\n"
+                                    "0 0x43 10\n"
+                                    "3 1 1 00\n");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const std::regex expected("ok [0-9a-f]{50}\nok [0-9a-f]{20}\nok 020a\n");
+  EXPECT_TRUE(std::regex_match(run.out, expected)) << run.out;
+}
+
+TEST(Zelkctl, RawSkipsBadLinesAndSaysWhere) {
+  START_SIM(sim);
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n3 1 95\n3 1 1\n");
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.out, "ok 020a\nok 020a\n");
+  EXPECT_NE(run.err.find("line 2: count 95 is out of range 0..94"), std::string::npos) << run.err;
+}
+
+TEST(Zelkctl, SilentModuleFails) {
+  START_SIM(sim, "--fault", "silent");
+  const ProcessOutput raw = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n");
+  EXPECT_EQ(raw.exit_code, 1);
+  EXPECT_EQ(raw.out, "fail\n");
+  EXPECT_NE(raw.err.find("Communication Fail"), std::string::npos) << raw.err;
+
+  const ProcessOutput version = Zelkctl({"--port", sim.port(), "version"});
+  EXPECT_EQ(version.exit_code, 1);
+  EXPECT_EQ(version.out, "");
+  EXPECT_EQ(version.err, "Communication Fail\n");
+}
+
+TEST(Zelkctl, BadCheckByteFails) {
+  START_SIM(sim, "--fault", "bad-check");
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n1 1 25\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "fail\nfail\n");
+}
+
+TEST(Zelkctl, HangUpClosesThePortAndLaterRequestsFail) {
+  START_SIM(sim, "--fault", "hangup-after=1");
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n3 1 1\n3 1 1\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "ok 020a\nfail\nfail\n");
+}
+
+TEST(Zelkctl, TraceShowsTheFramesOnStderr) {
+  START_SIM(sim);
+  const ProcessOutput run = Zelkctl({"--trace", "--port", sim.port(), "version"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "2.10\n");
+  const std::regex sent(R"(\s+[0-9]+\.[0-9]{3} ms > f3 03 00 01 01 00 9c\n)");
+  const std::regex received(R"(\s+[0-9]+\.[0-9]{3} ms < ([0-9a-f]{2} ){2}02 0a [0-9a-f]{2}\n)");
+  EXPECT_TRUE(std::regex_search(run.err, sent)) << run.err;
+  EXPECT_TRUE(std::regex_search(run.err, received)) << run.err;
+}
+
+TEST(Zelkctl, PortThatCannotBeOpened) {
+  const ProcessOutput run = Zelkctl({"--port", "/nonexistent/zelk-port", "version"});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "Invalid COMM Port: /nonexistent/zelk-port: no such port\n");
+
+  const ProcessOutput empty = Zelkctl({"--port", "", "raw"}, "3 1 1\n");
+  EXPECT_EQ(empty.exit_code, 2);
+  EXPECT_TRUE(empty.err.starts_with("Invalid COMM Port: : ")) << empty.err;
+}
+
+TEST(Zelkctl, BadUsage) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"version"}, {"--port", "x", "dance"}, {"--speed", "ports"}}) {
+    const ProcessOutput run = Zelkctl(args);
+    EXPECT_EQ(run.exit_code, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with("zelkctl: ")) << run.err;
+    EXPECT_NE(run.err.find("usage: zelkctl"), std::string::npos);
+  }
+}
+
+TEST(Zelkctl, HelpAndPorts) {
+  const ProcessOutput help = Zelkctl({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: zelkctl")) << help.out;
+
+  const ProcessOutput ports = Zelkctl({"ports"});
+  EXPECT_EQ(ports.exit_code, 0) << ports.err;
+  EXPECT_EQ(ports.err, "");
+}
+
+}  // namespace
+}  // namespace zelk::testing

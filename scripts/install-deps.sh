@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest
-  fonts-liberation2
+  fonts-liberation2 fonts-wine
   xvfb xauth
 )
 if [[ "${1:-}" == "--windows" ]]; then

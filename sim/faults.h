@@ -8,16 +8,16 @@
 namespace zelk::sim {
 
 struct FaultModes {
-  bool silent = false;             // never answers
-  int no_reply_first = 0;          // ignores this many requests, then answers
-  bool bad_check = false;          // last byte of every reply is wrong
-  bool truncated = false;          // reply stops after its two leading bytes and half the payload
-  bool garbage_before = false;     // a few stray bytes arrive right before the reply
-  bool oversize = false;           // reply carries 97 payload bytes
-  int split_pause_ms = 0;          // pause in the middle of the reply (> 20 ms splits it)
-  bool late_bytes = false;         // stray bytes arrive 60 ms after the reply
-  int hangup_after = -1;           // hang up the line after this many answered exchanges
-  int extra_delay_ms = 0;          // wait this long before answering
+  bool silent = false;          // never answers
+  int no_reply_first = 0;       // ignores this many requests, then answers
+  bool bad_check = false;       // last byte of every reply is wrong
+  bool truncated = false;       // reply stops after its two leading bytes and half the payload
+  bool garbage_before = false;  // a few stray bytes arrive right before the reply
+  bool oversize = false;        // reply carries 97 payload bytes
+  int split_pause_ms = 0;       // pause in the middle of the reply (> 20 ms splits it)
+  bool late_bytes = false;      // stray bytes arrive 60 ms after the reply
+  int hangup_after = -1;        // hang up the line after this many answered exchanges
+  int extra_delay_ms = 0;       // wait this long before answering
 };
 
 // Parses one "--fault" style token such as "silent", "no-reply-first=2",

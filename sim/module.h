@@ -10,54 +10,27 @@
 #include <vector>
 
 #include "sim/faults.h"
+#include "sim/reply_plan.h"
+#include "sim/request_parser.h"
 
 namespace zelk::sim {
 
-inline constexpr std::size_t kSettingsSize = 25;
+inline constexpr std::size_t kSettingsSize = 25;  // module addresses 1 to 25
+inline constexpr std::uint16_t kPollBlockAddress = 0x43;
+inline constexpr std::uint16_t kInstantBlockAddress = 0x48;
+inline constexpr std::uint16_t kProgramStatusAddress = 0x64;
 
 // The settings a unit leaves the factory with (decoded values plausible for a
-// car: cold-start 1000 ms, 37.5 % start mix, idle 850 RPM, ...).
+// car: cold-start 1000 ms, 37.5 % start mix, idle 850 RPM, ...). Neither
+// calibration program has run yet: flag bits 0 and 1 are clear.
 std::array<std::uint8_t, kSettingsSize> DefaultSettings();
-
-struct Request {
-  std::uint8_t command = 0;
-  std::uint16_t address = 0;
-  std::vector<std::uint8_t> payload;
-};
-
-// One piece of the reply: `bytes` start arriving `delay_ms` after the previous
-// piece ended (the first piece: after the request's last byte).
-struct ReplyChunk {
-  double delay_ms = 0;
-  std::vector<std::uint8_t> bytes;
-};
-
-struct ReplyPlan {
-  std::vector<ReplyChunk> chunks;  // empty: no reply
-  bool hang_up = false;            // after the chunks, the line goes dead
-};
-
-// Incremental request parser for a byte stream: skips bytes until a start
-// byte, then collects the header, payload and check byte. A frame with a bad
-// check byte is dropped. A gap longer than `reset_gap_ms` drops a partial frame.
-class RequestParser {
- public:
-  // Returns a complete, valid request when `byte` finishes one.
-  std::optional<Request> Feed(std::uint8_t byte, double now_ms);
-  void Reset() { buf_.clear(); }
-
- private:
-  std::vector<std::uint8_t> buf_;
-  double last_byte_ms_ = 0;
-  static constexpr double kResetGapMs = 50;
-};
 
 struct EngineModelSettings {
   std::uint32_t seed = 1;
-  double rpm_program_ms = 4000;  // how long the RPM/lambda program runs
-  double map_program_ms = 6000;  // how long the MAP program runs
-  double map_prompt_from = 0.25; // share of the MAP run at which the prompts start
-  double map_prompt_to = 0.75;   // ... and end
+  double rpm_program_ms = 4000;   // how long the RPM/lambda program runs
+  double map_program_ms = 6000;   // how long the MAP program runs
+  double map_prompt_from = 0.25;  // share of the MAP run at which the prompts start
+  double map_prompt_to = 0.75;    // ... and end
 };
 
 struct Counters {
@@ -72,9 +45,12 @@ class ZelkModule {
 
   FaultModes& faults() { return faults_; }
   const Counters& counters() const { return counters_; }
+  const EngineModelSettings& engine() const { return engine_; }
 
-  // Feeds received bytes; returns the plan of the reply to the request the
-  // bytes completed, if any (an empty plan when the module stays silent).
+  // Feeds received bytes, all taken to arrive at `now_ms`; returns the plan of
+  // the reply to the request the bytes completed, if any (an empty plan when
+  // the module stays silent). Should the bytes hold several requests, the
+  // answers follow each other in one plan.
   std::optional<ReplyPlan> Receive(const std::uint8_t* bytes, std::size_t count, double now_ms);
 
   // Answers one already parsed request (counters and faults apply).
@@ -82,17 +58,29 @@ class ZelkModule {
 
   std::array<std::uint8_t, kSettingsSize>& settings() { return settings_; }
   std::array<std::uint8_t, 2>& version() { return version_; }
+  // Bit 6 while the RPM/lambda program runs; bit 0 while the MAP program
+  // runs, with bit 1 during its prompt phase. A program that has run its
+  // course is finished here, setting its settings flag.
   std::uint8_t ProgramStatus(double now_ms);
   // The two live blocks as the module would answer now.
-  std::array<std::uint8_t, 10> PollBlock(double now_ms);
-  std::array<std::uint8_t, 10> InstantBlock(double now_ms);
-  // Every request handled, in order (for tests).
+  std::array<std::uint8_t, 10> PollBlock(double now_ms) const;
+  std::array<std::uint8_t, 10> InstantBlock(double now_ms) const;
+  // Every valid request received, answered or not, in order (for tests).
   const std::vector<Request>& history() const { return history_; }
   bool hung_up() const { return hung_up_; }
+  // The line is plugged back in after a hang-up: the module answers again and
+  // the hangup_after count starts afresh.
+  void Reconnect();
 
  private:
-  std::vector<std::uint8_t> Answer(const Request& request, double now_ms, bool& answered);
+  // The reply payload, or nothing for a command the module does not know.
+  std::optional<std::vector<std::uint8_t>> Answer(const Request& request, double now_ms);
+  std::vector<std::uint8_t> ReadSettings(std::uint16_t address, std::size_t count) const;
+  void WriteSettings(std::uint16_t address, const std::vector<std::uint8_t>& bytes);
+  std::vector<std::uint8_t> ReadLive(std::uint16_t address, std::size_t count, double now_ms);
+  void ControlProgram(const std::vector<std::uint8_t>& payload, double now_ms);
   void UpdatePrograms(double now_ms);
+  std::uint16_t IdlePeriod() const;
 
   EngineModelSettings engine_;
   FaultModes faults_;
@@ -101,7 +89,6 @@ class ZelkModule {
   std::array<std::uint8_t, kSettingsSize> settings_;
   std::array<std::uint8_t, 2> version_{2, 10};
   std::vector<Request> history_;
-  std::uint32_t rng_state_;
   enum class Program { none, rpm_lambda, map } program_ = Program::none;
   double program_started_ms_ = 0;
   int ignored_so_far_ = 0;

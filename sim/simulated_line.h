@@ -15,8 +15,6 @@
 
 namespace zelk::sim {
 
-inline constexpr double kByteTimeMs = 10.0 * 1000.0 / 19200.0;  // ~0.52 ms
-
 class VirtualClock {
  public:
   double now_ms() const { return now_ms_; }
@@ -36,35 +34,45 @@ struct LineCalls {
   int set_timeouts = 0;
 };
 
+// The module, clock and counters must outlive the line.
 class SimulatedLine : public SerialLine {
  public:
   SimulatedLine(ZelkModule& module, VirtualClock& clock, LineCalls& calls);
   ~SimulatedLine() override;
 
   void SetTimeouts(const CommTimeouts& timeouts) override;
+  // Takes the bytes' transmission time, then hands them to the module.
   IoResult Write(const std::uint8_t* data, std::size_t count) override;
+  // Waits on the virtual clock by the time-out rules; bytes the read does not
+  // take stay pending for the next read.
   IoResult Read(std::uint8_t* data, std::size_t capacity) override;
   void PurgeOutput() override;
+  // Drops the bytes that have arrived by now; bytes still on their way arrive later.
   void PurgeInput() override;
   void Close() override;
 
+  // Bytes scheduled to arrive that no read has taken yet, arrived or not.
+  std::size_t pending() const { return incoming_.size(); }
+
  private:
-  struct PendingByte {
-    double arrival_ms;
-    std::uint8_t value;
-  };
+  // The last byte before a hang-up still arrives; nothing after it does.
+  bool DeadAt(double t) const { return hang_up_at_ms_ >= 0 && t > hang_up_at_ms_; }
+
   ZelkModule& module_;
   VirtualClock& clock_;
   LineCalls& calls_;
   CommTimeouts timeouts_{};
-  std::deque<PendingByte> incoming_;
-  double hang_up_at_ms_ = -1;  // >= 0: the line dies at this time
+  std::deque<TimedByte> incoming_;  // in order of arrival
+  double hang_up_at_ms_ = -1;       // >= 0: the line dies at this time
   bool closed_ = false;
 };
 
 // A simulated module with its clock and a LineOpener that hands out
 // SimulatedLines, for FrameLink/TForm2 in tests. Port names other than
-// `port_name` fail with not_found; `busy` makes every open fail as busy.
+// `port_name` fail with not_found, and so does every name while the module
+// has hung up (the device is gone until module().Reconnect()); `busy` makes
+// every open fail as busy. A line it opens runs with kLinkTimeouts, as a port
+// from the platform opener does. The port must outlive the lines it opened.
 class SimulatedPort {
  public:
   explicit SimulatedPort(EngineModelSettings engine = {}, std::string port_name = "SIM");
@@ -74,6 +82,7 @@ class SimulatedPort {
   VirtualClock& clock() { return clock_; }
   const LineCalls& calls() const { return calls_; }
   int opens() const { return opens_; }
+  const std::string& port_name() const { return port_name_; }
   bool busy = false;
 
  private:

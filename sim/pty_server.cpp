@@ -1,0 +1,193 @@
+#include "sim/pty_server.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace zelk::sim {
+
+namespace {
+
+// After the reply that ends in a hang-up the line stays up this long, or
+// until the next request arrives, so that the client surely reads the
+// reply: closing the master flushes what the slave has not read yet.
+constexpr double kHangUpGraceMs = 1000;
+
+// A gap between two reply bytes longer than this is a pause (a few byte
+// times), not just the pace of the line.
+constexpr double kPauseMs = 4 * kByteTimeMs;
+
+bool MakeRaw(int fd, std::string& error, const char* side) {
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) {
+    error = std::string("tcgetattr on the pty ") + side + ": " + std::strerror(errno);
+    return false;
+  }
+  cfmakeraw(&tio);
+  cfsetispeed(&tio, B19200);
+  cfsetospeed(&tio, B19200);
+  if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+    error = std::string("tcsetattr on the pty ") + side + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+timespec ToTimespec(double ms) {
+  ms = std::max(0.0, ms);
+  timespec ts{};
+  ts.tv_sec = static_cast<time_t>(ms / 1000);
+  ts.tv_nsec = static_cast<long>((ms - static_cast<double>(ts.tv_sec) * 1000) * 1e6);
+  if (ts.tv_nsec >= 1000000000L) ts.tv_nsec = 999999999L;
+  return ts;
+}
+
+}  // namespace
+
+PtyServer::PtyServer(ZelkModule& module, bool log)
+    : module_(module), log_(log), started_(std::chrono::steady_clock::now()) {}
+
+PtyServer::~PtyServer() {
+  CloseAll();
+}
+
+void PtyServer::CloseAll() {
+  if (master_ >= 0) close(master_);
+  if (slave_ >= 0) close(slave_);
+  master_ = slave_ = -1;
+}
+
+bool PtyServer::Open(std::string& error) {
+  master_ = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+    error = std::string("cannot create a pty: ") + std::strerror(errno);
+    return false;
+  }
+  const char* name = ptsname(master_);
+  if (name == nullptr) {
+    error = std::string("ptsname: ") + std::strerror(errno);
+    return false;
+  }
+  slave_path_ = name;
+  slave_ = open(slave_path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (slave_ < 0) {
+    error = "cannot open " + slave_path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  if (!MakeRaw(master_, error, "master") || !MakeRaw(slave_, error, "slave")) return false;
+  const int flags = fcntl(master_, F_GETFL);
+  fcntl(master_, F_SETFL, flags | O_NONBLOCK);
+  fcntl(master_, F_SETFD, FD_CLOEXEC);
+  started_ = std::chrono::steady_clock::now();
+  return true;
+}
+
+double PtyServer::NowMs() const {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_)
+      .count();
+}
+
+void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
+  const std::size_t seen = module_.history().size();
+  std::optional<ReplyPlan> plan = module_.Receive(bytes, count, now);
+  if (log_) {
+    const auto& history = module_.history();
+    for (std::size_t i = seen; i < history.size(); ++i) {
+      const std::size_t reply = plan ? plan->Bytes().size() : 0;
+      std::fprintf(stderr, "zelk-sim: %.1f ms: command %u address %u count %zu -> %zu bytes%s\n",
+                   now, history[i].command, history[i].address, history[i].payload.size(), reply,
+                   plan && plan->hang_up ? ", then hang-up" : "");
+    }
+  }
+  if (!plan) return;
+
+  const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
+  for (const TimedByte& byte : timed) {
+    const auto later =
+        std::upper_bound(outgoing_.begin(), outgoing_.end(), byte.at_ms,
+                         [](double at, const TimedByte& queued) { return at < queued.at_ms; });
+    outgoing_.insert(later, byte);
+  }
+  if (plan->hang_up && hang_up_at_ms_ < 0) {
+    hang_up_at_ms_ = timed.empty() ? now : timed.back().at_ms + kHangUpGraceMs;
+  }
+}
+
+void PtyServer::SendDue(double now) {
+  std::uint8_t due[256];
+  std::size_t n = 0;
+  double last_at = now;
+  while (!outgoing_.empty() && outgoing_.front().at_ms <= now && n < sizeof due) {
+    // Never merge across a pause: a reply split by a pause must stay split
+    // even when this process was woken late.
+    if (n > 0 && outgoing_.front().at_ms - last_at > kPauseMs) break;
+    last_at = outgoing_.front().at_ms;
+    due[n++] = outgoing_.front().value;
+    outgoing_.pop_front();
+  }
+  if (n == 0) return;
+  // A client that does not read lets the pty fill up; what does not fit is
+  // lost, as on a real line with nobody listening.
+  if (write(master_, due, n) < 0 && log_) {
+    std::fprintf(stderr, "zelk-sim: %zu reply bytes lost: %s\n", n, std::strerror(errno));
+  }
+  // Sent late: the pause that follows still lasts as long as planned.
+  const double late = now - last_at;
+  if (late > 0 && !outgoing_.empty() && outgoing_.front().at_ms - last_at > kPauseMs) {
+    for (TimedByte& byte : outgoing_) byte.at_ms += late;
+  }
+}
+
+PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigset_t& wait_mask,
+                                  std::string& error) {
+  std::uint8_t buf[256];
+  while (stop == 0) {
+    const double now = NowMs();
+    SendDue(now);
+    if (hang_up_at_ms_ >= 0 && outgoing_.empty() && now >= hang_up_at_ms_) break;
+
+    double wake = std::numeric_limits<double>::infinity();
+    if (!outgoing_.empty()) wake = outgoing_.front().at_ms;
+    if (hang_up_at_ms_ >= 0) wake = std::min(wake, hang_up_at_ms_);
+    timespec timeout = ToTimespec(wake - now);
+
+    pollfd pfd{master_, POLLIN, 0};
+    const int ready = ppoll(&pfd, 1, std::isinf(wake) ? nullptr : &timeout, &wait_mask);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      error = std::string("poll: ") + std::strerror(errno);
+      return Outcome::failed;
+    }
+    if (ready == 0) continue;
+    if (pfd.revents & POLLIN) {
+      const ssize_t n = read(master_, buf, sizeof buf);
+      if (n > 0) {
+        // A request on a line whose last reply is out: hang up now.
+        if (hang_up_at_ms_ >= 0 && outgoing_.empty()) break;
+        Take(buf, static_cast<std::size_t>(n), NowMs());
+        continue;
+      }
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    }
+    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      error = "the pty failed";
+      return Outcome::failed;
+    }
+  }
+  if (stop != 0) return Outcome::stopped;
+  if (log_) std::fprintf(stderr, "zelk-sim: hanging up\n");
+  CloseAll();
+  return Outcome::hung_up;
+}
+
+}  // namespace zelk::sim

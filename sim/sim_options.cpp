@@ -1,0 +1,120 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace zelk::sim {
+
+namespace {
+
+template <typename T>
+bool ParseWhole(std::string_view text, T max, T& value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  T parsed{};
+  const auto [ptr, ec] = std::from_chars(text.data(), end, parsed);
+  if (ec != std::errc() || ptr != end || parsed > max) return false;
+  value = parsed;
+  return true;
+}
+
+bool ParseVersion(std::string_view text, std::array<std::uint8_t, 2>& version) {
+  const auto dot = text.find('.');
+  if (dot == std::string_view::npos) return false;
+  unsigned major = 0, minor = 0;
+  if (!ParseWhole(text.substr(0, dot), 255u, major) ||
+      !ParseWhole(text.substr(dot + 1), 255u, minor)) {
+    return false;
+  }
+  version = {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
+  return true;
+}
+
+// Program durations: whole milliseconds, up to a day.
+bool ParseDuration(std::string_view text, double& ms) {
+  unsigned value = 0;
+  if (!ParseWhole(text, 86400000u, value)) return false;
+  ms = value;
+  return true;
+}
+
+}  // namespace
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
+                     std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    std::optional<std::string> inline_value;
+    if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+      inline_value = std::string(arg.substr(eq + 1));
+      arg = arg.substr(0, eq);
+    }
+
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (arg == "--quiet") {
+      options.quiet = true;
+      continue;
+    }
+
+    std::string value;
+    if (inline_value) {
+      value = *inline_value;
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      error = "missing value after " + std::string(arg);
+      return false;
+    }
+
+    bool ok = true;
+    if (arg == "--link") {
+      ok = !value.empty();
+      options.link_path = value;
+    } else if (arg == "--fault") {
+      if (!ApplyFaultToken(value, options.faults, error)) return false;
+    } else if (arg == "--version") {
+      ok = ParseVersion(value, options.version);
+    } else if (arg == "--rpm-program-ms") {
+      ok = ParseDuration(value, options.engine.rpm_program_ms);
+    } else if (arg == "--map-program-ms") {
+      ok = ParseDuration(value, options.engine.map_program_ms);
+    } else if (arg == "--seed") {
+      ok = ParseWhole(std::string_view(value), std::uint32_t{0xFFFFFFFF}, options.engine.seed);
+    } else {
+      error = "unknown option " + std::string(arg);
+      return false;
+    }
+    if (!ok) {
+      error = "bad value for " + std::string(arg) + ": '" + value + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string SimUsage() {
+  return "usage: zelk-sim [options]\n"
+         "Serves a simulated Zelk module on a pseudo-terminal and prints the path to open.\n"
+         "\n"
+         "  --link PATH            symlink to the pty (default: $XDG_RUNTIME_DIR/zelk-sim,\n"
+         "                         or /tmp/zelk-sim-<uid>)\n"
+         "  --fault NAME[=N]       misbehave; repeatable. NAME is one of:\n"
+         "                           silent, no-reply-first=N, bad-check, truncated,\n"
+         "                           garbage-before, oversize, split-pause=MS, late-bytes,\n"
+         "                           hangup-after=N, extra-delay=MS\n"
+         "  --version MAJOR.MINOR  version the module reports (default 2.10)\n"
+         "  --rpm-program-ms MS    length of the RPM/lambda program (default 4000)\n"
+         "  --map-program-ms MS    length of the MAP program (default 6000)\n"
+         "  --seed N               seed of the engine model's jitter (default 1)\n"
+         "  --quiet                do not log requests on stderr\n"
+         "  --help                 show this text\n"
+         "\n"
+         "After a hang-up (hangup-after) the pty is closed and the program exits.\n"
+         "SIGINT and SIGTERM remove the link and exit.\n";
+}
+
+}  // namespace zelk::sim

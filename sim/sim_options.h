@@ -1,0 +1,30 @@
+#pragma once
+// The command line of zelk-sim, parsed without touching the system so it
+// can be tested anywhere.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/faults.h"
+#include "sim/module.h"
+
+namespace zelk::sim {
+
+struct SimOptions {
+  std::string link_path;  // empty: the caller picks the default
+  FaultModes faults;
+  std::array<std::uint8_t, 2> version{2, 10};
+  EngineModelSettings engine;
+  bool quiet = false;
+  bool help = false;
+};
+
+// `args` excludes the program name. Accepts "--flag VALUE" and "--flag=VALUE".
+// On failure returns false with `error` set; `options` may be partly filled.
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+std::string SimUsage();
+
+}  // namespace zelk::sim

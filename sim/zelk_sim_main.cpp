@@ -1,0 +1,82 @@
+// zelk-sim: a simulated Zelk module on a pseudo-terminal, for trying the
+// configurator and for the end-to-end tests without a unit on the bench.
+
+#include <signal.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/module.h"
+#include "sim/pty_link.h"
+#include "sim/pty_server.h"
+#include "sim/sim_options.h"
+
+namespace {
+
+volatile sig_atomic_t g_stop = 0;
+
+void OnStopSignal(int) {
+  g_stop = 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace zelk::sim;
+
+  SimOptions options;
+  std::string error;
+  if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "zelk-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(SimUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.link_path.empty()) options.link_path = DefaultLinkPath();
+
+  // The stop signals stay blocked except while the server waits, so one that
+  // comes early is taken at the first wait instead of being lost.
+  sigset_t stop_signals, wait_mask;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGHUP);
+  sigprocmask(SIG_BLOCK, &stop_signals, &wait_mask);
+  sigdelset(&wait_mask, SIGINT);
+  sigdelset(&wait_mask, SIGTERM);
+  sigdelset(&wait_mask, SIGHUP);
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  ZelkModule module(options.engine);
+  module.faults() = options.faults;
+  module.version() = options.version;
+
+  PtyServer server(module, !options.quiet);
+  if (!server.Open(error)) {
+    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    return 1;
+  }
+  if (!CreatePtyLink(server.slave_path(), options.link_path, error)) {
+    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", options.link_path.c_str());
+  std::fflush(stdout);
+
+  const PtyServer::Outcome outcome = server.Run(g_stop, wait_mask, error);
+  RemovePtyLink(server.slave_path(), options.link_path);
+  if (outcome == PtyServer::Outcome::failed) {
+    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}

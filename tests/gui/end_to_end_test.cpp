@@ -1,0 +1,155 @@
+// The configurator against zelk-sim over a real pseudo-terminal: the serial
+// code, the timers and the windows together, as a technician uses them.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/Principal.h"
+#include "app/lamp.h"
+#include "gui_test_main.h"
+#include "link/Porta_serial.h"
+#include "programming/Program.h"
+#include "programming/Zelkprogram.h"
+#include "recorded_messages.h"
+#include "ui_Form2.h"
+#include "ui_MainForm.h"
+#include "ui_ProgramForm.h"
+#include "ui_ProgramZelkForm.h"
+
+using zelk::test::Box;
+
+namespace {
+
+// zelk-sim on a pty in a temporary directory, stopped with the test.
+class Simulator {
+ public:
+  explicit Simulator(const QStringList& extra) {
+    link_ = dir_.filePath(QStringLiteral("zelk"));
+    process_.start(QStringLiteral(ZELK_SIM_PATH),
+                   QStringList{"--link", link_, "--quiet"} + extra);
+    process_.waitForReadyRead(10000);  // it prints the path once the link exists
+  }
+  ~Simulator() {
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) process_.kill();
+  }
+  QString link() const { return link_; }
+  bool ready() const { return QFile::exists(link_); }
+
+ private:
+  QTemporaryDir dir_;
+  QString link_;
+  QProcess process_;
+};
+
+struct RealWindows {
+  RealWindows()
+      : MainForm(messages),
+        Form2(messages, zelk::OpenPlatformSerialLine, {}),
+        ProgramForm(messages, MainForm, Form2),
+        ProgramZelkForm(messages, Form2) {
+    ProgramForm.Attach(ProgramZelkForm);
+    MainForm.Attach(Form2, ProgramForm);
+  }
+  zelk::test::RecordedMessages messages;
+  zelk::TMainForm MainForm;
+  zelk::TForm2 Form2;
+  zelk::TProgramForm ProgramForm;
+  zelk::TProgramZelkForm ProgramZelkForm;
+};
+
+QString Text(zelk::TMainForm& form, const char* edit) {
+  return form.findChild<QLineEdit*>(QString::fromLatin1(edit))->text();
+}
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void configReadPollWriteAndReadBack() {
+    Simulator sim({});
+    QVERIFY(sim.ready());
+    RealWindows w;
+    auto& ui = w.MainForm.ui();
+
+    QTimer::singleShot(0, &w.Form2, [&] {
+      w.Form2.ui().combo_porta->setEditText(sim.link());
+      w.Form2.ui().button_OK->click();
+    });
+    w.MainForm.configClick();
+    QCOMPARE(w.messages.boxes, (std::vector<Box>{{Box::inform, "2.10", "Version"}}));
+    QVERIFY(ui.ler->isEnabled());
+
+    w.MainForm.lerClick();
+    QCOMPARE(w.messages.boxes.size(), std::size_t{1});
+    QCOMPARE(Text(w.MainForm, "tempo_partida"), QStringLiteral("1000"));
+    QCOMPARE(Text(w.MainForm, "porc_mistura"), QStringLiteral("37.5"));
+    QVERIFY(ui.sync->isGreen());
+    QVERIFY(w.MainForm.Timer_Read().isActive());
+
+    // Three ticks of the real 500 ms poll.
+    int ticks = 0;
+    QObject::connect(&w.MainForm.Timer_Read(), &QTimer::timeout, [&ticks] { ++ticks; });
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 10000);
+    QVERIFY(!Text(w.MainForm, "atual_rpm").isEmpty());
+    QVERIFY(Text(w.MainForm, "atual_rpm") != QStringLiteral("0"));
+    QVERIFY(w.messages.boxes.size() == 1);
+
+    ui.tempo_partida->setText(QStringLiteral("1500"));
+    ui.rpmup->click();  // idle 850 -> 875
+    const QString idle = Text(w.MainForm, "rpm_adj");
+    w.messages.answers = {true};
+    w.MainForm.gravarClick();
+    QCOMPARE(w.messages.Texts().mid(1),
+             (QStringList{"Confirm Program Data !!!!", "Program OK"}));
+    QCOMPARE(Text(w.MainForm, "tempo_partida"), QStringLiteral("1500"));
+    QVERIFY(qAbs(Text(w.MainForm, "rpm_adj").toInt() - idle.toInt()) <= 1);
+    QVERIFY(w.MainForm.Timer_Read().isActive());
+  }
+
+  void mapProgramRunsToCompletionOverThePty() {
+    Simulator sim({"--map-program-ms", "3000"});
+    QVERIFY(sim.ready());
+    RealWindows w;
+    QTimer::singleShot(0, &w.Form2, [&] {
+      w.Form2.ui().combo_porta->setEditText(sim.link());
+      w.Form2.ui().button_OK->click();
+    });
+    w.MainForm.configClick();
+    QVERIFY(w.Form2.link_ok());
+
+    bool prompts_seen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      prompts_seen = prompts_seen || !w.ProgramZelkForm.ui().mensagem2->isHidden();
+    });
+    watch.start(50);
+    // A guard: should the run never end, Cancel it so the test fails instead of hanging.
+    QTimer::singleShot(30000, &w.ProgramZelkForm, [&] {
+      if (w.ProgramZelkForm.isVisible()) w.ProgramZelkForm.button_CancelClick();
+    });
+    QTimer::singleShot(0, &w.ProgramForm, [&] {
+      w.ProgramForm.ui().prog_type_3->click();
+      w.messages.answers = {true};
+      w.ProgramForm.ui().button_OK->click();
+    });
+    w.MainForm.progClick();
+    QCOMPARE(w.messages.boxes.back(), (Box{Box::inform, "Programming Completed!", "Finished"}));
+    QVERIFY(prompts_seen);
+    QVERIFY(w.MainForm.Timer_Read().isActive());
+    w.MainForm.Timer_Read().stop();
+    w.MainForm.lerClick();
+    QVERIFY(w.MainForm.ui().map_prg->isGreen());
+  }
+};
+
+ZELK_GUI_TEST_MAIN(EndToEndTest)
+#include "end_to_end_test.moc"

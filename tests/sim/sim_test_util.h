@@ -21,8 +21,11 @@ inline Bytes RequestBytes(std::uint8_t command, std::uint16_t address, const Byt
 
 // A well-formed reply: F3, the command, the payload, the CRC-8 of all before it.
 inline Bytes ReplyFrame(std::uint8_t command, const Bytes& payload) {
-  Bytes frame{0xF3, command};
-  frame.insert(frame.end(), payload.begin(), payload.end());
+  Bytes frame;
+  frame.reserve(payload.size() + 3);
+  frame.push_back(0xF3);
+  frame.push_back(command);
+  for (std::uint8_t byte : payload) frame.push_back(byte);
   frame.push_back(FrameChecksum(frame));
   return frame;
 }

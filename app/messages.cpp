@@ -1,17 +1,32 @@
 #include "app/messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace zelk {
 
 namespace {
+
+// A box sized to a short text ("2.10") is too narrow for the window manager
+// to show its title ("Version"); widen it to leave room for the title and the
+// title bar's buttons.
+void KeepTitleVisible(QMessageBox& box, const QString& title) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  const int width = QFontMetrics(box.font()).horizontalAdvance(title) + 140;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 QMessageBox::StandardButton Show(const QString& text, const QString& title,
                                  QMessageBox::StandardButtons buttons) {
   // No parent: the boxes belong to the application, not to whichever window
   // happens to be active (a closing dialog would take its box with it).
   QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
+  KeepTitleVisible(box, title);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -27,6 +42,7 @@ bool BoxMessages::AskYesNo(const QString& text, const QString& title) {
 
 void BoxMessages::Error(const QString& text) {
   QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok);
+  KeepTitleVisible(box, box.windowTitle());
   box.exec();
 }
 

@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages the build needs, only when some are missing.
 #   scripts/install-deps.sh           build and run (Qt, GoogleTest, toolchain)
 #   scripts/install-deps.sh --windows also the mingw-w64 cross compiler and wine
+#   scripts/install-deps.sh --screens also what the screenshot and GUI bench scripts drive X with
 set -euo pipefail
 
 packages=(
@@ -11,9 +12,13 @@ packages=(
   fonts-liberation2 fonts-wine
   xvfb xauth
 )
-if [[ "${1:-}" == "--windows" ]]; then
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64)
-fi
+for extra in "$@"; do
+  case "$extra" in
+    --windows) packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64) ;;
+    --screens) packages+=(xdotool imagemagick x11-utils openbox) ;;
+    *) echo "install-deps.sh: unknown option $extra" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -71,7 +71,11 @@ TEST_P(PtySplit, PauseInsideTheReply) {
 
 INSTANTIATE_TEST_SUITE_P(Pauses, PtySplit,
                          ::testing::Values(SplitCase{"split-pause=10", true},
-                                           SplitCase{"split-pause=40", false}));
+                                           SplitCase{"split-pause=40", false}),
+                         [](const auto& info) {
+                           return info.param.accepted ? std::string("Pause10ms")
+                                                      : std::string("Pause40ms");
+                         });
 
 TEST_F(PtyLink, SilentModuleFailsAfterThreeTries) {
   Serve({"--fault", "silent"});
@@ -154,7 +158,12 @@ TEST_P(PtyProgram, RunsToTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(Programs, PtyProgram,
                          ::testing::Values(ProgramCase{1, kStatusRpmRunning, 0x02},
-                                           ProgramCase{2, kStatusMapRunning, 0x01}));
+                                           ProgramCase{2, kStatusMapRunning, 0x01}),
+                         [](const auto& info) {
+                           return info.param.running_bit == kStatusRpmRunning
+                                      ? std::string("RpmLambda")
+                                      : std::string("Map");
+                         });
 
 TEST(ZelkSimProgram, TermRemovesTheLinkAndExitsCleanly) {
   SimProcess sim;

@@ -1,4 +1,5 @@
 #include "sim/faults.h"
+#include <cctype>
 
 #include <gtest/gtest.h>
 
@@ -159,7 +160,14 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"split-pause", false, Untouched}, TokenCase{"split-pause=", false, Untouched},
         TokenCase{"split-pause=-5", false, Untouched},
         TokenCase{"hangup-after=3x", false, Untouched},
-        TokenCase{"extra-delay=99999999999", false, Untouched}));
+        TokenCase{"extra-delay=99999999999", false, Untouched}),
+    [](const auto& info) {
+      std::string name = info.param.token;
+      for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      }
+      return name + "_" + std::to_string(info.index);
+    });
 
 TEST(SimOptions, FlagsOfTheProgram) {
   SimOptions options;

@@ -75,7 +75,10 @@ TEST_P(SimulatedLineSplit, PauseLongerThanTheIntervalEndsTheRead) {
 // 20 ms is the longest gap inside one reply; 21 ms splits it.
 INSTANTIATE_TEST_SUITE_P(Pauses, SimulatedLineSplit,
                          ::testing::Values(SplitCase{10, {5, 0}}, SplitCase{19, {5, 0}},
-                                           SplitCase{21, {2, 3}}, SplitCase{40, {2, 3, 0}}));
+                                           SplitCase{21, {2, 3}}, SplitCase{40, {2, 3, 0}}),
+                         [](const auto& info) {
+                           return "Pause" + std::to_string(info.param.pause_ms) + "ms";
+                         });
 
 TEST_F(SimulatedLineTest, OversizeReplyEndsTheReadAtCapacity) {
   module_.faults().oversize = true;

@@ -1,8 +1,8 @@
 #include "app/Principal.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QCheckBox>
+#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -16,7 +16,9 @@
 
 // The icons live in a static library, whose resources the linker drops unless
 // something refers to them.
-static void InitWindowResources() { Q_INIT_RESOURCE(resources); }
+static void InitWindowResources() {
+  Q_INIT_RESOURCE(resources);
+}
 
 namespace zelk {
 
@@ -60,7 +62,9 @@ void TMainForm::Attach(TForm2& form2, TProgramForm& program_form) {
   program_form_ = &program_form;
 }
 
-char TMainForm::DecimalSeparator() const { return DecimalSeparatorOf(locale()); }
+char TMainForm::DecimalSeparator() const {
+  return DecimalSeparatorOf(locale());
+}
 
 void TMainForm::configClick() {
   form2_->exec();
@@ -81,6 +85,8 @@ void TMainForm::progClick() {
   timer_read_.start();
 }
 
-void TMainForm::sairClick() { close(); }
+void TMainForm::sairClick() {
+  close();
+}
 
 }  // namespace zelk

@@ -23,7 +23,7 @@ class Messages;
 class TForm2;
 class TProgramForm;
 class FocusTracker;
-struct SettingRow;
+struct RpmStep;
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -74,8 +74,9 @@ class TMainForm : public QWidget {
   // Encodes every box into SettingsBlock; false (with its box shown) when a
   // text cannot be encoded. Bytes encoded before the failure stay.
   bool EncodeSettings();
-  // The RPM factor from the rpm_cal label, or nothing (with the error shown).
+  // A whole number from a box or label, or nothing (with the error shown).
   std::optional<int> WholeNumberIn(const QString& text);
+  void StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message);
 
   std::unique_ptr<Ui::MainForm> ui_;
   Messages& messages_;

@@ -16,7 +16,9 @@ namespace zelk {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -48,20 +50,22 @@ std::optional<int> TMainForm::WholeNumberIn(const QString& text) {
   return value;
 }
 
-void TMainForm::rpmdownClick() {
+void TMainForm::StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message) {
   const std::optional<int> rpm = WholeNumberIn(ui_->rpm_adj->text());
   if (!rpm) return;
-  const RpmStep step = IdleRpmDown(*rpm);
-  if (step.warn) messages_.Inform(QStringLiteral("The min. is 600RPM!"), QStringLiteral("Warning!"));
-  ui_->rpm_adj->setText(QString::number(step.value));
+  const RpmStep result = step(*rpm);
+  // The box first; the clamped value appears once it is closed.
+  if (result.warn)
+    messages_.Inform(Text(std::string(limit_message)), Text(std::string(kIdleRpmWarningTitle)));
+  ui_->rpm_adj->setText(QString::number(result.value));
+}
+
+void TMainForm::rpmdownClick() {
+  StepIdleRpm(IdleRpmDown, kIdleRpmMinMessage);
 }
 
 void TMainForm::rpmupClick() {
-  const std::optional<int> rpm = WholeNumberIn(ui_->rpm_adj->text());
-  if (!rpm) return;
-  const RpmStep step = IdleRpmUp(*rpm);
-  if (step.warn) messages_.Inform(QStringLiteral("The max. is 1500RPM!"), QStringLiteral("Warning!"));
-  ui_->rpm_adj->setText(QString::number(step.value));
+  StepIdleRpm(IdleRpmUp, kIdleRpmMaxMessage);
 }
 
 void TMainForm::rpm_cal_buttonClick() {

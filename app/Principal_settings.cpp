@@ -28,7 +28,9 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -80,9 +82,15 @@ void TMainForm::ApplyOption(std::size_t index) {
   }
 }
 
-void TMainForm::heat_enClick() { ApplyOption(kHeatEn); }
-void TMainForm::sonda_enClick() { ApplyOption(kSondaEn); }
-void TMainForm::acel_rapida_enClick() { ApplyOption(kAcelRapidaEn); }
+void TMainForm::heat_enClick() {
+  ApplyOption(kHeatEn);
+}
+void TMainForm::sonda_enClick() {
+  ApplyOption(kSondaEn);
+}
+void TMainForm::acel_rapida_enClick() {
+  ApplyOption(kAcelRapidaEn);
+}
 
 void TMainForm::banda_largaClick() {
   const bool wide_band = ui_->banda_larga->isChecked();
@@ -100,7 +108,9 @@ void TMainForm::lerClick() {
     }
     const std::uint8_t flags = SettingsBlock[kFlagsOffset];
     WorkingFlags = flags;
-    const auto has = [flags](std::size_t option) { return (flags & kOptionBoxes[option].mask) != 0; };
+    const auto has = [flags](std::size_t option) {
+      return (flags & kOptionBoxes[option].mask) != 0;
+    };
     ui_->sonda_en->setChecked(has(kSondaEn));
     sonda_enClick();
     for (const StatusLamp& lamp : kStatusLamps) {
@@ -127,8 +137,8 @@ void TMainForm::lerClick() {
 }
 
 void TMainForm::ShowInstantBlock() {
-  const InstantTexts texts =
-      DecodeInstantBlock(std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10), DecimalSeparator());
+  const InstantTexts texts = DecodeInstantBlock(
+      std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10), DecimalSeparator());
   ui_->atual_temp->setText(Text(texts.temp));
   ui_->atual_map->setText(Text(texts.map));
   ui_->atual_lambda->setText(Text(texts.lambda));

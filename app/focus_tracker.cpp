@@ -5,7 +5,10 @@
 namespace zelk {
 
 FocusTracker::FocusTracker(QWidget* window, Handler on_exit, Handler on_enter)
-    : QObject(window), window_(window), on_exit_(std::move(on_exit)), on_enter_(std::move(on_enter)) {
+    : QObject(window),
+      window_(window),
+      on_exit_(std::move(on_exit)),
+      on_enter_(std::move(on_enter)) {
   connect(qApp, &QApplication::focusChanged, this, &FocusTracker::OnFocusChanged);
 }
 

@@ -6,7 +6,8 @@
 namespace zelk {
 
 void LoadWindowFonts() {
-  for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+  for (const char* path :
+       {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
     if (QFile::exists(QString::fromLatin1(path))) {
       QFontDatabase::addApplicationFont(QString::fromLatin1(path));
     }

@@ -37,7 +37,9 @@ QString OpenFailureText(const OpenResult& result) {
 
 TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> ports,
                const std::string& preferred_port, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::Form2>()), messages_(messages),
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::Form2>()),
+      messages_(messages),
       link_(std::move(opener)) {
   ui_->setupUi(this);
   setFixedSize(size());
@@ -49,7 +51,9 @@ TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> p
   FormCreate(std::move(ports), preferred_port);
 }
 
-TForm2::~TForm2() { ClosePort(); }
+TForm2::~TForm2() {
+  ClosePort();
+}
 
 void TForm2::FormCreate(std::vector<std::string> ports, const std::string& preferred_port) {
   if (!preferred_port.empty()) ports.insert(ports.begin(), preferred_port);
@@ -71,7 +75,9 @@ bool TForm2::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uin
   return link_.ExchangeFrame(command, address, count, data);
 }
 
-bool TForm2::ClosePort() { return link_.ClosePort(); }
+bool TForm2::ClosePort() {
+  return link_.ClosePort();
+}
 
 void TForm2::button_OKClick() {
   if (!OpenPort()) {
@@ -96,6 +102,8 @@ void TForm2::button_OKClick() {
   close();
 }
 
-void TForm2::button_CancelClick() { close(); }
+void TForm2::button_CancelClick() {
+  close();
+}
 
 }  // namespace zelk

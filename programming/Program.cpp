@@ -16,18 +16,19 @@
 
 namespace zelk {
 
-TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& form2,
-                           QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::ProgramForm>()), messages_(messages),
-      main_form_(main_form), form2_(form2) {
+TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& form2, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::ProgramForm>()),
+      messages_(messages),
+      main_form_(main_form),
+      form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());
   const std::array<QRadioButton*, 4> types{ui_->prog_type_0, ui_->prog_type_1, ui_->prog_type_2,
                                            ui_->prog_type_3};
   for (int i = 0; i < 4; ++i) prog_type_.addButton(types[static_cast<std::size_t>(i)], i);
-  const std::array<QRadioButton*, 5> mixes{ui_->mix_values_0, ui_->mix_values_1,
-                                           ui_->mix_values_2, ui_->mix_values_3,
-                                           ui_->mix_values_4};
+  const std::array<QRadioButton*, 5> mixes{ui_->mix_values_0, ui_->mix_values_1, ui_->mix_values_2,
+                                           ui_->mix_values_3, ui_->mix_values_4};
   for (int i = 0; i < 5; ++i) mix_values_.addButton(mixes[static_cast<std::size_t>(i)], i);
   connect(&prog_type_, &QButtonGroup::idClicked, this, [this](int) { prog_typeClick(); });
   connect(ui_->button_OK, &QPushButton::clicked, this, &TProgramForm::button_OKClick);
@@ -36,7 +37,9 @@ TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& for
 
 TProgramForm::~TProgramForm() = default;
 
-void TProgramForm::prog_typeClick() { ui_->mix_values->setEnabled(ProgramType() == 0); }
+void TProgramForm::prog_typeClick() {
+  ui_->mix_values->setEnabled(ProgramType() == 0);
+}
 
 bool TProgramForm::Send(std::uint8_t command, std::uint16_t address, std::uint8_t payload) {
   std::array<std::uint8_t, 1> buffer{payload};
@@ -96,6 +99,8 @@ void TProgramForm::button_OKClick() {
   close();
 }
 
-void TProgramForm::button_CancelClick() { close(); }
+void TProgramForm::button_CancelClick() {
+  close();
+}
 
 }  // namespace zelk

@@ -12,7 +12,9 @@
 namespace zelk {
 
 TProgramZelkForm::TProgramZelkForm(Messages& messages, TForm2& form2, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::ProgramZelkForm>()), messages_(messages),
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::ProgramZelkForm>()),
+      messages_(messages),
       form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());

@@ -31,8 +31,7 @@ class Simulator {
  public:
   explicit Simulator(const QStringList& extra) {
     link_ = dir_.filePath(QStringLiteral("zelk"));
-    process_.start(QStringLiteral(ZELK_SIM_PATH),
-                   QStringList{"--link", link_, "--quiet"} + extra);
+    process_.start(QStringLiteral(ZELK_SIM_PATH), QStringList{"--link", link_, "--quiet"} + extra);
     process_.waitForReadyRead(10000);  // it prints the path once the link exists
   }
   ~Simulator() {
@@ -108,8 +107,7 @@ class EndToEndTest : public QObject {
     const QString idle = Text(w.MainForm, "rpm_adj");
     w.messages.answers = {true};
     w.MainForm.gravarClick();
-    QCOMPARE(w.messages.Texts().mid(1),
-             (QStringList{"Confirm Program Data !!!!", "Program OK"}));
+    QCOMPARE(w.messages.Texts().mid(1), (QStringList{"Confirm Program Data !!!!", "Program OK"}));
     QCOMPARE(Text(w.MainForm, "tempo_partida"), QStringLiteral("1500"));
     QVERIFY(qAbs(Text(w.MainForm, "rpm_adj").toInt() - idle.toInt()) <= 1);
     QVERIFY(w.MainForm.Timer_Read().isActive());

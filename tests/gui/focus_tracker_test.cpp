@@ -21,12 +21,15 @@ struct Form {
       layout->addWidget(edit);
     }
     tracker = new zelk::FocusTracker(
-        &window, [this](QWidget* w) { Record("exit", w); }, [this](QWidget* w) { Record("enter", w); });
+        &window, [this](QWidget* w) { Record("exit", w); },
+        [this](QWidget* w) { Record("enter", w); });
     window.show();
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
   }
-  QLineEdit* edit(const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+  QLineEdit* edit(const char* name) {
+    return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
   void Record(const char* what, QWidget* w) {
     events << QStringLiteral("%1 %2").arg(QLatin1String(what), w->objectName());
     if (what == QByteArrayLiteral("exit") && on_exit) on_exit(w);

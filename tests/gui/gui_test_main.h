@@ -6,11 +6,11 @@
 
 #include "app/application.h"
 
-#define ZELK_GUI_TEST_MAIN(TestClass)                       \
-  int main(int argc, char** argv) {                         \
+#define ZELK_GUI_TEST_MAIN(TestClass)                           \
+  int main(int argc, char** argv) {                             \
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen")); \
-    zelk::Application app(argc, argv);                      \
+    zelk::Application app(argc, argv);                          \
     app.setApplicationName(QStringLiteral("Programable Zelk")); \
-    TestClass test;                                         \
-    return QTest::qExec(&test, argc, argv);                 \
+    TestClass test;                                             \
+    return QTest::qExec(&test, argc, argv);                     \
   }

@@ -45,7 +45,8 @@ struct Programming {
   // `yes`. While the progress dialog runs, `during_run` drives it.
   void Start(int type, bool yes, int mix = 0, std::function<void()> during_run = {}) {
     w.ProgramForm.findChild<QRadioButton*>(QStringLiteral("prog_type_%1").arg(type))->click();
-    w.ProgramForm.findChild<QRadioButton*>(QStringLiteral("mix_values_%1").arg(mix))->setChecked(true);
+    w.ProgramForm.findChild<QRadioButton*>(QStringLiteral("mix_values_%1").arg(mix))
+        ->setChecked(true);
     w.messages.answers = {yes};
     if (during_run) {
       QTimer::singleShot(0, &w.ProgramZelkForm, [this, during_run] {

@@ -46,15 +46,24 @@ class SettingsEntryTest : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("boxes");
     const QString range = QStringLiteral("This value must be between 0 and 4000!");
-    QTest::newRow("upper bound") << "4000" << "4000" << QStringList{};
-    QTest::newRow("lower bound") << "0" << "0" << QStringList{};
-    QTest::newRow("blanks around") << " 25 " << " 25 " << QStringList{};
-    QTest::newRow("above") << "4001" << "1000" << QStringList{range};
-    QTest::newRow("below") << "-1" << "1000" << QStringList{range};
-    QTest::newRow("empty") << "" << "1000" << QStringList{"Incorrect Value!"};
-    QTest::newRow("fraction") << "12.5" << "1000" << QStringList{"Incorrect Value!"};
-    QTest::newRow("beyond 32 bits") << "4294967296" << "1000" << QStringList{"Incorrect Value!"};
-    QTest::newRow("letters") << "12a" << "1000" << QStringList{"Incorrect Value!"};
+    QTest::newRow("upper bound") << "4000"
+                                 << "4000" << QStringList{};
+    QTest::newRow("lower bound") << "0"
+                                 << "0" << QStringList{};
+    QTest::newRow("blanks around") << " 25 "
+                                   << " 25 " << QStringList{};
+    QTest::newRow("above") << "4001"
+                           << "1000" << QStringList{range};
+    QTest::newRow("below") << "-1"
+                           << "1000" << QStringList{range};
+    QTest::newRow("empty") << ""
+                           << "1000" << QStringList{"Incorrect Value!"};
+    QTest::newRow("fraction") << "12.5"
+                              << "1000" << QStringList{"Incorrect Value!"};
+    QTest::newRow("beyond 32 bits") << "4294967296"
+                                    << "1000" << QStringList{"Incorrect Value!"};
+    QTest::newRow("letters") << "12a"
+                             << "1000" << QStringList{"Incorrect Value!"};
   }
   void integerEditAcceptsItsRangeAndRestoresOtherwise() {
     QFETCH(QString, typed);
@@ -67,7 +76,8 @@ class SettingsEntryTest : public QObject {
     QCOMPARE(w.messages.Texts(), boxes);
     if (!boxes.isEmpty()) {
       const bool conversion = boxes[0] == QStringLiteral("Incorrect Value!");
-      QCOMPARE(w.messages.boxes[0].title, conversion ? QStringLiteral("Error!") : QStringLiteral("Warning!"));
+      QCOMPARE(w.messages.boxes[0].title,
+               conversion ? QStringLiteral("Error!") : QStringLiteral("Warning!"));
     }
     // The focus stays where the user moved it.
     QCOMPARE(w.MainForm.focusWidget(), s.ui.limite_corr);
@@ -80,7 +90,9 @@ class SettingsEntryTest : public QObject {
     s.ui.temp_max_cold->selectAll();
     QTest::keyClicks(s.ui.temp_max_cold, QStringLiteral("36"));
     QTest::keyClick(s.ui.temp_max_cold, Qt::Key_Tab);
-    QCOMPARE(w.messages.boxes, (std::vector<Box>{{Box::inform, "This value must be between 15 and 35!", "Warning!"}}));
+    QCOMPARE(
+        w.messages.boxes,
+        (std::vector<Box>{{Box::inform, "This value must be between 15 and 35!", "Warning!"}}));
     QCOMPARE(s.ui.temp_max_cold->text(), QStringLiteral("20"));
     QVERIFY(w.MainForm.focusWidget() != s.ui.temp_max_cold);
   }
@@ -101,7 +113,8 @@ class SettingsEntryTest : public QObject {
 
   void carelessParserTextsAreRefused_data() {
     QTest::addColumn<QString>("typed");
-    for (const char* text : {"nan", "NaN", "inf", "-inf", "1e400", "0x10", "0x1p3", "1,5", "--1", "."}) {
+    for (const char* text :
+         {"nan", "NaN", "inf", "-inf", "1e400", "0x10", "0x1p3", "1,5", "--1", "."}) {
       QTest::newRow(text) << QString::fromLatin1(text);
     }
   }
@@ -127,7 +140,8 @@ class SettingsEntryTest : public QObject {
   void startMixIsBoundedByTheCurrentLimit() {
     Windows w;
     Screen s(w);
-    const QString message = QStringLiteral("This value must be between 10 and Max Correction Value(%)!");
+    const QString message =
+        QStringLiteral("This value must be between 10 and Max Correction Value(%)!");
     s.Enter(s.ui.porc_mistura, QStringLiteral("50"), s.ui.tempo_partida);  // equal: fine
     s.Enter(s.ui.porc_mistura, QStringLiteral("9.9"), s.ui.tempo_partida);
     s.Enter(s.ui.porc_mistura, QStringLiteral("50.5"), s.ui.tempo_partida);
@@ -137,8 +151,8 @@ class SettingsEntryTest : public QObject {
 
   void aReadFractionInAnIntegerEditIsReportedWhenLeftUnchanged() {
     Windows w;
-    w.port.module().settings()[0] |= 0x40;             // quick throttle on
-    w.port.module().settings()[18] = 251;              // 251 x 0.8 = 200.8
+    w.port.module().settings()[0] |= 0x40;  // quick throttle on
+    w.port.module().settings()[18] = 251;   // 251 x 0.8 = 200.8
     w.port.module().settings()[19] = 0;
     w.Connect();
     w.MainForm.lerClick();
@@ -187,16 +201,25 @@ class SettingsEntryTest : public QObject {
       QList<QWidget*> governed;
     };
     const QList<Row> rows{
-        {s.ui.heat_en, 0x80, {s.ui.injecao_extra, s.ui.temp_max_extra, s.ui.Label11, s.ui.Label12, s.ui.Label13, s.ui.Label14}},
-        {s.ui.sonda_en, 0x10, {s.ui.tempo_ajuste, s.ui.valor_lambda, s.ui.Label17, s.ui.Label18, s.ui.Label19, s.ui.Label20, s.ui.banda_larga}},
-        {s.ui.acel_rapida_en, 0x40, {s.ui.var_inicial, s.ui.tempo_extra, s.ui.Label1, s.ui.Label2, s.ui.Label3, s.ui.Label4}},
+        {s.ui.heat_en,
+         0x80,
+         {s.ui.injecao_extra, s.ui.temp_max_extra, s.ui.Label11, s.ui.Label12, s.ui.Label13,
+          s.ui.Label14}},
+        {s.ui.sonda_en,
+         0x10,
+         {s.ui.tempo_ajuste, s.ui.valor_lambda, s.ui.Label17, s.ui.Label18, s.ui.Label19,
+          s.ui.Label20, s.ui.banda_larga}},
+        {s.ui.acel_rapida_en,
+         0x40,
+         {s.ui.var_inicial, s.ui.tempo_extra, s.ui.Label1, s.ui.Label2, s.ui.Label3, s.ui.Label4}},
     };
     for (const Row& row : rows) {
       for (QWidget* control : row.governed) QVERIFY(!control->isEnabled());
       QTest::mouseClick(row.box, Qt::LeftButton, {}, QPoint(6, row.box->height() / 2));
       QVERIFY(row.box->isChecked());
       QCOMPARE(w.MainForm.WorkingFlags & row.bit, row.bit);
-      for (QWidget* control : row.governed) QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+      for (QWidget* control : row.governed)
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
     }
     QCOMPARE(w.MainForm.WorkingFlags, 0xD0);
     QVERIFY(s.ui.tempo_partida->isEnabled());

@@ -255,8 +255,8 @@ class ShellTest : public QObject {
   void destroyingTheDialogClosesThePort() {
     zelk::test::RecordedMessages messages;
     zelk::sim::SimulatedPort port;
-    auto form = std::make_unique<zelk::TForm2>(messages, port.Opener(),
-                                               std::vector<std::string>{"SIM"});
+    auto form =
+        std::make_unique<zelk::TForm2>(messages, port.Opener(), std::vector<std::string>{"SIM"});
     form->button_OKClick();
     QVERIFY(form->link().port_open());
     form.reset();
@@ -278,8 +278,7 @@ class ShellTest : public QObject {
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(clicks, 2);
     QCOMPARE(messages.boxes.size(), std::size_t{2});
-    QCOMPARE(messages.boxes[0],
-             (Box{Box::error, "'abc' is not a valid integer value", QString()}));
+    QCOMPARE(messages.boxes[0], (Box{Box::error, "'abc' is not a valid integer value", QString()}));
     static_cast<zelk::Application*>(qApp)->SetMessages(nullptr);
   }
 };

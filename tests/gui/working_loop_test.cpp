@@ -40,29 +40,29 @@ class WorkingLoopTest : public QObject {
  private slots:
   void readShowsTheModulesSettings() {
     Block block{};
-    block[0] = 0x90;           // heating and oxygen-sensor freeze on
-    block[3] = 32;             // limite_corr 50
-    block[4] = 36;             // idle period 62500: 600 RPM
+    block[0] = 0x90;  // heating and oxygen-sensor freeze on
+    block[3] = 32;    // limite_corr 50
+    block[4] = 36;    // idle period 62500: 600 RPM
     block[5] = 244;
-    block[12] = 196;           // tempo_partida 1220 counts: 1000 ms
+    block[12] = 196;  // tempo_partida 1220 counts: 1000 ms
     block[13] = 4;
-    block[14] = 24;            // porc_mistura 37.5
-    block[15] = 91;            // temp_corr 35
-    block[16] = 45;            // temp_max_extra 60
-    block[17] = 131;           // temp_max_cold 20
-    block[18] = 251;           // var_inicial 200.8
-    block[20] = 13;            // tempo_extra 20.3125
-    block[21] = 6;             // injecao_extra 9.375
-    block[22] = 23;            // valor_lambda 450
-    block[24] = 238;           // tempo_ajuste 49
+    block[14] = 24;   // porc_mistura 37.5
+    block[15] = 91;   // temp_corr 35
+    block[16] = 45;   // temp_max_extra 60
+    block[17] = 131;  // temp_max_cold 20
+    block[18] = 251;  // var_inicial 200.8
+    block[20] = 13;   // tempo_extra 20.3125
+    block[21] = 6;    // injecao_extra 9.375
+    block[22] = 23;   // valor_lambda 450
+    block[24] = 238;  // tempo_ajuste 49
     Loop l(&block);
     l.ui().rpm_cal->setText(QStringLiteral("4"));
     l.w.MainForm.lerClick();
     const QList<QPair<const char*, const char*>> expected{
-        {"tempo_partida", "1000"}, {"porc_mistura", "37.5"}, {"temp_max_cold", "20"},
-        {"injecao_extra", "9.375"}, {"temp_max_extra", "60"}, {"limite_corr", "50"},
-        {"temp_corr", "35"}, {"tempo_ajuste", "49"}, {"valor_lambda", "450"},
-        {"var_inicial", "200.8"}, {"tempo_extra", "20.3125"}, {"rpm_adj", "600"}};
+        {"tempo_partida", "1000"},  {"porc_mistura", "37.5"},   {"temp_max_cold", "20"},
+        {"injecao_extra", "9.375"}, {"temp_max_extra", "60"},   {"limite_corr", "50"},
+        {"temp_corr", "35"},        {"tempo_ajuste", "49"},     {"valor_lambda", "450"},
+        {"var_inicial", "200.8"},   {"tempo_extra", "20.3125"}, {"rpm_adj", "600"}};
     for (const auto& [edit, text] : expected) QCOMPARE(l.text(edit), QString::fromLatin1(text));
     QCOMPARE(l.ui().rpm_cal->text(), QStringLiteral("1"));
     QCOMPARE(l.w.MainForm.WorkingFlags, 0x90);
@@ -88,14 +88,16 @@ class WorkingLoopTest : public QObject {
     const Block zero{};
     Loop l(&zero);
     l.w.MainForm.lerClick();
-    for (const char* edit : {"tempo_partida", "porc_mistura", "injecao_extra", "limite_corr",
-                             "tempo_ajuste", "valor_lambda", "var_inicial", "tempo_extra", "rpm_adj"}) {
+    for (const char* edit :
+         {"tempo_partida", "porc_mistura", "injecao_extra", "limite_corr", "tempo_ajuste",
+          "valor_lambda", "var_inicial", "tempo_extra", "rpm_adj"}) {
       QCOMPARE(l.text(edit), QStringLiteral("0"));
     }
     for (const char* edit : {"temp_max_cold", "temp_max_extra", "temp_corr"}) {
       QCOMPARE(l.text(edit), QStringLiteral("1990"));
     }
-    for (QCheckBox* box : {l.ui().heat_en, l.ui().sonda_en, l.ui().acel_rapida_en, l.ui().banda_larga}) {
+    for (QCheckBox* box :
+         {l.ui().heat_en, l.ui().sonda_en, l.ui().acel_rapida_en, l.ui().banda_larga}) {
       QVERIFY(!box->isChecked());
     }
     QVERIFY(!l.ui().injecao_extra->isEnabled());
@@ -109,7 +111,8 @@ class WorkingLoopTest : public QObject {
     block[0] = 0xFF;
     Loop l(&block);
     l.w.MainForm.lerClick();
-    for (QCheckBox* box : {l.ui().heat_en, l.ui().sonda_en, l.ui().acel_rapida_en, l.ui().banda_larga}) {
+    for (QCheckBox* box :
+         {l.ui().heat_en, l.ui().sonda_en, l.ui().acel_rapida_en, l.ui().banda_larga}) {
       QVERIFY(box->isChecked());
       QVERIFY(box->isEnabled());
     }
@@ -155,7 +158,8 @@ class WorkingLoopTest : public QObject {
     const auto& poll = l.history().back();
     QCOMPARE(poll.address, 0x43);
     QCOMPARE(poll.payload, instant);
-    for (const char* edit : {"atual_temp", "atual_map", "atual_lambda", "atual_corr", "atual_rpm", "atual_inj"}) {
+    for (const char* edit :
+         {"atual_temp", "atual_map", "atual_lambda", "atual_corr", "atual_rpm", "atual_inj"}) {
       QVERIFY2(!l.text(edit).isEmpty(), edit);
     }
     // An idling engine near 850 RPM reads as such.
@@ -184,7 +188,9 @@ class WorkingLoopTest : public QObject {
     l.w.MainForm.lerClick();
     l.w.port.module().faults().silent = true;
     bool timer_active_at_box = true;
-    l.w.messages.on_box = [&](const Box&) { timer_active_at_box = l.w.MainForm.Timer_Read().isActive(); };
+    l.w.messages.on_box = [&](const Box&) {
+      timer_active_at_box = l.w.MainForm.Timer_Read().isActive();
+    };
     l.w.MainForm.Timer_ReadTimer();
     QCOMPARE(l.w.messages.boxes, (std::vector<Box>{{Box::inform, "Communication Fail", "Fail"}}));
     QVERIFY(!timer_active_at_box);
@@ -199,15 +205,24 @@ class WorkingLoopTest : public QObject {
     QTest::addColumn<bool>("up");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("box");
-    QTest::newRow("600 down") << "600" << false << "600" << "The min. is 600RPM!";
-    QTest::newRow("625 down") << "625" << false << "600" << "";
-    QTest::newRow("610 down") << "610" << false << "600" << "The min. is 600RPM!";
-    QTest::newRow("1500 up") << "1500" << true << "1500" << "The max. is 1500RPM!";
-    QTest::newRow("1475 up") << "1475" << true << "1500" << "";
-    QTest::newRow("1490 up") << "1490" << true << "1500" << "The max. is 1500RPM!";
-    QTest::newRow("0 up") << "0" << true << "25" << "";
-    QTest::newRow("0 down") << "0" << false << "600" << "The min. is 600RPM!";
-    QTest::newRow("125 up") << "125" << true << "150" << "";
+    QTest::newRow("600 down") << "600" << false << "600"
+                              << "The min. is 600RPM!";
+    QTest::newRow("625 down") << "625" << false << "600"
+                              << "";
+    QTest::newRow("610 down") << "610" << false << "600"
+                              << "The min. is 600RPM!";
+    QTest::newRow("1500 up") << "1500" << true << "1500"
+                             << "The max. is 1500RPM!";
+    QTest::newRow("1475 up") << "1475" << true << "1500"
+                             << "";
+    QTest::newRow("1490 up") << "1490" << true << "1500"
+                             << "The max. is 1500RPM!";
+    QTest::newRow("0 up") << "0" << true << "25"
+                          << "";
+    QTest::newRow("0 down") << "0" << false << "600"
+                            << "The min. is 600RPM!";
+    QTest::newRow("125 up") << "125" << true << "150"
+                            << "";
   }
   void idleRpmButtons() {
     QFETCH(QString, start);
@@ -255,7 +270,8 @@ class WorkingLoopTest : public QObject {
     l.w.messages.answers = {false};
     l.w.MainForm.gravarClick();
     QCOMPARE(l.history().size(), before);
-    QCOMPARE(l.w.messages.boxes, (std::vector<Box>{{Box::ask, "Confirm Program Data !!!!", "Warning"}}));
+    QCOMPARE(l.w.messages.boxes,
+             (std::vector<Box>{{Box::ask, "Confirm Program Data !!!!", "Warning"}}));
     QVERIFY(l.w.MainForm.Timer_Read().isActive());
   }
 
@@ -263,8 +279,10 @@ class WorkingLoopTest : public QObject {
     Loop l;
     l.w.MainForm.lerClick();
     // Type the window's own defaults back in, as a technician would.
-    const QList<QPair<const char*, const char*>> typed{
-        {"tempo_partida", "1000"}, {"tempo_ajuste", "50"}, {"porc_mistura", "37"}, {"injecao_extra", "10"}};
+    const QList<QPair<const char*, const char*>> typed{{"tempo_partida", "1000"},
+                                                       {"tempo_ajuste", "50"},
+                                                       {"porc_mistura", "37"},
+                                                       {"injecao_extra", "10"}};
     for (const auto& [edit, text] : typed) l.w.MainForm.findChild<QLineEdit*>(edit)->setText(text);
     bool poll_stopped_at_question = false;
     l.w.messages.on_box = [&](const Box& box) {
@@ -280,7 +298,8 @@ class WorkingLoopTest : public QObject {
     QCOMPARE(stored[14], 24);
     QCOMPARE(stored[21], 6);
     // Bytes no box encodes go back as read.
-    for (std::size_t offset : {1, 2, 6, 7, 8, 9, 10, 11, 23}) QCOMPARE(stored[offset], before[offset]);
+    for (std::size_t offset : {1, 2, 6, 7, 8, 9, 10, 11, 23})
+      QCOMPARE(stored[offset], before[offset]);
     QCOMPARE(l.text("tempo_partida"), QStringLiteral("1000"));
     QCOMPARE(l.text("tempo_ajuste"), QStringLiteral("49"));
     QCOMPARE(l.text("porc_mistura"), QStringLiteral("37.5"));
@@ -292,8 +311,10 @@ class WorkingLoopTest : public QObject {
   void idleRpmAtEitherFactorStoresTheSamePeriod_data() {
     QTest::addColumn<QString>("rpm");
     QTest::addColumn<QString>("factor");
-    QTest::newRow("600 at 1") << "600" << "1";
-    QTest::newRow("300 at 2") << "300" << "2";
+    QTest::newRow("600 at 1") << "600"
+                              << "1";
+    QTest::newRow("300 at 2") << "300"
+                              << "2";
   }
   void idleRpmAtEitherFactorStoresTheSamePeriod() {
     QFETCH(QString, rpm);

@@ -43,6 +43,7 @@ TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> p
       link_(std::move(opener)) {
   ui_->setupUi(this);
   setFixedSize(size());
+  move(514, 281);  // where the dialog was designed to open
 #ifdef _WIN32
   if (QLineEdit* edit = ui_->combo_porta->lineEdit()) edit->setMaxLength(kPortNameMaxTyped);
 #endif

@@ -24,6 +24,7 @@ TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& for
       form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());
+  move(411, 169);
   const std::array<QRadioButton*, 4> types{ui_->prog_type_0, ui_->prog_type_1, ui_->prog_type_2,
                                            ui_->prog_type_3};
   for (int i = 0; i < 4; ++i) prog_type_.addButton(types[static_cast<std::size_t>(i)], i);

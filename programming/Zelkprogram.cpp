@@ -18,6 +18,7 @@ TProgramZelkForm::TProgramZelkForm(Messages& messages, TForm2& form2, QWidget* p
       form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());
+  move(463, 225);
   // A dialog without title-bar buttons: only Cancel or the program's end close it.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   HidePrompts();

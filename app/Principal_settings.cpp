@@ -149,7 +149,7 @@ bool TMainForm::EncodeSettings() {
   const char separator = DecimalSeparator();
   for (std::size_t step : kWriteOrder) {
     const EncodeResult result =
-        step == kIdleRpmStep
+        step == kWriteIdleRpm
             ? EncodeIdleRpm(ui_->rpm_adj->text().toStdString(), ui_->rpm_cal->text().toStdString(),
                             separator, SettingsBlock)
             : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),

@@ -22,7 +22,12 @@ constexpr int kPortNameMaxTyped = 10;
 
 QString OpenFailureText(const OpenResult& result) {
   const QString base = QStringLiteral("Invalid COMM Port");
-  // Only reasons that tell the technician what to do are worth the words.
+#ifdef _WIN32
+  (void)result;
+  return base;
+#else
+  // On Linux the usual causes have a remedy the technician can apply (join
+  // the dialout group, close the other program), so the box names them.
   switch (result.error) {
     case OpenError::permission_denied:
     case OpenError::busy:
@@ -31,6 +36,7 @@ QString OpenFailureText(const OpenResult& result) {
     default:
       return base;
   }
+#endif
 }
 
 }  // namespace

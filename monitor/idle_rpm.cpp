@@ -5,13 +5,13 @@
 namespace zelk {
 
 RpmStep IdleRpmDown(int rpm) {
-  const long long next = static_cast<long long>(rpm) - kIdleRpmStep;
+  const long long next = static_cast<long long>(rpm) - kIdleRpmStepSize;
   if (next < kIdleRpmMin) return {kIdleRpmMin, true};
   return {static_cast<int>(next), false};
 }
 
 RpmStep IdleRpmUp(int rpm) {
-  const long long next = static_cast<long long>(rpm) + kIdleRpmStep;
+  const long long next = static_cast<long long>(rpm) + kIdleRpmStepSize;
   if (next > kIdleRpmMax) return {kIdleRpmMax, true};
   return {static_cast<int>(next), false};
 }

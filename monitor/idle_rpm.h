@@ -7,7 +7,7 @@
 
 namespace zelk {
 
-inline constexpr int kIdleRpmStep = 25;
+inline constexpr int kIdleRpmStepSize = 25;
 inline constexpr int kIdleRpmMin = 600;
 inline constexpr int kIdleRpmMax = 1500;
 inline constexpr std::string_view kIdleRpmMinMessage = "The min. is 600RPM!";

@@ -99,13 +99,13 @@ inline constexpr std::array<std::size_t, kSettingCount> kReadOrder{
     kTempCorr,     kTempoAjuste, kValorLambda, kVarInicial,   kTempoExtra};
 
 // A write encodes in this order and stops at the first failure, leaving the
-// bytes encoded so far in the block. kIdleRpmStep marks where the idle RPM
+// bytes encoded so far in the block. kWriteIdleRpm marks where the idle RPM
 // (monitor/idle_period.h, EncodeIdleRpm) is encoded; the flags byte follows
 // the last step.
-inline constexpr std::size_t kIdleRpmStep = kSettingCount;
+inline constexpr std::size_t kWriteIdleRpm = kSettingCount;
 inline constexpr std::array<std::size_t, kSettingCount + 1> kWriteOrder{
-    kTempoPartida, kIdleRpmStep, kPorcMistura, kTempMaxCold, kInjecaoExtra, kTempMaxExtra,
-    kLimiteCorr,   kTempCorr,    kTempoAjuste, kValorLambda, kVarInicial,   kTempoExtra};
+    kTempoPartida, kWriteIdleRpm, kPorcMistura, kTempMaxCold, kInjecaoExtra, kTempMaxExtra,
+    kLimiteCorr,   kTempCorr,     kTempoAjuste, kValorLambda, kVarInicial,   kTempoExtra};
 
 // The row of the edit with this name, or nullptr.
 const SettingRow* FindSetting(std::string_view name);

@@ -172,7 +172,7 @@ TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
 
 TEST(SettingsTable, OrdersAndLookup) {
   EXPECT_EQ(kWriteOrder[0], kTempoPartida);
-  EXPECT_EQ(kWriteOrder[1], kIdleRpmStep);
+  EXPECT_EQ(kWriteOrder[1], kWriteIdleRpm);
   EXPECT_EQ(kReadOrder[1], kPorcMistura);
   EXPECT_EQ(FindSetting("porc_mistura"), &kSettingRows[kPorcMistura]);
   EXPECT_TRUE(kSettingRows[kPorcMistura].max_is_limite_corr);

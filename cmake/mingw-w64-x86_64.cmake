@@ -1,0 +1,5 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64:
+#   cmake --preset windows-x64
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZELK_MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -52,6 +52,8 @@ OpenResult Win32SerialLine::Open(const std::string& device_path, const CommTimeo
   auto line = std::unique_ptr<Win32SerialLine>(new Win32SerialLine(handle, saved));
   line->SetTimeouts(timeouts);
 
+  // The line settings are written into a DCB of the classic 28-byte layout.
+  static_assert(sizeof(DCB) == 28, "DCB layout differs from the one the line settings assume");
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
   GetCommState(handle, &dcb);

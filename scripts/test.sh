@@ -15,3 +15,17 @@ scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j 2
 QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j 2
+
+# The Windows build of the link, the simulator model, the codecs and zelkctl,
+# run under wine against zelk-sim (see docs/WINDOWS.md).
+if scripts/install-deps.sh --windows; then
+  status=0
+  bash scripts/windows-check.sh "build/$preset" || status=$?
+  if ((status == 77)); then
+    echo "windows-check: SKIPPED: mingw-w64 or wine is missing; the Windows build was not tested"
+  elif ((status != 0)); then
+    exit "$status"
+  fi
+else
+  echo "windows-check: SKIPPED: mingw-w64 and wine could not be installed; the Windows build was not tested"
+fi

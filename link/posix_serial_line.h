@@ -14,7 +14,8 @@ namespace zelk {
 // Turns the settings found on a port into the link's: raw bytes, 19200 baud,
 // 8 data bits, no parity, parity checking off, one stop bit, receiver on,
 // modem lines ignored, reads that never wait on their own (VMIN = VTIME = 0).
-// Flow control and everything else the driver set stays as found.
+// Software flow control (XON/XOFF) is off, since the frames are binary;
+// hardware flow control and everything else the driver set stays as found.
 void MakeLinkTermios(termios& settings);
 
 class PosixSerialLine final : public SerialLine {

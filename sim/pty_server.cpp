@@ -112,12 +112,7 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
   if (!plan) return;
 
   const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
-  for (const TimedByte& byte : timed) {
-    const auto later =
-        std::upper_bound(outgoing_.begin(), outgoing_.end(), byte.at_ms,
-                         [](double at, const TimedByte& queued) { return at < queued.at_ms; });
-    outgoing_.insert(later, byte);
-  }
+  QueueByArrival(outgoing_, timed);
   if (plan->hang_up && hang_up_at_ms_ < 0) {
     hang_up_at_ms_ = timed.empty() ? now : timed.back().at_ms + kHangUpGraceMs;
   }

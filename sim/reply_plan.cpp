@@ -1,5 +1,7 @@
 #include "sim/reply_plan.h"
 
+#include <algorithm>
+
 #include "link/frame.h"
 
 namespace zelk::sim {
@@ -60,6 +62,15 @@ std::vector<TimedByte> ScheduleReply(const ReplyPlan& plan, double request_end_m
     }
   }
   return timed;
+}
+
+void QueueByArrival(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes) {
+  for (const TimedByte& byte : bytes) {
+    const auto later =
+        std::upper_bound(queue.begin(), queue.end(), byte.at_ms,
+                         [](double at, const TimedByte& queued) { return at < queued.at_ms; });
+    queue.insert(later, byte);
+  }
 }
 
 }  // namespace zelk::sim

@@ -3,6 +3,7 @@
 // the fault modes applied, and the arrival time of every byte.
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "sim/faults.h"
@@ -53,5 +54,9 @@ struct TimedByte {
 // When each byte of `plan` arrives, for a request whose last byte arrived at
 // `request_end_ms`.
 std::vector<TimedByte> ScheduleReply(const ReplyPlan& plan, double request_end_ms);
+
+// Adds scheduled bytes to a queue kept in order of arrival; bytes due at the
+// same moment keep the order they were queued in.
+void QueueByArrival(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes);
 
 }  // namespace zelk::sim

@@ -27,12 +27,7 @@ IoResult SimulatedLine::Write(const std::uint8_t* data, std::size_t count) {
     if (!plan) continue;
 
     const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
-    for (const TimedByte& byte : timed) {
-      const auto later =
-          std::upper_bound(incoming_.begin(), incoming_.end(), byte.at_ms,
-                           [](double at, const TimedByte& pending) { return at < pending.at_ms; });
-      incoming_.insert(later, byte);
-    }
+    QueueByArrival(incoming_, timed);
     if (plan->hang_up && hang_up_at_ms_ < 0) {
       hang_up_at_ms_ = timed.empty() ? now + kTurnaroundMs : timed.back().at_ms;
     }

@@ -53,6 +53,9 @@ TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> p
 #ifdef _WIN32
   if (QLineEdit* edit = ui_->combo_porta->lineEdit()) edit->setMaxLength(kPortNameMaxTyped);
 #endif
+  // A path is longer than the box is wide; the tip shows all of it.
+  connect(ui_->combo_porta, &QComboBox::currentTextChanged, ui_->combo_porta,
+          &QComboBox::setToolTip);
   connect(ui_->button_OK, &QPushButton::clicked, this, &TForm2::button_OKClick);
   connect(ui_->button_Cancel, &QPushButton::clicked, this, &TForm2::button_CancelClick);
   FormCreate(std::move(ports), preferred_port);

@@ -226,6 +226,7 @@ class ShellTest : public QObject {
     zelk::TForm2 form(messages, port.Opener(), {"ttyS0", "ttyS1"}, "/tmp/zelk-sim");
     QCOMPARE(form.ui().combo_porta->count(), 3);
     QCOMPARE(form.ui().combo_porta->currentText(), QStringLiteral("/tmp/zelk-sim"));
+    QCOMPARE(form.ui().combo_porta->toolTip(), QStringLiteral("/tmp/zelk-sim"));
   }
 
   void programStartsThePollWhenItCloses() {

@@ -63,6 +63,11 @@ int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& e
       any_failed = true;
     }
     out.flush();
+    // Nobody can read the results any more: send nothing further.
+    if (!out) {
+      err << "zelkctl: cannot write the results; stopped at line " << number << '\n';
+      return kExitUsage;
+    }
   }
   if (any_failed) {
     err << kCommunicationFail << '\n';

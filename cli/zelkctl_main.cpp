@@ -11,12 +11,36 @@
 #include "link/port_list.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
+
+namespace {
+
+// Started with stdin, stdout or stderr closed, the port we open would take
+// that descriptor and our text would go down the serial line. Fill the gaps
+// with /dev/null first, as if the caller had sent them there.
+void KeepStandardDescriptorsOffThePort() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      const int null = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+      if (null >= 0 && null != fd) {
+        dup2(null, fd);
+        close(null);
+      }
+    }
+  }
+}
+
+}  // namespace
 #endif
 
 int main(int argc, char** argv) {
   using namespace zelk::cli;
 #ifndef _WIN32
+  KeepStandardDescriptorsOffThePort();
   std::signal(SIGPIPE, SIG_IGN);  // a closed stdout shows as a write error, not a kill
 #endif
   std::ios::sync_with_stdio(false);
@@ -31,11 +55,21 @@ int main(int argc, char** argv) {
     std::cout << CliUsage();
     return kExitOk;
   }
-  if (options.command == CliCommand::ports) return RunPorts(zelk::ListSerialPorts(), std::cout);
-
-  zelk::FrameLink link;
-  if (options.trace) link.SetTrace(MakeTracePrinter(std::cerr));
-  if (!OpenPortOrSay(link, options.port, std::cerr)) return kExitUsage;
-  if (options.command == CliCommand::version) return RunVersion(link, std::cout, std::cerr);
-  return RunRaw(link, std::cin, std::cout, std::cerr);
+  int status = kExitOk;
+  if (options.command == CliCommand::ports) {
+    status = RunPorts(zelk::ListSerialPorts(), std::cout);
+  } else {
+    zelk::FrameLink link;
+    if (options.trace) link.SetTrace(MakeTracePrinter(std::cerr));
+    if (!OpenPortOrSay(link, options.port, std::cerr)) return kExitUsage;
+    status = options.command == CliCommand::version ? RunVersion(link, std::cout, std::cerr)
+                                                    : RunRaw(link, std::cin, std::cout, std::cerr);
+  }
+  // A result that could not be written is no success for a script.
+  std::cout.flush();
+  if (!std::cout && status == kExitOk) {
+    std::cerr << "zelkctl: cannot write the results\n";
+    return kExitUsage;
+  }
+  return status;
 }

@@ -11,8 +11,8 @@ namespace {
 
 constexpr DWORD kMaxValueName = 16384;  // the registry's limit, terminator included
 
-// A value's string data, without the terminating NULs the registry may hold;
-// empty when it cannot be read.
+// A value's string data up to its first NUL; empty when it is no string or
+// cannot be read.
 std::string ReadString(HKEY key, const std::string& name) {
   DWORD type = 0;
   DWORD size = 0;
@@ -24,9 +24,9 @@ std::string ReadString(HKEY key, const std::string& name) {
                                     reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
     return {};
   }
-  std::string text(data.data(), std::min<std::size_t>(size, data.size()));
-  while (!text.empty() && text.back() == '\0') text.pop_back();
-  return text;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
+  const std::size_t length = std::min<std::size_t>(size, data.size());
+  return std::string(data.data(), std::find(data.data(), data.data() + length, '\0'));
 }
 
 }  // namespace

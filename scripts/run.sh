@@ -11,10 +11,15 @@ cmake --build --preset release
 
 bin=build/release
 link="${XDG_RUNTIME_DIR:-/tmp}/zelk-sim-$(id -u)"
-"$bin/sim/zelk-sim" --link "$link" >/dev/null &
+# zelk-sim prints the path once its link points at the new pty; a link left
+# by an earlier run is never taken for it.
+exec {sim_out}< <(exec "$bin/sim/zelk-sim" --link "$link")
 sim_pid=$!
 trap 'kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [[ -e "$link" ]] && break; sleep 0.1; done
+if ! read -r -t 10 -u "$sim_out" link; then
+  echo "run.sh: the module simulator did not start" >&2
+  exit 1
+fi
 echo "Simulated Zelk module on $link"
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

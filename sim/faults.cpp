@@ -29,7 +29,8 @@ constexpr FaultName kFaultNames[] = {
     {"extra-delay", Kind::millis, nullptr, &FaultModes::extra_delay_ms},
 };
 
-// Up to a minute of delay or a million exchanges: anything larger is a typo.
+// A million: a quarter of an hour of delay, or a million exchanges. Anything
+// larger is a typo.
 constexpr int kMaxNumber = 1000000;
 
 bool ParseNumber(std::string_view text, int& value) {

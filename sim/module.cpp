@@ -62,6 +62,10 @@ std::optional<ReplyPlan> ZelkModule::Receive(const std::uint8_t* bytes, std::siz
 ReplyPlan ZelkModule::Handle(const Request& request, double now_ms) {
   ++counters_.requests;
   history_.push_back(request);
+  if (history_.size() > history_limit_) {
+    history_.erase(history_.begin(), history_.begin() + static_cast<std::ptrdiff_t>(
+                                                            history_.size() - history_limit_));
+  }
   UpdatePrograms(now_ms);
 
   if (hung_up_ || faults_.silent) return {};

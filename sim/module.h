@@ -65,8 +65,10 @@ class ZelkModule {
   // The two live blocks as the module would answer now.
   std::array<std::uint8_t, 10> PollBlock(double now_ms) const;
   std::array<std::uint8_t, 10> InstantBlock(double now_ms) const;
-  // Every valid request received, answered or not, in order (for tests).
+  // The valid requests received, answered or not, in order: all of them
+  // unless a limit keeps only the latest (a long-running zelk-sim).
   const std::vector<Request>& history() const { return history_; }
+  void SetHistoryLimit(std::size_t limit) { history_limit_ = limit; }
   bool hung_up() const { return hung_up_; }
   // The line is plugged back in after a hang-up: the module answers again and
   // the hangup_after count starts afresh.
@@ -89,6 +91,7 @@ class ZelkModule {
   std::array<std::uint8_t, kSettingsSize> settings_;
   std::array<std::uint8_t, 2> version_{2, 10};
   std::vector<Request> history_;
+  std::size_t history_limit_ = static_cast<std::size_t>(-1);
   enum class Program { none, rpm_lambda, map } program_ = Program::none;
   double program_started_ms_ = 0;
   int ignored_so_far_ = 0;

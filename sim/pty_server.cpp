@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -55,7 +57,11 @@ timespec ToTimespec(double ms) {
 }  // namespace
 
 PtyServer::PtyServer(ZelkModule& module, bool log)
-    : module_(module), log_(log), started_(std::chrono::steady_clock::now()) {}
+    : module_(module), log_(log), started_(std::chrono::steady_clock::now()) {
+  // Requests are only logged as they come; a bench left running for days
+  // must not keep them all.
+  module_.SetHistoryLimit(kHistoryKept);
+}
 
 PtyServer::~PtyServer() {
   CloseAll();
@@ -98,11 +104,13 @@ double PtyServer::NowMs() const {
 }
 
 void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
-  const std::size_t seen = module_.history().size();
+  const std::uint64_t seen = module_.counters().requests;
   std::optional<ReplyPlan> plan = module_.Receive(bytes, count, now);
   if (log_) {
     const auto& history = module_.history();
-    for (std::size_t i = seen; i < history.size(); ++i) {
+    const std::size_t fresh = std::min<std::size_t>(
+        history.size(), static_cast<std::size_t>(module_.counters().requests - seen));
+    for (std::size_t i = history.size() - fresh; i < history.size(); ++i) {
       const std::size_t reply = plan ? plan->Bytes().size() : 0;
       std::fprintf(stderr, "zelk-sim: %.1f ms: command %u address %u count %zu -> %zu bytes%s\n",
                    now, history[i].command, history[i].address, history[i].payload.size(), reply,
@@ -116,6 +124,16 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
   if (plan->hang_up && hang_up_at_ms_ < 0) {
     hang_up_at_ms_ = timed.empty() ? now : timed.back().at_ms + kHangUpGraceMs;
   }
+}
+
+void PtyServer::ReleaseAbandonedPort() {
+  // A client sets TIOCEXCL; the kernel clears it at the tty's last close,
+  // which never comes while we hold the slave open. A client killed before
+  // its own Close would leave the port refused to every later user. No client
+  // holds the port when its flock is free, so the flag can go.
+  if (flock(slave_, LOCK_EX | LOCK_NB) != 0) return;
+  ioctl(slave_, TIOCNXCL);
+  flock(slave_, LOCK_UN);
 }
 
 void PtyServer::SendDue(double now) {
@@ -151,19 +169,23 @@ PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigse
     SendDue(now);
     if (hang_up_at_ms_ >= 0 && outgoing_.empty() && now >= hang_up_at_ms_) break;
 
-    double wake = std::numeric_limits<double>::infinity();
-    if (!outgoing_.empty()) wake = outgoing_.front().at_ms;
+    // Idle, wake now and then to release a port its last client left locked.
+    double wake = now + kIdleCheckMs;
+    if (!outgoing_.empty()) wake = std::min(wake, outgoing_.front().at_ms);
     if (hang_up_at_ms_ >= 0) wake = std::min(wake, hang_up_at_ms_);
     timespec timeout = ToTimespec(wake - now);
 
     pollfd pfd{master_, POLLIN, 0};
-    const int ready = ppoll(&pfd, 1, std::isinf(wake) ? nullptr : &timeout, &wait_mask);
+    const int ready = ppoll(&pfd, 1, &timeout, &wait_mask);
     if (ready < 0) {
       if (errno == EINTR) continue;
       error = std::string("poll: ") + std::strerror(errno);
       return Outcome::failed;
     }
-    if (ready == 0) continue;
+    if (ready == 0) {
+      if (outgoing_.empty()) ReleaseAbandonedPort();
+      continue;
+    }
     if (pfd.revents & POLLIN) {
       const ssize_t n = read(master_, buf, sizeof buf);
       if (n > 0) {

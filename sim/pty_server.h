@@ -42,7 +42,11 @@ class PtyServer {
   double NowMs() const;
   void Take(const std::uint8_t* bytes, std::size_t count, double now);
   void SendDue(double now);
+  void ReleaseAbandonedPort();
   void CloseAll();
+
+  static constexpr double kIdleCheckMs = 1000;
+  static constexpr std::size_t kHistoryKept = 64;
 
   ZelkModule& module_;
   bool log_;

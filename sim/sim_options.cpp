@@ -114,7 +114,7 @@ std::string SimUsage() {
          "  --help                 show this text\n"
          "\n"
          "After a hang-up (hangup-after) the pty is closed and the program exits.\n"
-         "SIGINT and SIGTERM remove the link and exit.\n";
+         "SIGINT, SIGTERM and SIGHUP remove the link and exit.\n";
 }
 
 }  // namespace zelk::sim

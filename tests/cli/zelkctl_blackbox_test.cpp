@@ -57,6 +57,23 @@ TEST(Zelkctl, RawSkipsBadLinesAndSaysWhere) {
   EXPECT_NE(run.err.find("line 2: count 95 is out of range 0..94"), std::string::npos) << run.err;
 }
 
+// A script must not take unwritten results for success, and a closed stdout
+// must not let our text reach the serial line.
+TEST(Zelkctl, ResultsThatCannotBeWrittenAreNoSuccess) {
+  START_SIM(sim);
+  const ProcessOutput full = RunProcess(
+      {"/bin/sh", "-c", g_zelkctl + " --port '" + sim.port() + "' version > /dev/full"}, "", 60s);
+  EXPECT_EQ(full.exit_code, 2) << full.err;
+  EXPECT_NE(full.err.find("cannot write"), std::string::npos) << full.err;
+
+  const ProcessOutput closed = RunProcess(
+      {"/bin/sh", "-c", "echo '3 1 1' | " + g_zelkctl + " --port '" + sim.port() + "' raw >&-"}, "",
+      60s);
+  EXPECT_EQ(closed.exit_code, 0) << closed.err;
+  const ProcessOutput after = Zelkctl({"--port", sim.port(), "version"});
+  EXPECT_EQ(after.out, "2.10\n") << "the module still answers cleanly";
+}
+
 TEST(Zelkctl, SilentModuleFails) {
   START_SIM(sim, "--fault", "silent");
   const ProcessOutput raw = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n");

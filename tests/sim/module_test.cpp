@@ -125,6 +125,16 @@ TEST(ZelkModule, CountersAndHistory) {
   EXPECT_EQ(module.history()[2].address, 0x64);
 }
 
+TEST(ZelkModule, HistoryLimitKeepsTheLatestRequests) {
+  ZelkModule module;
+  module.SetHistoryLimit(2);
+  for (std::uint16_t address : {1, 2, 3, 4}) Ask(module, 0, address, Bytes(1, 0));
+  EXPECT_EQ(module.counters().requests, 4u);
+  ASSERT_EQ(module.history().size(), 2u);
+  EXPECT_EQ(module.history()[0].address, 3);
+  EXPECT_EQ(module.history()[1].address, 4);
+}
+
 // Decoded with the configurator's scales, the factory settings must be
 // values a technician would accept.
 TEST(DefaultSettings, DecodeToPlausibleValues) {

@@ -6,6 +6,7 @@
 #include "app/Principal.h"
 #include "app/lamp.h"
 #include "app/messages.h"
+#include "app/qt_text.h"
 #include "link/Porta_serial.h"
 #include "monitor/idle_rpm.h"
 #include "monitor/live_blocks.h"
@@ -14,25 +15,17 @@
 
 namespace zelk {
 
-namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
-
 void TMainForm::Timer_ReadTimer() {
   if (form2_->ExchangeFrame(requests::kPollBlock, LiveBuffer)) {
     const LiveTexts texts =
         DecodePollBlock(std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10),
                         ui_->rpm_cal->text().toStdString(), DecimalSeparator());
-    ui_->atual_temp->setText(Text(texts.temp));
-    ui_->atual_map->setText(Text(texts.map));
-    ui_->atual_lambda->setText(Text(texts.lambda));
-    ui_->atual_corr->setText(Text(texts.corr));
-    ui_->atual_rpm->setText(Text(texts.rpm));
-    ui_->atual_inj->setText(Text(texts.inj));
+    ui_->atual_temp->setText(ToQString(texts.temp));
+    ui_->atual_map->setText(ToQString(texts.map));
+    ui_->atual_lambda->setText(ToQString(texts.lambda));
+    ui_->atual_corr->setText(ToQString(texts.corr));
+    ui_->atual_rpm->setText(ToQString(texts.rpm));
+    ui_->atual_inj->setText(ToQString(texts.inj));
     return;
   }
   // Stop first: ticks keep coming while the box below is open.
@@ -46,7 +39,7 @@ void TMainForm::Timer_ReadTimer() {
 std::optional<int> TMainForm::WholeNumberIn(const QString& text) {
   const std::string raw = text.toStdString();
   const std::optional<std::int32_t> value = ParseInteger(raw);
-  if (!value) messages_.Error(Text(NotAValidNumberMessage(raw, true)));
+  if (!value) messages_.Error(ToQString(NotAValidNumberMessage(raw, true)));
   return value;
 }
 
@@ -55,8 +48,7 @@ void TMainForm::StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message
   if (!rpm) return;
   const RpmStep result = step(*rpm);
   // The box first; the clamped value appears once it is closed.
-  if (result.warn)
-    messages_.Inform(Text(std::string(limit_message)), Text(std::string(kIdleRpmWarningTitle)));
+  if (result.warn) messages_.Inform(ToQString(limit_message), ToQString(kIdleRpmWarningTitle));
   ui_->rpm_adj->setText(QString::number(result.value));
 }
 

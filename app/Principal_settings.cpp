@@ -11,6 +11,7 @@
 #include "app/focus_tracker.h"
 #include "app/lamp.h"
 #include "app/messages.h"
+#include "app/qt_text.h"
 #include "link/Porta_serial.h"
 #include "monitor/idle_period.h"
 #include "monitor/live_blocks.h"
@@ -22,42 +23,32 @@
 
 namespace zelk {
 
-namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
-
 QLineEdit* TMainForm::Edit(std::string_view name) const {
-  return findChild<QLineEdit*>(Text(name));
+  return findChild<QLineEdit*>(ToQString(name));
 }
 
 void TMainForm::SettingEnter(QWidget* control) {
-  if (FindSetting(control->objectName().toStdString()) == nullptr) return;
-  SavedText = static_cast<QLineEdit*>(control)->text();
+  auto* edit = qobject_cast<QLineEdit*>(control);
+  if (edit == nullptr || FindSetting(edit->objectName().toStdString()) == nullptr) return;
+  SavedText = edit->text();
 }
 
 void TMainForm::SettingExit(QWidget* control) {
-  const SettingRow* row = FindSetting(control->objectName().toStdString());
+  auto* edit = qobject_cast<QLineEdit*>(control);
+  if (edit == nullptr) return;
+  const SettingRow* row = FindSetting(edit->objectName().toStdString());
   if (row == nullptr) return;
-  auto* edit = static_cast<QLineEdit*>(control);
   const char separator = DecimalSeparator();
   const std::string limit_text = ui_->limite_corr->text().toStdString();
   const double limit = ParseDecimal(limit_text, separator).value_or(std::nan(""));
 
   switch (CheckEntry(*row, edit->text().toStdString(), separator, limit)) {
     case EntryVerdict::conversion_failure:
-      messages_.Inform(Text(kIncorrectValueMessage), Text(kIncorrectValueTitle));
+      messages_.Inform(ToQString(kIncorrectValueMessage), ToQString(kIncorrectValueTitle));
       edit->setText(SavedText);
       return;
     case EntryVerdict::range_failure:
-      messages_.Inform(Text(row->range_message), Text(kRangeMessageTitle));
+      messages_.Inform(ToQString(row->range_message), ToQString(kRangeMessageTitle));
       edit->setText(SavedText);
       return;
     case EntryVerdict::accepted:
@@ -72,13 +63,14 @@ void TMainForm::SettingExit(QWidget* control) {
 
 void TMainForm::ApplyOption(std::size_t index) {
   const OptionBox& option = kOptionBoxes[index];
-  auto* box = findChild<QCheckBox*>(Text(option.name));
+  auto* box = findChild<QCheckBox*>(ToQString(option.name));
   const bool checked = box->isChecked();
   WorkingFlags = WithFlag(WorkingFlags, option.mask, checked);
   for (std::string_view name : option.edits) Edit(name)->setEnabled(checked);
-  for (std::string_view name : option.labels) findChild<QLabel*>(Text(name))->setEnabled(checked);
+  for (std::string_view name : option.labels)
+    findChild<QLabel*>(ToQString(name))->setEnabled(checked);
   for (std::string_view name : option.other_controls) {
-    findChild<QWidget*>(Text(name))->setEnabled(checked);
+    findChild<QWidget*>(ToQString(name))->setEnabled(checked);
   }
 }
 
@@ -94,7 +86,7 @@ void TMainForm::acel_rapida_enClick() {
 
 void TMainForm::banda_largaClick() {
   const bool wide_band = ui_->banda_larga->isChecked();
-  ui_->Label20->setText(Text(LambdaUnitCaption(wide_band)));
+  ui_->Label20->setText(ToQString(LambdaUnitCaption(wide_band)));
   WorkingFlags = WithFlag(WorkingFlags, kOptionBoxes[kBandaLarga].mask, wide_band);
 }
 
@@ -104,7 +96,7 @@ void TMainForm::lerClick() {
     ui_->rpm_cal->setText(QStringLiteral("1"));
     for (std::size_t index : kReadOrder) {
       const SettingRow& row = kSettingRows[index];
-      Edit(row.name)->setText(Text(DecodeSetting(row, SettingsBlock, separator)));
+      Edit(row.name)->setText(ToQString(DecodeSetting(row, SettingsBlock, separator)));
     }
     const std::uint8_t flags = SettingsBlock[kFlagsOffset];
     WorkingFlags = flags;
@@ -114,14 +106,14 @@ void TMainForm::lerClick() {
     ui_->sonda_en->setChecked(has(kSondaEn));
     sonda_enClick();
     for (const StatusLamp& lamp : kStatusLamps) {
-      findChild<Lamp*>(Text(lamp.name))->setGreen((flags & lamp.mask) != 0);
+      findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
     }
     ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
     ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
     acel_rapida_enClick();
     ui_->heat_en->setChecked(has(kHeatEn));
     heat_enClick();
-    ui_->rpm_adj->setText(Text(DecodeIdleRpm(SettingsBlock, separator)));
+    ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(SettingsBlock, separator)));
     ui_->gravar->setEnabled(true);
     ui_->prog->setEnabled(true);
   } else {
@@ -139,10 +131,10 @@ void TMainForm::lerClick() {
 void TMainForm::ShowInstantBlock() {
   const InstantTexts texts = DecodeInstantBlock(
       std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10), DecimalSeparator());
-  ui_->atual_temp->setText(Text(texts.temp));
-  ui_->atual_map->setText(Text(texts.map));
-  ui_->atual_lambda->setText(Text(texts.lambda));
-  ui_->atual_corr->setText(Text(texts.corr));
+  ui_->atual_temp->setText(ToQString(texts.temp));
+  ui_->atual_map->setText(ToQString(texts.map));
+  ui_->atual_lambda->setText(ToQString(texts.lambda));
+  ui_->atual_corr->setText(ToQString(texts.corr));
 }
 
 bool TMainForm::EncodeSettings() {
@@ -155,7 +147,7 @@ bool TMainForm::EncodeSettings() {
             : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),
                             separator, SettingsBlock);
     if (!result.ok) {
-      messages_.Error(Text(result.error));
+      messages_.Error(ToQString(result.error));
       return false;
     }
   }

@@ -52,7 +52,8 @@ void TMainForm::ConnectHandlers() {
   connect(ui_->acel_rapida_en, &QCheckBox::toggled, this, &TMainForm::acel_rapida_enClick);
   connect(ui_->banda_larga, &QCheckBox::toggled, this, &TMainForm::banda_largaClick);
   // Each setting is checked when the user leaves its box for another control.
-  focus_tracker_ = new FocusTracker(
+  // Owned by the window, as its child.
+  new FocusTracker(
       this, [this](QWidget* control) { SettingExit(control); },
       [this](QWidget* control) { SettingEnter(control); });
 }

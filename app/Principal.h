@@ -12,6 +12,9 @@
 #include <optional>
 #include <string_view>
 
+#include "monitor/live_blocks.h"
+#include "settings/settings_block.h"
+
 namespace Ui {
 class MainForm;
 }
@@ -22,7 +25,6 @@ namespace zelk {
 class Messages;
 class TForm2;
 class TProgramForm;
-class FocusTracker;
 struct RpmStep;
 
 class TMainForm : public QWidget {
@@ -60,8 +62,8 @@ class TMainForm : public QWidget {
 
   // The module's data as the program sees it.
   QString SavedText;
-  std::array<std::uint8_t, 25> LiveBuffer{};
-  std::array<std::uint8_t, 25> SettingsBlock{};
+  std::array<std::uint8_t, kLiveBufferSize> LiveBuffer{};
+  std::array<std::uint8_t, kSettingsBlockSize> SettingsBlock{};
   std::uint8_t WorkingFlags = 0;
 
  private:
@@ -83,7 +85,6 @@ class TMainForm : public QWidget {
   TForm2* form2_ = nullptr;
   TProgramForm* program_form_ = nullptr;
   QTimer timer_read_;
-  FocusTracker* focus_tracker_ = nullptr;
 };
 
 }  // namespace zelk

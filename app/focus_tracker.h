@@ -18,8 +18,6 @@ class FocusTracker : public QObject {
   using Handler = std::function<void(QWidget*)>;
   FocusTracker(QWidget* window, Handler on_exit, Handler on_enter);
 
-  QWidget* current() const { return last_; }
-
  private:
   void OnFocusChanged(QWidget* old, QWidget* now);
 

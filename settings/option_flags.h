@@ -60,8 +60,6 @@ inline constexpr std::array<OptionBox, kOptionCount> kOptionBoxes{{
     {"banda_larga", "WideBand Sensor", "WideBand Sensor Freeze Correction", 0x20, {}, {}, {}},
 }};
 
-// valor_lambda's unit label, which follows the wide-band box.
-inline constexpr std::string_view kLambdaUnitLabel = "Label20";
 constexpr std::string_view LambdaUnitCaption(bool wide_band) {
   return wide_band ? "V " : "mV ";
 }

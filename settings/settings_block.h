@@ -13,7 +13,6 @@
 namespace zelk {
 
 inline constexpr std::size_t kSettingsBlockSize = 25;
-inline constexpr std::uint16_t kSettingsAddress = 1;  // module address of offset 0
 
 using SettingsBlock = std::array<std::uint8_t, kSettingsBlockSize>;
 using SettingsBytes = std::span<std::uint8_t, kSettingsBlockSize>;

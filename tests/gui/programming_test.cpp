@@ -11,6 +11,7 @@
 
 #include "app/lamp.h"
 #include "gui_test_main.h"
+#include "settings/settings_block.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
@@ -103,7 +104,7 @@ class ProgrammingTest : public QObject {
       QCOMPARE(sent[0].command, 4);
       QCOMPARE(sent[0].address, 3);
       QCOMPARE(sent[0].payload, std::vector<std::uint8_t>{static_cast<std::uint8_t>(bytes[mix])});
-      QCOMPARE(p.w.port.module().settings()[2], bytes[mix]);
+      QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], bytes[mix]);
       QCOMPARE(p.w.messages.boxes,
                (std::vector<Box>{{Box::ask, "Confirm Program Zelk !!!!", "Warning"},
                                  {Box::inform, "Program OK", "Program"}}));

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Programable Zelk"));
     QApplication::setApplicationVersion(QStringLiteral("2.2.0.0"));
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
     zelk::LoadWindowFonts();
     const std::string preferred_port = PreferredPort(app);
 

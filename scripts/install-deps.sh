@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages the build needs, only when some are missing.
 #   scripts/install-deps.sh           build and run (Qt, GoogleTest, toolchain)
 #   scripts/install-deps.sh --windows also the mingw-w64 cross compiler and wine
+#   scripts/install-deps.sh --windows-qt also what Qt for Windows and the Windows package are built with
 #   scripts/install-deps.sh --screens also what the screenshot and GUI bench scripts drive X with
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
 for extra in "$@"; do
   case "$extra" in
     --windows) packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64) ;;
+    --windows-qt) packages+=(dpkg-dev xz-utils librsvg2-bin icoutils nsis zip) ;;
     --screens) packages+=(xdotool imagemagick x11-utils openbox) ;;
     *) echo "install-deps.sh: unknown option $extra" >&2; exit 2 ;;
   esac

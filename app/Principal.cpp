@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QStyle>
@@ -10,6 +11,7 @@
 #include "app/decimal_separator.h"
 #include "app/focus_tracker.h"
 #include "app/messages.h"
+#include "app/window_placement.h"
 #include "link/Porta_serial.h"
 #include "programming/Program.h"
 #include "ui_MainForm.h"
@@ -27,7 +29,17 @@ TMainForm::TMainForm(Messages& messages, QWidget* parent)
   InitWindowResources();
   ui_->setupUi(this);
   setFixedSize(size());
-  move(274, 50);
+  PlaceOnScreen(*this, QPoint(274, 50));
+  // Boxes that only show values stay out of the Tab chain, so Tab goes from
+  // setting to setting; a click still selects their text for copying.
+  for (QLineEdit* shown : {ui_->atual_corr, ui_->atual_temp, ui_->atual_map, ui_->atual_lambda,
+                           ui_->atual_rpm, ui_->atual_inj, ui_->rpm_adj}) {
+    shown->setFocusPolicy(Qt::ClickFocus);
+  }
+  // A click on Write or Program leaves the focus in the setting box, so the
+  // action checks that box itself, however the button was pressed.
+  ui_->gravar->setFocusPolicy(Qt::TabFocus);
+  ui_->prog->setFocusPolicy(Qt::TabFocus);
   ui_->sair->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   timer_read_.setInterval(500);
   ConnectHandlers();
@@ -81,6 +93,7 @@ void TMainForm::configClick() {
 }
 
 void TMainForm::progClick() {
+  if (!CheckFocusedSetting()) return;  // the mixture byte depends on limite_corr
   timer_read_.stop();
   program_form_->exec();
   timer_read_.start();

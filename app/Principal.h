@@ -26,6 +26,7 @@ class Messages;
 class TForm2;
 class TProgramForm;
 struct RpmStep;
+struct SettingRow;
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -70,12 +71,20 @@ class TMainForm : public QWidget {
   void ConnectHandlers();
   void SettingEnter(QWidget* control);
   void SettingExit(QWidget* control);
+  // The exit check of one setting box: a refused text is reported and put
+  // back. `naming` names the setting in a conversion failure, for the check
+  // that runs when an action is pressed rather than the box left.
+  bool CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming);
+  // Write and Program press their button without the focus leaving its box
+  // (an accelerator, a tool button), so its check has not run yet: run it
+  // first. False when the box's text was refused.
+  bool CheckFocusedSetting();
   void ApplyOption(std::size_t option_index);
   QLineEdit* Edit(std::string_view name) const;
   void ShowInstantBlock();
-  // Encodes every box into SettingsBlock; false (with its box shown) when a
-  // text cannot be encoded. Bytes encoded before the failure stay.
-  bool EncodeSettings();
+  // Encodes every box into `block`; false (with its box shown) when a text
+  // cannot be encoded.
+  bool EncodeSettings(SettingsBytes block);
   // A whole number from a box or label, or nothing (with the error shown).
   std::optional<int> WholeNumberIn(const QString& text);
   void StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <cmath>
 
 #include "app/Principal.h"
 #include "app/focus_tracker.h"
@@ -36,29 +37,45 @@ void TMainForm::SettingEnter(QWidget* control) {
 void TMainForm::SettingExit(QWidget* control) {
   auto* edit = qobject_cast<QLineEdit*>(control);
   if (edit == nullptr) return;
+  if (const SettingRow* row = FindSetting(edit->objectName().toStdString())) {
+    CheckSetting(*edit, *row, false);
+  }
+}
+
+bool TMainForm::CheckFocusedSetting() {
+  auto* edit = qobject_cast<QLineEdit*>(focusWidget());
+  if (edit == nullptr || !edit->isEnabled()) return true;
   const SettingRow* row = FindSetting(edit->objectName().toStdString());
-  if (row == nullptr) return;
+  return row == nullptr || CheckSetting(*edit, *row, true);
+}
+
+bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming) {
   const char separator = DecimalSeparator();
+  const std::string text = edit.text().toStdString();
   const std::string limit_text = ui_->limite_corr->text().toStdString();
   const double limit = ParseDecimal(limit_text, separator).value_or(std::nan(""));
 
-  switch (CheckEntry(*row, edit->text().toStdString(), separator, limit)) {
+  switch (CheckEntry(row, text, separator, limit)) {
     case EntryVerdict::conversion_failure:
-      messages_.Inform(ToQString(kIncorrectValueMessage), ToQString(kIncorrectValueTitle));
-      edit->setText(SavedText);
-      return;
+      messages_.Inform(
+          ToQString(naming ? NotASettingValueMessage(row, text, row.entry == NumberKind::integer)
+                           : std::string(kIncorrectValueMessage)),
+          ToQString(kIncorrectValueTitle));
+      edit.setText(SavedText);
+      return false;
     case EntryVerdict::range_failure:
-      messages_.Inform(ToQString(row->range_message), ToQString(kRangeMessageTitle));
-      edit->setText(SavedText);
-      return;
+      messages_.Inform(ToQString(row.range_message), ToQString(kRangeMessageTitle));
+      edit.setText(SavedText);
+      return false;
     case EntryVerdict::accepted:
       break;
   }
   // A lower correction limit pulls the start mix down with it, never up.
-  if (row->name == "limite_corr" &&
+  if (row.name == "limite_corr" &&
       LimitPullsStartMix(ui_->porc_mistura->text().toStdString(), limit_text, separator)) {
     ui_->porc_mistura->setText(ui_->limite_corr->text());
   }
+  return true;
 }
 
 void TMainForm::ApplyOption(std::size_t index) {
@@ -137,28 +154,33 @@ void TMainForm::ShowInstantBlock() {
   ui_->atual_corr->setText(ToQString(texts.corr));
 }
 
-bool TMainForm::EncodeSettings() {
+bool TMainForm::EncodeSettings(SettingsBytes block) {
   const char separator = DecimalSeparator();
   for (std::size_t step : kWriteOrder) {
     const EncodeResult result =
         step == kWriteIdleRpm
             ? EncodeIdleRpm(ui_->rpm_adj->text().toStdString(), ui_->rpm_cal->text().toStdString(),
-                            separator, SettingsBlock)
+                            separator, block)
             : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),
-                            separator, SettingsBlock);
+                            separator, block);
     if (!result.ok) {
       messages_.Error(ToQString(result.error));
       return false;
     }
   }
-  SettingsBlock[kFlagsOffset] = WorkingFlags;
+  block[kFlagsOffset] = WorkingFlags;
   return true;
 }
 
 void TMainForm::gravarClick() {
-  timer_read_.stop();  // no live frame between the question and the write
-  if (messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning")) &&
-      EncodeSettings()) {
+  if (!CheckFocusedSetting()) return;  // nothing asked, nothing sent
+  timer_read_.stop();                  // no live frame between the question and the write
+  // Encoded into a copy before the question: a text that cannot be written
+  // is refused up front and the block keeps what the module last gave.
+  std::array<std::uint8_t, kSettingsBlockSize> encoded = SettingsBlock;
+  if (EncodeSettings(encoded) &&
+      messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning"))) {
+    SettingsBlock = encoded;
     if (form2_->ExchangeFrame(requests::kWriteSettings, SettingsBlock)) {
       messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
       lerClick();

@@ -48,13 +48,19 @@ class TForm2 : public QDialog {
   void button_OKClick();
   void button_CancelClick();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // The port to open: the bytes of the listed name, or the typed text.
+  std::string PortName() const;
   void FormCreate(std::vector<std::string> ports, const std::string& preferred_port);
 
   std::unique_ptr<Ui::Form2> ui_;
   Messages& messages_;
   FrameLink link_;
   bool link_ok_ = false;
+  std::vector<std::string> port_names_;  // the listed names, as given, by item index
 };
 
 }  // namespace zelk

@@ -5,11 +5,13 @@
 
 #include "app/Principal.h"
 #include "app/messages.h"
+#include "app/window_placement.h"
 #include "link/Porta_serial.h"
 #include "link/requests.h"
 #include "programming/Zelkprogram.h"
 #include "programming/mixture.h"
 #include "settings/number_text.h"
+#include "settings/settings_block.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
@@ -24,7 +26,7 @@ TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& for
       form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());
-  move(411, 169);
+  PlaceOnScreen(*this, QPoint(411, 169));
   const std::array<QRadioButton*, 4> types{ui_->prog_type_0, ui_->prog_type_1, ui_->prog_type_2,
                                            ui_->prog_type_3};
   for (int i = 0; i < 4; ++i) prog_type_.addButton(types[static_cast<std::size_t>(i)], i);
@@ -45,6 +47,14 @@ void TProgramForm::prog_typeClick() {
 bool TProgramForm::Send(std::uint8_t command, std::uint16_t address, std::uint8_t payload) {
   std::array<std::uint8_t, 1> buffer{payload};
   return form2_.ExchangeFrame(command, address, 1, buffer);
+}
+
+void TProgramForm::ReportOneRequest(bool ok) {
+  if (ok) {
+    messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
+  } else {
+    messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+  }
 }
 
 void TProgramForm::StartEngineProgram(std::uint8_t payload, const QString& title, int mode) {
@@ -70,21 +80,20 @@ void TProgramForm::button_OKClick() {
 
   if (messages_.AskYesNo(QStringLiteral("Confirm Program Zelk !!!!"), QStringLiteral("Warning"))) {
     switch (ProgramType()) {
-      case 0:
-      case 1: {
+      case 0: {
+        const std::uint8_t mixture = MixtureByte(MixValue(), *limit);
         const bool ok =
-            ProgramType() == 0
-                ? Send(requests::kWriteMixture.command, requests::kWriteMixture.address,
-                       MixtureByte(MixValue(), *limit))
-                : Send(requests::kProgramControl.command, requests::kProgramControl.address,
-                       static_cast<std::uint8_t>(ProgramControl::reset_or_abort));
-        if (ok) {
-          messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
-        } else {
-          messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
-        }
+            Send(requests::kWriteMixture.command, requests::kWriteMixture.address, mixture);
+        // The module now holds this byte: the main window's block must carry
+        // it too, or its next Write would put the old one back.
+        if (ok) main_form_.SettingsBlock[kMixtureOffset] = mixture;
+        ReportOneRequest(ok);
         break;
       }
+      case 1:
+        ReportOneRequest(Send(requests::kProgramControl.command, requests::kProgramControl.address,
+                              static_cast<std::uint8_t>(ProgramControl::reset_or_abort)));
+        break;
       case 2:
         StartEngineProgram(static_cast<std::uint8_t>(ProgramControl::rpm_lambda),
                            QStringLiteral("RPM/Lambda Programming"), 0);

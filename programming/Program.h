@@ -37,6 +37,8 @@ class TProgramForm : public QDialog {
  private:
   // Sends one program-control or mixture request; true when answered.
   bool Send(std::uint8_t command, std::uint16_t address, std::uint8_t payload);
+  // The box that answers a one-request program (mixture, reset).
+  void ReportOneRequest(bool ok);
   void StartEngineProgram(std::uint8_t payload, const QString& title, int mode);
 
   std::unique_ptr<Ui::ProgramForm> ui_;

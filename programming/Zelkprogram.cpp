@@ -4,6 +4,7 @@
 
 #include "app/decimal_separator.h"
 #include "app/messages.h"
+#include "app/window_placement.h"
 #include "link/Porta_serial.h"
 #include "link/requests.h"
 #include "monitor/live_blocks.h"
@@ -18,7 +19,7 @@ TProgramZelkForm::TProgramZelkForm(Messages& messages, TForm2& form2, QWidget* p
       form2_(form2) {
   ui_->setupUi(this);
   setFixedSize(size());
-  move(463, 225);
+  PlaceOnScreen(*this, QPoint(463, 225));
   // A dialog without title-bar buttons: only Cancel or the program's end close it.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   HidePrompts();

@@ -72,6 +72,13 @@ std::optional<double> ConvertForWrite(const SettingRow& row, std::string_view te
 
 }  // namespace
 
+std::string NotASettingValueMessage(const SettingRow& row, std::string_view text, bool integer) {
+  std::string message(SettingTitle(row));
+  message += ": ";
+  message += NotAValidNumberMessage(text, integer);
+  return message;
+}
+
 const SettingRow* FindSetting(std::string_view name) {
   const auto it = std::find_if(kSettingRows.begin(), kSettingRows.end(),
                                [name](const SettingRow& row) { return row.name == name; });
@@ -87,7 +94,8 @@ EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char de
                            SettingsBytes block) {
   const auto value = ConvertForWrite(row, text, decimal_separator);
   if (!value) {
-    return EncodeResult::Failure(NotAValidNumberMessage(text, row.write == NumberKind::integer));
+    return EncodeResult::Failure(
+        NotASettingValueMessage(row, text, row.write == NumberKind::integer));
   }
   const double count = StoredCount(row.codec, *value);
   const auto whole = RoundToWhole(count);

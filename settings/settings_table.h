@@ -110,6 +110,10 @@ inline constexpr std::array<std::size_t, kSettingCount + 1> kWriteOrder{
 // The row of the edit with this name, or nullptr.
 const SettingRow* FindSetting(std::string_view name);
 
+// "Min. Temperature: 'abc' is not a valid integer value": a text that does not
+// convert, named by its setting's caption.
+std::string NotASettingValueMessage(const SettingRow& row, std::string_view text, bool integer);
+
 // The edit's text after a read.
 std::string DecodeSetting(const SettingRow& row, ConstSettingsBytes block, char decimal_separator);
 

@@ -111,6 +111,36 @@ class ProgrammingTest : public QObject {
     }
   }
 
+  // The mixture program writes the module's mixture byte alone; a Write
+  // after it, without a Read, must carry the new byte, not the one last read.
+  void aWriteAfterTheMixtureProgramKeepsItsByte() {
+    Programming p;
+    p.w.MainForm.lerClick();
+    const std::uint8_t read_byte = p.w.MainForm.SettingsBlock[zelk::kMixtureOffset];
+    p.Start(0, true, 4);  // 100 % at limit 50: 31
+    QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], 31);
+    QVERIFY(read_byte != 31);
+    QCOMPARE(p.w.MainForm.SettingsBlock[zelk::kMixtureOffset], 31);
+    const std::size_t from = p.w.port.module().history().size();
+    p.w.messages.answers = {true};
+    p.w.MainForm.gravarClick();
+    const auto sent = p.RequestsSince(from);
+    QVERIFY(!sent.empty());
+    QCOMPARE(sent[0].command, 4);
+    QCOMPARE(sent[0].payload[zelk::kMixtureOffset], 31);
+    QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], 31);
+  }
+
+  void aFailedMixtureWriteLeavesTheBlockAlone() {
+    Programming p;
+    p.w.MainForm.lerClick();
+    const auto block = p.w.MainForm.SettingsBlock;
+    p.w.port.module().faults().silent = true;
+    p.Start(0, true, 4);
+    QCOMPARE(p.w.messages.boxes.back().text, QStringLiteral("Communication Fail"));
+    QCOMPARE(p.w.MainForm.SettingsBlock, block);
+  }
+
   void answeringNoSendsNothing() {
     Programming p;
     const std::size_t before = p.w.port.module().history().size();

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "app/lamp.h"
+#include "app/window_placement.h"
 #include "gui_test_main.h"
 #include "ui_Form2.h"
 #include "ui_MainForm.h"
@@ -28,6 +29,16 @@ void ConfigWith(Windows& w, QAbstractButton* button, const QString& port = {}) {
     button->click();
   });
   w.MainForm.configClick();
+}
+
+// The first box of a failed open; on Linux it names the reason.
+QString InvalidPort(const char* reason) {
+#ifdef _WIN32
+  (void)reason;
+  return QStringLiteral("Invalid COMM Port");
+#else
+  return QStringLiteral("Invalid COMM Port: ") + QString::fromLatin1(reason);
+#endif
 }
 
 void ConfigOk(Windows& w, const QString& port = QStringLiteral("SIM")) {
@@ -148,7 +159,8 @@ class ShellTest : public QObject {
     Windows w;
     ConfigOk(w, QStringLiteral("COM9"));
     QCOMPARE(w.messages.boxes.size(), std::size_t{2});
-    QCOMPARE(w.messages.boxes[0], (Box{Box::inform, "Invalid COMM Port", "Fail"}));
+    // A port that does not exist says so, as zelkctl does.
+    QCOMPARE(w.messages.boxes[0], (Box{Box::inform, InvalidPort("no such port"), "Fail"}));
     QCOMPARE(w.messages.boxes[1], (Box{Box::inform, "Error Opening Port", "Fail"}));
     QVERIFY(!w.Form2.link_ok());
     QVERIFY(!w.Form2.link().port_open());
@@ -217,7 +229,7 @@ class ShellTest : public QObject {
     QCOMPARE(w.Form2.ui().combo_porta->count(), 0);
     QCOMPARE(w.Form2.ui().combo_porta->currentText(), QString());
     ConfigOk(w, QString());
-    QCOMPARE(w.messages.Texts(), (QStringList{"Invalid COMM Port", "Error Opening Port"}));
+    QCOMPARE(w.messages.Texts(), (QStringList{InvalidPort("no such port"), "Error Opening Port"}));
   }
 
   void preferredPortComesFirst() {
@@ -227,6 +239,100 @@ class ShellTest : public QObject {
     QCOMPARE(form.ui().combo_porta->count(), 3);
     QCOMPARE(form.ui().combo_porta->currentText(), QStringLiteral("/tmp/zelk-sim"));
     QCOMPARE(form.ui().combo_porta->toolTip(), QStringLiteral("/tmp/zelk-sim"));
+  }
+
+  // Enter presses OK on every opening of the COM-port dialog, also when the
+  // box shows its text selected, as it does from the second opening on.
+  void enterPressesOkOnEveryOpening() {
+    Windows w;
+    for (int opening = 1; opening <= 4; ++opening) {
+      bool still_open = false;
+      QTimer::singleShot(0, &w.Form2, [&w, &still_open] {
+        still_open = true;
+        if (QTest::qWaitForWindowActive(&w.Form2)) {
+          QWidget* focus = QApplication::focusWidget();
+          // From the second opening on the port text is shown selected.
+          if (focus == w.Form2.ui().combo_porta) w.Form2.ui().combo_porta->lineEdit()->selectAll();
+          if (focus != nullptr) QTest::keyClick(focus, Qt::Key_Return);
+          still_open = w.Form2.isVisible();
+        }
+        if (w.Form2.isVisible()) w.Form2.ui().button_Cancel->click();
+      });
+      w.messages.boxes.clear();
+      w.MainForm.configClick();
+      QVERIFY2(!still_open, qPrintable(QStringLiteral("opening %1").arg(opening)));
+      QCOMPARE(w.messages.Texts(), QStringList{"2.10"});
+    }
+  }
+
+  // A listed name opens by its own bytes, as zelkctl opens its --port.
+  void aPortNameThatIsNotUtf8OpensAsGiven() {
+    const std::string name = "/tmp/zelk-\xff\xfe";
+    zelk::test::RecordedMessages messages;
+    zelk::sim::SimulatedPort port({}, name);
+    zelk::TForm2 form(messages, port.Opener(), {"ttyS0"}, name);
+    form.button_OKClick();
+    QCOMPARE(messages.Texts(), QStringList{"2.10"});
+    QVERIFY(form.link_ok());
+  }
+
+  // Read-only boxes are left out of the Tab chain: Tab goes setting to setting.
+  void tabSkipsTheBoxesThatOnlyShowValues() {
+    Windows w;
+    auto& ui = w.MainForm.ui();
+    w.MainForm.show();
+    w.MainForm.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.MainForm));
+    const QList<QLineEdit*> shown{ui.atual_corr, ui.atual_temp, ui.atual_map, ui.atual_lambda,
+                                  ui.atual_rpm,  ui.atual_inj,  ui.rpm_adj};
+    ui.tempo_partida->setFocus(Qt::TabFocusReason);
+    QWidget* start = w.MainForm.focusWidget();
+    for (int step = 0; step < 60; ++step) {
+      QTest::keyClick(w.MainForm.focusWidget(), Qt::Key_Tab);
+      QWidget* now = w.MainForm.focusWidget();
+      QVERIFY2(!shown.contains(qobject_cast<QLineEdit*>(now)), qPrintable(now->objectName()));
+      if (now == start) break;
+    }
+    QCOMPARE(w.MainForm.focusWidget(), start);
+    QVERIFY(w.messages.boxes.empty());
+  }
+
+  void windowsLieInsideTheScreen_data() {
+    QTest::addColumn<QPoint>("designed");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("placed");
+    const QRect screen(0, 0, 1093, 582);  // 1366 x 768 at 125 %, less a task bar
+    QTest::newRow("fits: designed position")
+        << QPoint(514, 281) << QSize(286, 160) << screen << QPoint(514, 281);
+    QTest::newRow("bottom out: moved up")
+        << QPoint(274, 50) << QSize(794, 600) << screen << QPoint(274, 0);
+    QTest::newRow("right out: moved left")
+        << QPoint(700, 100) << QSize(476, 250) << screen << QPoint(617, 100);
+    QTest::newRow("larger than the area: top left kept")
+        << QPoint(274, 50) << QSize(1200, 700) << screen << QPoint(0, 0);
+    QTest::newRow("area not at the origin")
+        << QPoint(0, 0) << QSize(100, 100) << QRect(50, 30, 800, 600) << QPoint(50, 30);
+  }
+  void windowsLieInsideTheScreen() {
+    QFETCH(QPoint, designed);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, placed);
+    QCOMPARE(zelk::PlacedInside(designed, frame, available), placed);
+  }
+
+  // The test screen (800 x 600) is too small for the main window and the
+  // programming dialog at their designed positions.
+  void everyWindowOpensInsideTheScreen() {
+    Windows w;
+    for (QWidget* window : std::initializer_list<QWidget*>{&w.MainForm, &w.Form2, &w.ProgramForm,
+                                                           &w.ProgramZelkForm}) {
+      const QRect available = window->screen()->availableGeometry();
+      const QRect frame(window->pos(), window->frameGeometry().size());
+      QVERIFY2(available.contains(frame), qPrintable(window->objectName()));
+    }
+    QCOMPARE(w.Form2.pos(), QPoint(514, 281));  // fits where it was designed
   }
 
   void programStartsThePollWhenItCloses() {

@@ -351,31 +351,36 @@ class WorkingLoopTest : public QObject {
     QCOMPARE(write->payload, std::vector<std::uint8_t>(first.begin(), first.end()));
   }
 
-  void anIdlePeriodBeyondSixteenBitsIsRefusedAndNothingIsSent() {
-    Loop l;
-    l.w.MainForm.lerClick();
-    l.ui().rpm_adj->setText(QStringLiteral("500"));  // period 75000: no 16-bit field holds it
-    const std::size_t before = l.history().size();
-    l.w.messages.answers = {true};
-    l.w.MainForm.gravarClick();
-    QCOMPARE(l.history().size(), before);
-    QCOMPARE(l.w.messages.boxes.size(), std::size_t{2});
-    QCOMPARE(l.w.messages.boxes[1].kind, Box::error);
-    QVERIFY2(l.w.messages.boxes[1].text.contains(QStringLiteral("500")),
-             qPrintable(l.w.messages.boxes[1].text));
-    QVERIFY(l.w.MainForm.Timer_Read().isActive());
+  // A text that cannot be written is refused before the question, and the
+  // block keeps what the module last gave.
+  void unwritableTextsAreRefusedBeforeTheQuestion_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("said");
+    // Period 75000: no 16-bit field holds it.
+    QTest::newRow("idle RPM beyond 16 bits") << "rpm_adj"
+                                             << "500"
+                                             << "500";
+    QTest::newRow("not a number") << "temp_corr"
+                                  << "abc"
+                                  << "Min. Temperature: 'abc' is not a valid integer value";
   }
-
-  void aTextThatDoesNotConvertAbortsTheWrite() {
+  void unwritableTextsAreRefusedBeforeTheQuestion() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, said);
     Loop l;
     l.w.MainForm.lerClick();
-    l.ui().temp_corr->setText(QStringLiteral("abc"));
+    l.w.MainForm.findChild<QLineEdit*>(box)->setText(text);
+    const Block block = l.w.MainForm.SettingsBlock;
     const std::size_t before = l.history().size();
     l.w.messages.answers = {true};
     l.w.MainForm.gravarClick();
     QCOMPARE(l.history().size(), before);
-    QCOMPARE(l.w.messages.boxes[1].kind, Box::error);
-    QVERIFY(l.w.messages.boxes[1].text.contains(QStringLiteral("'abc'")));
+    QCOMPARE(l.w.messages.boxes.size(), std::size_t{1});
+    QCOMPARE(l.w.messages.boxes[0].kind, Box::error);
+    QVERIFY2(l.w.messages.boxes[0].text.contains(said), qPrintable(l.w.messages.boxes[0].text));
+    QCOMPARE(l.w.MainForm.SettingsBlock, block);
     QVERIFY(l.w.MainForm.Timer_Read().isActive());
   }
 };

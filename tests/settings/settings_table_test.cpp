@@ -111,11 +111,12 @@ TEST(SettingsTable, FailuresWriteNothingAndSayWhy) {
     char sep;
     const char* error;
   } cases[] = {
-      {"var_inicial", "abc", '.', "'abc' is not a valid floating point value"},
-      {"var_inicial", "", '.', "'' is not a valid floating point value"},
-      {"porc_mistura", "37.5", ',', "'37.5' is not a valid floating point value"},
-      {"temp_corr", "35.0", '.', "'35.0' is not a valid integer value"},  // integer write
-      {"temp_max_cold", "1e1", '.', "'1e1' is not a valid integer value"},
+      {"var_inicial", "abc", '.', "Throtle var. min.: 'abc' is not a valid floating point value"},
+      {"var_inicial", "", '.', "Throtle var. min.: '' is not a valid floating point value"},
+      {"porc_mistura", "37.5", ',', "Start Mix: '37.5' is not a valid floating point value"},
+      {"temp_corr", "35.0", '.',
+       "Min. Temperature: '35.0' is not a valid integer value"},  // integer write
+      {"temp_max_cold", "1e1", '.', "Max. Temp.: '1e1' is not a valid integer value"},
       {"tempo_partida", "60000", '.',
        "Injec. Time 60000 is too high: the module's count would be 73171, beyond 65535"},
       {"var_inicial", "52428.4", '.',

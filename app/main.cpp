@@ -3,6 +3,8 @@
 
 #include <QCommandLineParser>
 #include <exception>
+#include <string>
+#include <string_view>
 
 #include "app/Principal.h"
 #include "app/application.h"
@@ -15,9 +17,25 @@
 
 namespace {
 
+// The last --port value as the bytes given. The parser hands back decoded
+// text, and a path that is not valid UTF-8 would not survive the round trip.
+std::string RawPortArgument(int argc, char** argv) {
+  std::string value;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--") break;
+    if (arg == "--port" && i + 1 < argc) {
+      value = argv[++i];
+    } else if (arg.starts_with("--port=")) {
+      value = arg.substr(7);
+    }
+  }
+  return value;
+}
+
 // `--port NAME` puts NAME at the top of the port list and selects it; without
 // it the program starts exactly as it always does.
-std::string PreferredPort(const zelk::Application& app) {
+std::string PreferredPort(const zelk::Application& app, int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
   parser.addHelpOption();
@@ -27,7 +45,7 @@ std::string PreferredPort(const zelk::Application& app) {
                           QStringLiteral("NAME"));
   parser.addOption(port);
   parser.process(app);
-  return parser.value(port).toStdString();
+  return parser.isSet(port) ? RawPortArgument(argc, argv) : std::string();
 }
 
 }  // namespace
@@ -42,7 +60,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
     zelk::LoadWindowFonts();
-    const std::string preferred_port = PreferredPort(app);
+    const std::string preferred_port = PreferredPort(app, argc, argv);
 
     zelk::TMainForm MainForm(messages);
     zelk::TForm2 Form2(messages, zelk::OpenPlatformSerialLine, zelk::ListSerialPorts(),

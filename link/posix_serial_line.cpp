@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,6 +46,12 @@ OpenResult OpenFailure(const std::string& path, int code) {
     if (meaning.code == code) result.error = meaning.error;
   }
   result.detail = path + ": " + std::strerror(code);
+  return result;
+}
+
+OpenResult NotASerialPort(const std::string& path, int code) {
+  OpenResult result = OpenFailure(path, code);
+  result.error = OpenError::not_a_serial_port;
   return result;
 }
 
@@ -111,15 +118,34 @@ void MakeLinkTermios(termios& settings) {
 
 OpenResult PosixSerialLine::Open(const std::string& device_path, const CommTimeouts& timeouts) {
   const int fd = ::open(device_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return OpenFailure(device_path, errno);
+  if (fd < 0) {
+    const int code = errno;
+    // A socket refuses open() with ENXIO, which for a device means "absent".
+    struct stat found {};
+    if (::stat(device_path.c_str(), &found) == 0 && !S_ISCHR(found.st_mode)) {
+      return NotASerialPort(device_path, code);
+    }
+    return OpenFailure(device_path, code);
+  }
 
   auto fail = [&](int code) {
     ::close(fd);
     return OpenFailure(device_path, code);
   };
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0) return fail(errno);
+  if (!S_ISCHR(opened.st_mode)) {
+    ::close(fd);
+    return NotASerialPort(device_path, ENOTTY);
+  }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno);
   termios saved{};
-  if (::tcgetattr(fd, &saved) != 0) return fail(errno);
+  // A device that is no tty (/dev/random) answers ENOTTY or EINVAL here.
+  if (::tcgetattr(fd, &saved) != 0) {
+    const int code = errno;
+    ::close(fd);
+    return NotASerialPort(device_path, code);
+  }
   if (::ioctl(fd, TIOCEXCL) != 0) return fail(errno);
   termios settings = saved;
   MakeLinkTermios(settings);
@@ -128,6 +154,11 @@ OpenResult PosixSerialLine::Open(const std::string& device_path, const CommTimeo
     ::ioctl(fd, TIOCNXCL);
     return fail(code);
   }
+
+  // Bytes that came while nobody had the port open (the tail of an earlier
+  // session, a boot message when the adapter raised its lines) would be read
+  // as the start of the first reply.
+  ::tcflush(fd, TCIFLUSH);
 
   auto line = std::unique_ptr<PosixSerialLine>(new PosixSerialLine(fd, saved));
   line->SetTimeouts(timeouts);

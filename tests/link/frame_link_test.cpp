@@ -118,6 +118,31 @@ TEST_F(FrameLinkTest, SecondTryThatIsAnsweredSucceeds) {
   EXPECT_EQ(link.last_payload_size(), 2u);
 }
 
+// A request's check byte makes its echo a well-formed frame: an echoing line
+// must not pass for a module.
+TEST_F(FrameLinkTest, AnEchoOfTheRequestIsNoReply) {
+  OpenAndForget();
+  for (int i = 0; i < kExchangeTries; ++i) script->Reply(kVersionRequest);
+  std::array<std::uint8_t, 2> buffer{0x00, 0xEE};
+  EXPECT_FALSE(link.ExchangeFrame(requests::kVersion, buffer));
+  EXPECT_THAT(script->written, ElementsAre(kVersionRequest, kVersionRequest, kVersionRequest));
+  EXPECT_TRUE(link.resync_pending());
+  EXPECT_THAT(buffer, ElementsAre(0x00, 0xEE));
+
+  // An echo, then the module's answer on the next try, is an answer.
+  script->Reply(kVersionRequest);  // the drain read after the failure
+  script->Reply(kVersionRequest);
+  script->Reply(kVersionReply);
+  EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
+  EXPECT_THAT(buffer, ElementsAre(0x02, 0x0A));
+
+  // A reply that only starts like the request is judged by its check byte.
+  Bytes longer = kVersionRequest;
+  longer.push_back(0x00);
+  script->Reply(longer);
+  EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
+}
+
 TEST_F(FrameLinkTest, RequestCarriesTheFirstCountBytesOfTheBuffer) {
   OpenAndForget();
   std::array<std::uint8_t, 25> block{};

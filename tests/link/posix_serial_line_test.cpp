@@ -6,12 +6,15 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -242,6 +245,21 @@ TEST_F(PtyLine, OpenSetsTheLineUpAndCloseRestoresWhatItFound) {
   EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
 }
 
+// What reached the line while nobody had the port open is not part of the
+// first reply.
+TEST_F(PtyLine, OpenDropsBytesThatCameBeforeIt) {
+  termios raw{};
+  ASSERT_EQ(::tcgetattr(slave, &raw), 0);
+  ::cfmakeraw(&raw);
+  ASSERT_EQ(::tcsetattr(slave, TCSANOW, &raw), 0);
+  Send({'b', 'o', 'o', 't', 0xF3, 0x00});
+  WaitForInputAtSlave();
+  Open({20, 0, 100, 2, 50});
+  EXPECT_TRUE(Read().empty());
+  Send({1, 2, 3});
+  EXPECT_EQ(Read(), (Bytes{1, 2, 3}));
+}
+
 TEST_F(PtyLine, CallsAfterCloseFailQuietly) {
   Open();
   line->Close();
@@ -251,6 +269,35 @@ TEST_F(PtyLine, CallsAfterCloseFailQuietly) {
   line->PurgeInput();
   line->PurgeOutput();
   line->Close();
+}
+
+// Paths that exist but lead to no serial port say so, whatever errno the
+// system gives for them.
+TEST(PosixSerialLineOpen, WhatIsNoSerialPortIsCalledSo) {
+  char dir_template[] = "/tmp/zelk-open-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir_template), nullptr);
+  const std::string dir = dir_template;
+  const std::string socket_path = dir + "/socket";
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket_path.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::string file_path = dir + "/file";
+  ::close(::open(file_path.c_str(), O_CREAT | O_WRONLY, 0600));
+
+  for (const std::string& path :
+       {socket_path, file_path, dir, std::string("/dev/random"), std::string("/dev/null")}) {
+    const OpenResult result = PosixSerialLine::Open(path, kLinkTimeouts);
+    EXPECT_EQ(result.line, nullptr) << path;
+    EXPECT_EQ(result.error, OpenError::not_a_serial_port) << path << ": " << result.detail;
+  }
+  EXPECT_EQ(PosixSerialLine::Open(dir + "/absent", kLinkTimeouts).error, OpenError::not_found);
+  ::close(sock);
+  ::unlink(socket_path.c_str());
+  ::unlink(file_path.c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST(MakeLinkTermios, RawEightNoneOneWithoutSoftwareFlowControl) {

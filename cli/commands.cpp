@@ -36,17 +36,57 @@ int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err) {
   }
 }
 
+namespace {
+
+enum class LineRead { line, too_long, end };
+
+// One line of at most kMaxRawLine bytes. A longer one is read to its end and
+// dropped, so no input line is ever held whole.
+LineRead ReadRawLine(std::istream& in, std::string& text) {
+  text.clear();
+  std::streambuf* source = in.rdbuf();
+  if (source == nullptr) return LineRead::end;
+  bool any = false;
+  bool too_long = false;
+  for (;;) {
+    const int c = source->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      if (!any) return LineRead::end;
+      break;
+    }
+    any = true;
+    if (c == '\n') break;
+    if (text.size() < kMaxRawLine) {
+      text.push_back(static_cast<char>(c));
+    } else {
+      too_long = true;
+    }
+  }
+  return too_long ? LineRead::too_long : LineRead::line;
+}
+
+}  // namespace
+
 int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err) {
   bool any_failed = false;
   bool any_bad = false;
   std::string text;
-  for (std::size_t number = 1; std::getline(in, text); ++number) {
-    const RawLine line = ParseRawLine(text);
+  for (std::size_t number = 1;; ++number) {
+    const LineRead read = ReadRawLine(in, text);
+    if (read == LineRead::end) break;
+    const RawLine line = read == LineRead::too_long ? RawLine{RawLineKind::bad, {}, "line too long"}
+                                                    : ParseRawLine(text);
     if (line.kind == RawLineKind::skip) continue;
     if (line.kind == RawLineKind::bad) {
-      err << "zelkctl: line " << number << ": " << line.error << " (skipped)\n";
+      err << "zelkctl: line " << number << ": " << TerminalSafe(line.error) << " (skipped)\n";
       any_bad = true;
       continue;
+    }
+    // A device error closed the port: every further request would fail.
+    if (!link.port_open()) {
+      err << "zelkctl: line " << number << ": the port was closed by a device error; stopped\n"
+          << kCommunicationFail << '\n';
+      return kExitCommunication;
     }
     // The reply may be up to 97 bytes whatever was asked: room for all of it.
     std::array<std::uint8_t, kFrameBufferSize> buffer{};
@@ -79,9 +119,9 @@ int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& e
 bool OpenPortOrSay(FrameLink& link, const std::string& port, std::ostream& err) {
   const OpenResult opened = link.OpenPort(port);
   if (opened.error == OpenError::none) return true;
-  err << "Invalid COMM Port: " << port << ": " << DescribeOpenError(opened.error);
+  err << "Invalid COMM Port: " << TerminalSafe(port) << ": " << DescribeOpenError(opened.error);
   if (opened.error == OpenError::other && !opened.detail.empty())
-    err << " (" << opened.detail << ')';
+    err << " (" << TerminalSafe(opened.detail) << ')';
   err << '\n';
   return false;
 }

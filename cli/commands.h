@@ -24,8 +24,13 @@ int RunPorts(const std::vector<std::string>& ports, std::ostream& out);
 // payload prints nothing (exit 1).
 int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err);
 
+// Input lines longer than this are refused ("line too long") and skipped.
+inline constexpr std::size_t kMaxRawLine = 4096;
+
 // One exchange per request line of `in`; "ok <hex>" or "fail" for each,
 // flushed at once. Exit 1 if any request failed, else 2 if any line was bad.
+// Once a device error has closed the port, the next request line stops the
+// run (exit 1) instead of failing line after line.
 int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Opens the port for version/raw; on failure prints

@@ -29,4 +29,24 @@ std::string SpacedHex(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+std::string TerminalSafe(std::string_view text) {
+  std::string safe;
+  safe.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      safe.push_back(c);
+    } else {
+      safe += "\\x";
+      AppendByte(safe, byte);
+    }
+  }
+  return safe;
+}
+
+std::string Excerpt(std::string_view text, std::size_t max) {
+  if (text.size() <= max) return std::string(text);
+  return std::string(text.substr(0, max)) + "...";
+}
+
 }  // namespace zelk::cli

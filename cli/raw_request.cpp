@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cli/hex_text.h"
 #include "link/frame.h"
 
 namespace zelk::cli {
@@ -52,13 +53,12 @@ bool ParseField(std::string_view token, std::string_view field, unsigned max, un
     if (number > max) too_big = true;
   }
   if (digits.empty()) {
-    error =
-        std::string(field) + " '" + std::string(token) + "' is not a number (decimal or 0x-hex)";
+    error = std::string(field) + " '" + Excerpt(token) + "' is not a number (decimal or 0x-hex)";
     return false;
   }
   if (too_big) {
-    error = std::string(field) + " " + std::string(token) + " is out of range 0.." +
-            std::to_string(max);
+    error =
+        std::string(field) + " " + Excerpt(token) + " is out of range 0.." + std::to_string(max);
     return false;
   }
   value = static_cast<unsigned>(number);
@@ -79,7 +79,7 @@ RawLine ParseRawLine(std::string_view text) {
   if (tokens.empty() || tokens.front().starts_with('#')) return {};
   if (tokens.size() < 3) return Bad("expected COMMAND ADDRESS COUNT [PAYLOAD-HEX]");
   if (tokens.size() > 4) {
-    return Bad("unexpected '" + std::string(tokens[4]) + "' after the payload");
+    return Bad("unexpected '" + Excerpt(tokens[4]) + "' after the payload");
   }
 
   unsigned command = 0;
@@ -102,10 +102,10 @@ RawLine ParseRawLine(std::string_view text) {
   if (tokens.size() == 4) {
     const std::string_view hex = tokens[3];
     for (char c : hex) {
-      if (!HexDigit(c)) return Bad("payload '" + std::string(hex) + "' is not hex digit pairs");
+      if (!HexDigit(c)) return Bad("payload '" + Excerpt(hex) + "' is not hex digit pairs");
     }
     if (hex.size() % 2 != 0) {
-      return Bad("payload '" + std::string(hex) + "' has an odd number of hex digits");
+      return Bad("payload '" + Excerpt(hex) + "' has an odd number of hex digits");
     }
     const std::size_t bytes = hex.size() / 2;
     if (bytes > count) {

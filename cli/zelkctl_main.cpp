@@ -6,6 +6,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
+#include "cli/hex_text.h"
 #include "cli/trace_printer.h"
 #include "link/frame_link.h"
 #include "link/port_list.h"
@@ -47,16 +48,14 @@ int main(int argc, char** argv) {
 
   const CliParse parse = ParseCliArgs(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.ok) {
-    std::cerr << "zelkctl: " << parse.error << "\n\n" << CliUsage();
+    std::cerr << "zelkctl: " << TerminalSafe(parse.error) << "\n\n" << CliUsage();
     return kExitUsage;
   }
   const CliOptions& options = parse.options;
+  int status = kExitOk;
   if (options.help) {
     std::cout << CliUsage();
-    return kExitOk;
-  }
-  int status = kExitOk;
-  if (options.command == CliCommand::ports) {
+  } else if (options.command == CliCommand::ports) {
     status = RunPorts(zelk::ListSerialPorts(), std::cout);
   } else {
     zelk::FrameLink link;

@@ -121,12 +121,35 @@ TEST_F(CommandsTest, RawExitCodes) {
   }
 }
 
-TEST_F(CommandsTest, RawAfterTheDeviceVanishedFailsAtOnce) {
+TEST_F(CommandsTest, RawStopsAtTheFirstRequestAfterTheDeviceVanished) {
   for (int i = 0; i < 3; ++i) script->Fail(LineError::device_gone);
-  std::istringstream in("3 1 1\n3 1 1\n");
+  std::string input = "3 1 1\n# a comment\n\n";
+  for (int i = 0; i < 1000; ++i) input += "3 1 1\n";
+  std::istringstream in(input);
   EXPECT_EQ(RunRaw(link, in, out, err), kExitCommunication);
-  EXPECT_EQ(out.str(), "fail\nfail\n");
-  EXPECT_EQ(script->written.size(), 3u);  // nothing for the second line
+  EXPECT_EQ(out.str(), "fail\n");
+  EXPECT_EQ(script->written.size(), 3u);  // nothing for the later lines
+  EXPECT_NE(err.str().find("line 4: the port was closed by a device error; stopped"),
+            std::string::npos)
+      << err.str();
+  EXPECT_LT(in.tellg(), static_cast<std::streamoff>(input.size())) << "the rest is not read";
+}
+
+// An input line is never held whole, and what is quoted from it is short and
+// cannot drive the terminal.
+TEST_F(CommandsTest, RawRefusesLongLinesAndQuotesSafely) {
+  script->Reply(WithCheck({0, 0, 2, 10}));
+  const std::string huge(kMaxRawLine + 1, '7');
+  std::istringstream in(huge + "\n" + std::string(kMaxRawLine, ' ') + "\n" +
+                        "3 1 1 zz\x1b]0;owned\x07\n3 1 1\n");
+  EXPECT_EQ(RunRaw(link, in, out, err), kExitUsage);
+  EXPECT_EQ(out.str(), "ok 020a\n");
+  const std::string said = err.str();
+  EXPECT_NE(said.find("line 1: line too long (skipped)"), std::string::npos) << said;
+  EXPECT_EQ(said.find("line 2"), std::string::npos) << "a line of blanks at the limit is blank";
+  EXPECT_NE(said.find("payload 'zz\\x1b]0;owned\\x07' is not hex digit pairs"), std::string::npos)
+      << said;
+  for (const char c : said) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
 }
 
 TEST(OpenPortOrSay, NamesThePortAndTheReason) {
@@ -136,6 +159,22 @@ TEST(OpenPortOrSay, NamesThePortAndTheReason) {
   std::ostringstream err;
   EXPECT_FALSE(OpenPortOrSay(link, "ttyUSB3", err));
   EXPECT_EQ(err.str(), "Invalid COMM Port: ttyUSB3: the port is in use by another program\n");
+}
+
+TEST(HexText, TerminalSafeAndExcerpt) {
+  EXPECT_EQ(TerminalSafe("ttyUSB0"), "ttyUSB0");
+  EXPECT_EQ(TerminalSafe("a\x1b[2Jb\x7f\n\xc3\xa9"), "a\\x1b[2Jb\\x7f\\x0a\\xc3\\xa9");
+  EXPECT_EQ(Excerpt("short"), "short");
+  EXPECT_EQ(Excerpt(std::string(100, 'a')), std::string(40, 'a') + "...");
+}
+
+TEST(OpenPortOrSay, QuotesControlBytesOfThePortName) {
+  auto script = std::make_shared<LineScript>();
+  script->fail_open = OpenError::not_found;
+  FrameLink link(zelk::testing::ScriptedOpener(script));
+  std::ostringstream err;
+  EXPECT_FALSE(OpenPortOrSay(link, "/dev/x\x1b]2;t\x07", err));
+  EXPECT_EQ(err.str(), "Invalid COMM Port: /dev/x\\x1b]2;t\\x07: no such port\n");
 }
 
 TEST(HexText, PairsAndSpaced) {

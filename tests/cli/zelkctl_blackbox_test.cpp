@@ -96,9 +96,15 @@ TEST(Zelkctl, BadCheckByteFails) {
 
 TEST(Zelkctl, HangUpClosesThePortAndLaterRequestsFail) {
   START_SIM(sim, "--fault", "hangup-after=1");
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n3 1 1\n3 1 1\n");
+  std::string input;
+  for (int i = 0; i < 5000; ++i) input += "3 1 1\n";
+  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, input);
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.out, "ok 020a\nfail\nfail\n");
+  // Stopped at the first request after the port was closed.
+  EXPECT_EQ(run.out, "ok 020a\nfail\n");
+  EXPECT_NE(run.err.find("line 3: the port was closed by a device error; stopped"),
+            std::string::npos)
+      << run.err;
 }
 
 TEST(Zelkctl, TraceShowsTheFramesOnStderr) {
@@ -117,6 +123,16 @@ TEST(Zelkctl, PortThatCannotBeOpened) {
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "Invalid COMM Port: /nonexistent/zelk-port: no such port\n");
+
+  // An escape sequence in the name must not reach the terminal.
+  const ProcessOutput escape = Zelkctl({"--port", "/nonexistent/\x1b]0;x\x07", "version"});
+  EXPECT_EQ(escape.err, "Invalid COMM Port: /nonexistent/\\x1b]0;x\\x07: no such port\n");
+
+  for (const char* path : {"/dev/random", "/dev/null"}) {
+    const ProcessOutput special = Zelkctl({"--port", path, "version"});
+    EXPECT_EQ(special.exit_code, 2);
+    EXPECT_EQ(special.err, "Invalid COMM Port: " + std::string(path) + ": not a serial port\n");
+  }
 
   const ProcessOutput empty = Zelkctl({"--port", "", "raw"}, "3 1 1\n");
   EXPECT_EQ(empty.exit_code, 2);
@@ -138,6 +154,10 @@ TEST(Zelkctl, HelpAndPorts) {
   const ProcessOutput help = Zelkctl({"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_TRUE(help.out.starts_with("usage: zelkctl")) << help.out;
+  const ProcessOutput full =
+      RunProcess({"/bin/sh", "-c", g_zelkctl + " --help > /dev/full"}, "", 60s);
+  EXPECT_EQ(full.exit_code, 2) << "help that cannot be written is no success";
+  EXPECT_NE(full.err.find("cannot write"), std::string::npos) << full.err;
 
   const ProcessOutput ports = Zelkctl({"ports"});
   EXPECT_EQ(ports.exit_code, 0) << ports.err;

@@ -6,11 +6,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace zelk::sim {
 
 namespace {
+
+constexpr std::string_view kPtyDir = "/dev/pts/";
 
 bool ReadLink(const std::string& path, std::string& target) {
   std::vector<char> buf(4096);
@@ -36,6 +39,17 @@ bool CreatePtyLink(const std::string& target, const std::string& link_path, std:
   if (lstat(link_path.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode)) {
       error = link_path + " exists and is not a symlink; not replacing it";
+      return false;
+    }
+    // Only the leftover of a simulator that was killed goes: a link to a
+    // pseudo-terminal that no longer exists. Any other link may matter to
+    // someone (a typo as root could name a system link).
+    std::string old_target;
+    struct stat pointed {};
+    const bool stale = ReadLink(link_path, old_target) && old_target.starts_with(kPtyDir) &&
+                       stat(old_target.c_str(), &pointed) != 0 && errno == ENOENT;
+    if (!stale) {
+      error = link_path + " is a symlink that is not a stale zelk-sim link; not replacing it";
       return false;
     }
     if (unlink(link_path.c_str()) != 0) {

@@ -120,9 +120,9 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
   if (!plan) return;
 
   const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
-  QueueByArrival(outgoing_, timed);
+  QueueOnLine(outgoing_, timed);
   if (plan->hang_up && hang_up_at_ms_ < 0) {
-    hang_up_at_ms_ = timed.empty() ? now : timed.back().at_ms + kHangUpGraceMs;
+    hang_up_at_ms_ = timed.empty() ? now : outgoing_.back().at_ms + kHangUpGraceMs;
   }
 }
 

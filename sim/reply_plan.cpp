@@ -64,13 +64,12 @@ std::vector<TimedByte> ScheduleReply(const ReplyPlan& plan, double request_end_m
   return timed;
 }
 
-void QueueByArrival(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes) {
-  for (const TimedByte& byte : bytes) {
-    const auto later =
-        std::upper_bound(queue.begin(), queue.end(), byte.at_ms,
-                         [](double at, const TimedByte& queued) { return at < queued.at_ms; });
-    queue.insert(later, byte);
+void QueueOnLine(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes) {
+  double delay = 0;
+  if (!queue.empty() && !bytes.empty()) {
+    delay = std::max(0.0, queue.back().at_ms + kByteTimeMs - bytes.front().at_ms);
   }
+  for (const TimedByte& byte : bytes) queue.push_back({byte.at_ms + delay, byte.value});
 }
 
 }  // namespace zelk::sim

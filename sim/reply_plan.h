@@ -55,8 +55,9 @@ struct TimedByte {
 // `request_end_ms`.
 std::vector<TimedByte> ScheduleReply(const ReplyPlan& plan, double request_end_ms);
 
-// Adds scheduled bytes to a queue kept in order of arrival; bytes due at the
-// same moment keep the order they were queued in.
-void QueueByArrival(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes);
+// Adds a scheduled reply to the bytes still to go out. The module has one
+// serial line, so a reply to a request that came while an earlier reply was
+// still going out follows that reply instead of mixing into it.
+void QueueOnLine(std::deque<TimedByte>& queue, const std::vector<TimedByte>& bytes);
 
 }  // namespace zelk::sim

@@ -51,12 +51,13 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       arg = arg.substr(0, eq);
     }
 
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (arg == "--quiet") {
-      options.quiet = true;
+    if (arg == "--help" || arg == "-h" || arg == "--quiet") {
+      // "--quiet=0" must not pass for "--quiet".
+      if (inline_value) {
+        error = std::string(arg) + " takes no value";
+        return false;
+      }
+      (arg == "--quiet" ? options.quiet : options.help) = true;
       continue;
     }
 

@@ -27,9 +27,9 @@ IoResult SimulatedLine::Write(const std::uint8_t* data, std::size_t count) {
     if (!plan) continue;
 
     const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
-    QueueByArrival(incoming_, timed);
+    QueueOnLine(incoming_, timed);
     if (plan->hang_up && hang_up_at_ms_ < 0) {
-      hang_up_at_ms_ = timed.empty() ? now + kTurnaroundMs : timed.back().at_ms;
+      hang_up_at_ms_ = timed.empty() ? now + kTurnaroundMs : incoming_.back().at_ms;
     }
   }
   return {count, LineError::none};

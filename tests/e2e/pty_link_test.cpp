@@ -11,8 +11,11 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <vector>
 
+#include "link/frame.h"
 #include "link/frame_link.h"
+#include "link/posix_serial_line.h"
 #include "link/requests.h"
 #include "sim_process.h"
 
@@ -165,6 +168,28 @@ INSTANTIATE_TEST_SUITE_P(Programs, PtyProgram,
                                       : std::string("Map");
                          });
 
+// A module with one serial line answers two requests that overlap one after
+// the other, never byte by byte in turn.
+TEST_F(PtyLink, OverlappingRequestsAreAnsweredOneAfterTheOther) {
+  std::string error;
+  ASSERT_TRUE(sim_.Start({}, error)) << error;
+  OpenResult opened = PosixSerialLine::Open(sim_.link(), {100, 0, 3000, 2, 50});
+  ASSERT_EQ(opened.error, OpenError::none) << opened.detail;
+  // Two version requests in one write: the second arrives while the first
+  // reply is going out.
+  const std::vector<std::uint8_t> twice{0xF3, 0x03, 0x00, 0x01, 0x01, 0x00, 0x9C,
+                                        0xF3, 0x03, 0x00, 0x01, 0x01, 0x00, 0x9C};
+  ASSERT_EQ(opened.line->Write(twice.data(), twice.size()).bytes, twice.size());
+  std::vector<std::uint8_t> got(100);
+  got.resize(opened.line->Read(got.data(), got.size()).bytes);
+  std::vector<std::uint8_t> reply{0xF3, 0x03, 0x02, 0x0A};
+  reply.push_back(FrameChecksum(reply));
+  std::vector<std::uint8_t> both = reply;
+  both.insert(both.end(), reply.begin(), reply.end());
+  EXPECT_EQ(got, both);
+  opened.line->Close();
+}
+
 TEST(ZelkSimProgram, TermRemovesTheLinkAndExitsCleanly) {
   SimProcess sim;
   std::string error;
@@ -188,6 +213,20 @@ TEST(ZelkSimProgram, StaleLinkIsReplaced) {
   EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buf));
 }
 
+// Only a link to a pseudo-terminal that no longer exists is replaced.
+TEST(ZelkSimProgram, RefusesToReplaceALinkThatMayMatter) {
+  SimProcess sim;
+  // A file, a missing file outside the pty directory, a pty device that exists.
+  for (const std::string target : {"/etc/hostname", "/tmp/absent-zelk-target", "/dev/pts/ptmx"}) {
+    ASSERT_EQ(symlink(target.c_str(), sim.link().c_str()), 0);
+    EXPECT_EQ(sim.RunToEnd({"--quiet", "--link", sim.link()}, milliseconds(5000)), 1) << target;
+    char now[256] = {};
+    ASSERT_GT(readlink(sim.link().c_str(), now, sizeof now - 1), 0);
+    EXPECT_EQ(std::string(now), target);
+    unlink(sim.link().c_str());
+  }
+}
+
 TEST(ZelkSimProgram, RefusesToReplaceARegularFileAndBadFlags) {
   SimProcess sim;
   { std::ofstream(sim.link()) << "keep me"; }
@@ -198,6 +237,9 @@ TEST(ZelkSimProgram, RefusesToReplaceARegularFileAndBadFlags) {
   EXPECT_EQ(text, "keep me");
 
   EXPECT_EQ(sim.RunToEnd({"--fault", "wobble"}, milliseconds(5000)), 2);
+  // A value given to a flag is refused, not taken as the bare flag.
+  EXPECT_EQ(sim.RunToEnd({"--quiet=0", "--link", sim.link() + "-q"}, milliseconds(5000)), 2);
+  EXPECT_EQ(sim.RunToEnd({"--help=x"}, milliseconds(5000)), 2);
   EXPECT_EQ(sim.RunToEnd({"--help"}, milliseconds(5000)), 0);
 }
 

@@ -33,7 +33,8 @@ function(zelk_png_icon_resources target)
       list(APPEND pngs ${png})
     endforeach()
   endforeach()
-  qt_add_resources(${target} zelk_icons PREFIX / BASE ${dir} FILES ${pngs} OPTIONS --no-zstd)
+  # Named as ui/resources.qrc is, for the Q_INIT_RESOURCE(resources) of the windows.
+  qt_add_resources(${target} resources PREFIX / BASE ${dir} FILES ${pngs} OPTIONS --no-zstd)
 endfunction()
 
 # The program's icon for Explorer and the taskbar: 16 to 256 px in one .ico.

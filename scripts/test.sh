@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test:
 # the unit and window tests (offscreen), the end-to-end runs over a
 # pseudo-terminal, and, where mingw-w64 and wine can be installed, the
-# Windows build of the link and zelkctl under wine.
+# Windows build of the link and zelkctl under wine, then the Windows
+# configurator's package installed and driven under wine (see docs/WINDOWS.md).
 #   scripts/test.sh          debug build
 #   scripts/test.sh --asan   AddressSanitizer + UndefinedBehaviorSanitizer build
 set -euo pipefail
@@ -28,4 +29,15 @@ if scripts/install-deps.sh --windows; then
   fi
 else
   echo "windows-check: SKIPPED: mingw-w64 and wine could not be installed; the Windows build was not tested"
+fi
+
+# The Windows configurator: Qt for Windows (built once into its cache, about
+# 22 minutes on 2 cores; a no-op when the cache is up to date), the package,
+# and the installed program driven under wine (docs/WINDOWS.md).
+# ZELK_SKIP_WINDOWS_GUI=1 leaves this out, and says so.
+if [[ "${ZELK_SKIP_WINDOWS_GUI:-0}" == 1 ]]; then
+  echo "windows-gui-check: SKIPPED: ZELK_SKIP_WINDOWS_GUI=1; the Windows configurator was not tested"
+else
+  bash scripts/windows-package.sh
+  bash scripts/windows-gui-check.sh "build/$preset"
 fi

@@ -4,7 +4,10 @@
 # bench/gui_idle.sh; not meant to be run on its own.
 #
 #   zc_init BUILD_DIR        check the programs, make a private temporary folder,
-#                            install the clean-up trap
+#                            install the clean-up trap; set ZC_APP_CMD (an array)
+#                            first to start another build of the configurator,
+#                            e.g. (wine /path/programable-zelk.exe), and
+#                            ZC_APP_PORT to give it another port name than the link
 #   zc_start_display         Xvfb on a free display (1280x1024x24) and openbox
 #   zc_start_sim             zelk-sim on <tmp>/zelk-sim, waits for the link
 #   zc_start_app             the configurator with --port <link>, waits for
@@ -70,8 +73,9 @@ zc_init() {
   local build=$1 tool
   ZC_BIN_APP="$build/app/programable-zelk"
   ZC_BIN_SIM="$build/sim/zelk-sim"
-  for tool in "$ZC_BIN_APP" "$ZC_BIN_SIM"; do
-    [[ -x "$tool" ]] || zc_fail "$tool not found: build first (cmake --build --preset release)"
+  [[ -v ZC_APP_CMD[0] ]] || ZC_APP_CMD=("$ZC_BIN_APP")
+  for tool in "${ZC_APP_CMD[0]}" "$ZC_BIN_SIM"; do
+    command -v "$tool" >/dev/null || zc_fail "$tool not found: build first (cmake --build --preset release)"
   done
   for tool in Xvfb openbox xdotool xprop import convert; do
     command -v "$tool" >/dev/null || zc_fail "$tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)"
@@ -169,7 +173,7 @@ zc_check_no_failure_box() {
 zc_sim_requests() { grep -c "command $1 address $2 " "$ZC_TMP/sim.log" 2>/dev/null || true; }
 
 zc_start_app() {
-  "$ZC_BIN_APP" --port "$ZC_LINK" >"$ZC_TMP/app.log" 2>&1 &
+  "${ZC_APP_CMD[@]}" --port "${ZC_APP_PORT:-$ZC_LINK}" >"$ZC_TMP/app.log" 2>&1 &
   ZC_APP_PID=$!
   ZC_PIDS+=("$ZC_APP_PID")
   ZC_MAIN_WIN=$(zc_find_window "$ZC_MAIN_TITLE") || exit 1

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# Proves the Windows package under wine, as a technician would use it:
+#   1. a fresh 64-bit WINEPREFIX; the installer run silently (/S);
+#   2. zelk-sim (Linux build) on a pty that the prefix sees as COM5;
+#   3. the installed programable-zelk.exe --port COM5 on a private X display,
+#      driven from the keyboard: Config., OK, the "Version" box, Read, a few
+#      polls, Write (Yes, "Program OK"), Quit;
+#   4. checked from the simulator's side (the requests in order, the poll's
+#      period) and by the program's exit status;
+#   5. the silent uninstall, which must leave no file, shortcut or registry
+#      entry behind.
+#
+#   scripts/windows-gui-check.sh [LINUX-BUILD-DIR] [SCREENSHOT-DIR]
+#     (defaults build/debug, and no screenshot kept)
+# Needs the package of scripts/windows-package.sh. Ends with
+# "windows-gui-check: N passed, M failed"; exits 0 only when nothing failed.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+linux_build=$(realpath -m "${1:-$root/build/debug}")
+shots="${2:-}"
+started=$SECONDS
+passed=0
+failed=0
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/windows-x64-gui/CMakeCache.txt" 2>/dev/null)
+installer="$root/build/windows-package/ProgramableZelk-$version-win64-setup.exe"
+[[ -n "$version" && -f "$installer" ]] || {
+  echo "windows-gui-check: no installer: run scripts/windows-package.sh first" >&2
+  exit 1
+}
+
+ZC_NAME=windows-gui-check
+ZC_TIMEOUT=60 # wine's first start in a fresh prefix takes 10 to 15 s
+"$root/scripts/install-deps.sh" --screens --windows
+# shellcheck source=scripts/lib/drive-configurator.sh
+source "$root/scripts/lib/drive-configurator.sh"
+
+phase() { printf '\n== %s (%ds)\n' "$1" "$((SECONDS - started))"; }
+pass() {
+  echo "  ok    $1"
+  passed=$((passed + 1))
+}
+fail() {
+  echo "  FAIL  $1"
+  failed=$((failed + 1))
+}
+expect() {
+  local name="$1"
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+
+export WINEPREFIX="$root/build/windows-x64-gui/wineprefix"
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+install_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Programable Zelk"
+shortcut="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Programable Zelk.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ProgramableZelk'
+
+ZC_APP_CMD=(wine "$install_dir/programable-zelk.exe")
+ZC_APP_PORT=COM5
+# The app is checked once installed; zc_init only needs wine itself here.
+zc_init "$linux_build"
+trap 'wineserver -k 2>/dev/null; zc_cleanup' EXIT
+zc_start_display
+
+phase "Fresh wine prefix"
+[[ -d "$WINEPREFIX" ]] && wineserver -k 2>/dev/null
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+wineboot -i >"$ZC_TMP/wineboot.log" 2>&1 </dev/null || zc_fail "wineboot failed"
+# wine has no Arial; Debian's Liberation Sans has its metrics (Tahoma is wine's own).
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f \
+  >"$ZC_TMP/reg.log" 2>&1
+echo "prefix ready in $((SECONDS - started))s"
+
+phase "Silent install"
+find "$WINEPREFIX/drive_c" | sort >"$ZC_TMP/files-before"
+install_started=$SECONDS
+wine "$installer" /S >"$ZC_TMP/install.log" 2>&1
+install_status=$?
+wineserver -w # until every wine process has ended
+echo "installed in $((SECONDS - install_started))s"
+expect "the installer exits 0" test "$install_status" -eq 0
+expect "programable-zelk.exe is installed per user" test -f "$install_dir/programable-zelk.exe"
+expect "zelkctl.exe is installed beside it" test -f "$install_dir/zelkctl.exe"
+expect "the Windows platform plugin is installed" test -f "$install_dir/platforms/qwindows.dll"
+expect "a Start-menu shortcut is made" test -f "$shortcut"
+wine reg query "$uninstall_key" >"$ZC_TMP/uninstall-key.out" 2>&1
+expect "the uninstaller is registered in Apps & features" \
+  grep -q 'QuietUninstallString' "$ZC_TMP/uninstall-key.out"
+expect "the registered version is $version" grep -q "DisplayVersion.*$version" "$ZC_TMP/uninstall-key.out"
+[[ -f "$install_dir/programable-zelk.exe" ]] || zc_fail "nothing to run"
+
+phase "The installed executable's record"
+exe="$install_dir/programable-zelk.exe"
+record=$(wrestool -x --raw --type=16 "$exe" 2>/dev/null | strings -el | tr '\n' ' ')
+expect "the version record says FileVersion $version" grep -q "FileVersion $version " <<<"$record"
+expect "the version record says ProductVersion $version" grep -q "ProductVersion $version " <<<"$record"
+expect "the version record names the company Quibrane" grep -q "CompanyName Quibrane " <<<"$record"
+expect "the program's icon is in the .exe" grep -q 'type=group_icon' < <(wrestool -l "$exe")
+expect "the .exe is a 64-bit Windows GUI program" \
+  grep -q 'Subsystem.*0002' < <(x86_64-w64-mingw32-objdump -p "$exe")
+
+phase "zelk-sim on COM5"
+zc_start_sim
+ln -sfn "$ZC_LINK" "$WINEPREFIX/dosdevices/com5"
+
+phase "The installed configurator, driven from the keyboard"
+zc_start_app
+zc_config_ok
+zc_close_version
+zc_read
+sleep 2.5 # a few polls
+zc_check_no_failure_box "the live poll"
+[[ -n "$shots" ]] && mkdir -p "$shots" && zc_capture "$ZC_MAIN_WIN" "$shots/windows-main-window-after-read.png"
+
+zc_focus "$ZC_MAIN_WIN"
+xdotool key --clearmodifiers alt+w
+confirm=$(zc_find_window "Warning") || exit 1
+zc_focus "$confirm"
+xdotool key --clearmodifiers alt+y
+done_box=$(zc_find_window "Program") || exit 1
+zc_focus "$done_box"
+xdotool key Return
+zc_wait_until "the \"Program\" box to close" "zc_window_gone 'Program'"
+zc_wait_until "the read-back" "(( \$(zc_sim_requests 1 1) >= 2 ))"
+sleep 1.5
+zc_check_no_failure_box "the Write"
+
+zc_focus "$ZC_MAIN_WIN"
+xdotool key --clearmodifiers alt+q
+zc_wait_until "the program to end" "! kill -0 $ZC_APP_PID 2>/dev/null"
+wait "$ZC_APP_PID"
+app_status=$?
+expect "the program exits cleanly (status 0) after Quit" test "$app_status" -eq 0
+
+# What the configurator sent, before zelkctl.exe adds its own request.
+cp "$ZC_TMP/sim.log" "$ZC_TMP/app-requests.log"
+
+# zelkctl.exe from the installed folder, on the same module (the DLLs
+# beside it are all it needs).
+timeout 60 wine "$install_dir/zelkctl.exe" --port COM5 version >"$ZC_TMP/zelkctl.out" 2>&1
+expect "the installed zelkctl.exe reads the version: 2.10" test "$(tr -d '\r' <"$ZC_TMP/zelkctl.out")" == "2.10"
+
+phase "What reached the simulator"
+# "zelk-sim: 123.4 ms: command 0 address 67 count 10 -> 13 bytes": one line a request
+# (count: the payload bytes it carried; reads carry the buffer they read into).
+log="$ZC_TMP/app-requests.log"
+awk '/: command / { print $5, $7, $9, $11 }' "$log" >"$ZC_TMP/requests"
+# The technician's road as request kinds, each run of polls folded into one.
+road=$(awk '{ k = $1 "/" $2 "/" $3 "/" $4; if (k != last) print k; last = k }' "$ZC_TMP/requests" | tr '\n' ' ')
+echo "  requests (command/address/count/reply bytes): $road"
+expect "version, settings, instant block, polls, write, read-back, instant block, polls" \
+  test "$road" == "3/1/1/5 1/1/25/28 0/72/10/13 0/67/10/13 4/1/25/3 1/1/25/28 0/72/10/13 0/67/10/13 "
+expect "only the requests of that road" test "$(grep -c ': command ' "$log")" -eq "$(wc -l <"$ZC_TMP/requests")"
+# Poll period: the steps between polls that follow each other (wine's timers
+# are looser than Windows', and CI is loaded: 250 to 1000 ms each, mean 450-600).
+awk '/: command 0 address 67 / { t = $2 + 0; if (n++ && last_kind == "poll") print t - prev; prev = t; last_kind = "poll"; next }
+     /: command / { last_kind = "" }' "$log" >"$ZC_TMP/poll-gaps"
+gaps=$(wc -l <"$ZC_TMP/poll-gaps")
+mean=$(awk '{ s += $1 } END { if (NR) printf "%.0f", s / NR }' "$ZC_TMP/poll-gaps")
+echo "  $gaps poll periods, mean ${mean:-?} ms"
+expect "at least 4 polls followed each other" test "$gaps" -ge 4
+expect "every poll period is 250-1000 ms" awk '$1 < 250 || $1 > 1000 { bad = 1 } END { exit bad }' "$ZC_TMP/poll-gaps"
+expect "the mean poll period is 450-600 ms" test "${mean:-0}" -ge 450 -a "${mean:-0}" -le 600
+
+phase "Silent uninstall"
+wine "$install_dir/uninstall.exe" /S >"$ZC_TMP/uninstall.log" 2>&1
+# The uninstaller runs from a copy in %TEMP% and returns at once: wait for it.
+wineserver -w
+expect "the program's folder is gone" test ! -e "$install_dir"
+# The uninstaller runs from a copy in the temporary folder, which Windows
+# deletes at the next restart (wine never restarts): that copy is allowed.
+find "$WINEPREFIX/drive_c" | sort | grep -v '/Temp/~nsu[^/]*\.tmp' >"$ZC_TMP/files-after"
+diff "$ZC_TMP/files-before" "$ZC_TMP/files-after" | sed -n 's/^> /        left: /p' | head -n 10
+expect "no file is left anywhere on drive C: that was not there before the install" \
+  diff -q "$ZC_TMP/files-before" "$ZC_TMP/files-after"
+expect "the Start-menu shortcut is gone" test ! -e "$shortcut"
+expect "the Apps & features entry is gone" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
+
+echo
+echo "windows-gui-check: done in $((SECONDS - started))s"
+echo "windows-gui-check: $passed passed, $failed failed"
+((failed == 0))

@@ -41,3 +41,7 @@ else
   bash scripts/windows-package.sh
   bash scripts/windows-gui-check.sh "build/$preset"
 fi
+
+# The Debian package: build, lintian, install, run, purge (installs and
+# removes programable-zelk on this machine).
+bash scripts/deb-check.sh

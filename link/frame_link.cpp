@@ -47,7 +47,9 @@ IoResult FrameLink::ReadFrame() {
 bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
                               std::span<std::uint8_t> buffer) {
   last_payload_size_ = 0;
+  last_failure_ = ExchangeFailure::not_open;
   if (!port_open_) return false;
+  last_failure_ = ExchangeFailure::bad_request;
   if (count > kMaxRequestPayload || count > buffer.size()) return false;
 
   // The error of the last write or read that failed; only a vanished device
@@ -84,15 +86,18 @@ bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::
 
   if (last_error == LineError::device_gone) {
     ClosePort();
+    last_failure_ = ExchangeFailure::device_gone;
     return false;
   }
   if (io_count_ == 0) {
     resync_pending_ = true;
+    last_failure_ = ExchangeFailure::no_reply;
     return false;
   }
   if (FrameChecksum(frame_buf_.data(), static_cast<std::uint32_t>(io_count_)) != 0) {
     line_->PurgeOutput();
     resync_pending_ = true;
+    last_failure_ = ExchangeFailure::bad_check;
     return false;
   }
 
@@ -101,6 +106,7 @@ bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::
   last_payload_size_ = std::min(payload.size(), buffer.size());
   std::copy_n(payload.begin(), last_payload_size_, buffer.begin());
   resync_pending_ = false;
+  last_failure_ = ExchangeFailure::none;
   return true;
 }
 

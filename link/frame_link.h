@@ -28,6 +28,16 @@ OpenResult OpenPlatformSerialLine(const std::string& port_name);
 // A silent module gets the same request this many times.
 inline constexpr int kExchangeTries = 3;
 
+// Why the last exchange brought no accepted reply.
+enum class ExchangeFailure {
+  none,
+  not_open,     // no port was open
+  bad_request,  // the count does not fit the frame or the caller's buffer; nothing was sent
+  no_reply,     // silence on every try, or only the request's own echo
+  bad_check,    // a reply came whose check byte is wrong
+  device_gone,  // the device vanished; the port has been closed
+};
+
 enum class TraceDirection { sent, received };
 using FrameTrace = std::function<void(TraceDirection, std::span<const std::uint8_t>)>;
 
@@ -65,6 +75,9 @@ class FrameLink {
   // so this is the only way to learn how much came.
   std::size_t last_payload_size() const { return last_payload_size_; }
 
+  // Why the last exchange failed (none after a successful one).
+  ExchangeFailure last_failure() const { return last_failure_; }
+
   // Called with every frame written and every non-empty block read, the
   // drain read after a failure included (diagnostics only).
   void SetTrace(FrameTrace trace) { trace_ = std::move(trace); }
@@ -79,6 +92,7 @@ class FrameLink {
   std::array<std::uint8_t, kFrameBufferSize> frame_buf_{};
   std::size_t io_count_ = 0;
   std::size_t last_payload_size_ = 0;
+  ExchangeFailure last_failure_ = ExchangeFailure::none;
   bool port_open_ = false;
   bool resync_pending_ = false;
   FrameTrace trace_;

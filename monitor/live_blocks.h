@@ -19,7 +19,6 @@ using LiveBlockBytes = std::span<const std::uint8_t, kLiveBlockSize>;
 
 // Polled every 500 ms from the main window.
 namespace poll_block {
-inline constexpr std::uint16_t kAddress = 0x0043;
 inline constexpr std::size_t kPeriodLow = 0;     // RPM period word, bytes 0 and 1
 inline constexpr std::size_t kInjectionLow = 2;  // injection word, bytes 2 and 3
 inline constexpr std::size_t kCorrection = 5;
@@ -30,7 +29,6 @@ inline constexpr std::size_t kLambda = 9;
 
 // Read once after the settings, and by the programming progress dialog.
 namespace instant_block {
-inline constexpr std::uint16_t kAddress = 0x0048;
 inline constexpr std::size_t kCorrection = 0;
 inline constexpr std::size_t kTemperature = 2;
 inline constexpr std::size_t kMap = 3;

@@ -9,8 +9,6 @@
 
 namespace zelk {
 
-inline constexpr std::uint16_t kMixtureAddress = 3;
-
 // One item of the "Ethanol Porc. " group. Its correction x in % is
 // limit * of_limit + plus, with the correction limit L from limite_corr.
 struct MixChoice {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "settings/number_text.h"
+#include "settings/settings_values.h"
 
 namespace zelk {
 
@@ -15,10 +16,8 @@ EntryVerdict CheckEntry(const SettingRow& row, std::string_view text, char decim
     value = ParseDecimal(text, decimal_separator);
   }
   if (!value) return EntryVerdict::conversion_failure;
-  const double max = row.max_is_limite_corr ? limite_corr_value : row.max;
-  // Written so that a NaN bound fails the comparison and rejects.
-  const bool in_range = row.min <= *value && *value <= max;
-  return in_range ? EntryVerdict::accepted : EntryVerdict::range_failure;
+  return InSettingRange(row, *value, limite_corr_value) ? EntryVerdict::accepted
+                                                        : EntryVerdict::range_failure;
 }
 
 bool LimitPullsStartMix(std::string_view porc_mistura_text, std::string_view limite_corr_text,

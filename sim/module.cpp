@@ -2,25 +2,22 @@
 
 #include <algorithm>
 
+#include "link/requests.h"
 #include "sim/engine_model.h"
 
 namespace zelk::sim {
 
 namespace {
 
-enum Command : std::uint8_t {
-  kReadLive = 0,
-  kReadSettings = 1,
-  kReadVersion = 3,
-  kWriteSettings = 4,
-  kProgramControl = 13,
-};
+// The module tells its reads of live data apart by address alone.
+constexpr std::uint8_t kReadLive = requests::kPollBlock.command;
+static_assert(requests::kInstantBlock.command == kReadLive &&
+              requests::kProgramStatus.command == kReadLive);
+// The settings write and the mixture write are one command at two addresses.
+static_assert(requests::kWriteMixture.command == requests::kWriteSettings.command);
 
 constexpr std::uint8_t kFlagMapDone = 0x01;
 constexpr std::uint8_t kFlagRpmDone = 0x02;
-constexpr std::uint8_t kStatusMapRunning = 0x01;
-constexpr std::uint8_t kStatusMapPrompt = 0x02;
-constexpr std::uint8_t kStatusRpmRunning = 0x40;
 
 // `count` bytes of `block` from its start, zero beyond its end.
 template <std::size_t N>
@@ -96,14 +93,14 @@ std::optional<std::vector<std::uint8_t>> ZelkModule::Answer(const Request& reque
   switch (request.command) {
     case kReadLive:
       return ReadLive(request.address, count, now_ms);
-    case kReadSettings:
+    case requests::kReadSettings.command:
       return ReadSettings(request.address, count);
-    case kReadVersion:
+    case requests::kVersion.command:
       return std::vector<std::uint8_t>(version_.begin(), version_.end());
-    case kWriteSettings:
+    case requests::kWriteSettings.command:
       WriteSettings(request.address, request.payload);
       return std::vector<std::uint8_t>{};
-    case kProgramControl:
+    case requests::kProgramControl.command:
       ControlProgram(request.payload, now_ms);
       return std::vector<std::uint8_t>{};
     default:
@@ -130,11 +127,11 @@ void ZelkModule::WriteSettings(std::uint16_t address, const std::vector<std::uin
 std::vector<std::uint8_t> ZelkModule::ReadLive(std::uint16_t address, std::size_t count,
                                                double now_ms) {
   switch (address) {
-    case kPollBlockAddress:
+    case requests::kPollBlock.address:
       return Slice(PollBlock(now_ms), count);
-    case kInstantBlockAddress:
+    case requests::kInstantBlock.address:
       return Slice(InstantBlock(now_ms), count);
-    case kProgramStatusAddress:
+    case requests::kProgramStatus.address:
       return Slice(std::array<std::uint8_t, 2>{ProgramStatus(now_ms), 0}, count);
     default:
       return std::vector<std::uint8_t>(count, 0);
@@ -144,14 +141,15 @@ std::vector<std::uint8_t> ZelkModule::ReadLive(std::uint16_t address, std::size_
 void ZelkModule::ControlProgram(const std::vector<std::uint8_t>& payload, double now_ms) {
   if (payload.empty()) return;
   switch (payload[0]) {
-    case 0:  // reset, or abort a running program without marking it done
+    case static_cast<std::uint8_t>(ProgramControl::reset_or_abort):
+      // Ends a running program without marking it done.
       program_ = Program::none;
       break;
-    case 1:
+    case static_cast<std::uint8_t>(ProgramControl::rpm_lambda):
       program_ = Program::rpm_lambda;
       program_started_ms_ = now_ms;
       break;
-    case 2:
+    case static_cast<std::uint8_t>(ProgramControl::map):
       program_ = Program::map;
       program_started_ms_ = now_ms;
       break;

@@ -16,9 +16,6 @@
 namespace zelk::sim {
 
 inline constexpr std::size_t kSettingsSize = 25;  // module addresses 1 to 25
-inline constexpr std::uint16_t kPollBlockAddress = 0x43;
-inline constexpr std::uint16_t kInstantBlockAddress = 0x48;
-inline constexpr std::uint16_t kProgramStatusAddress = 0x64;
 
 // The settings a unit leaves the factory with (decoded values plausible for a
 // car: cold-start 1000 ms, 37.5 % start mix, idle 850 RPM, ...). Neither

@@ -118,6 +118,48 @@ INSTANTIATE_TEST_SUITE_P(
                       BadReplyCase{"split_40ms", [](FaultModes& f) { f.split_pause_ms = 40; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Each way an exchange goes wrong names itself, and a success clears it.
+struct FailureCase {
+  const char* name;
+  void (*set)(FaultModes&);
+  ExchangeFailure failure;
+};
+
+class FrameLinkFailure : public FrameLinkOverSim,
+                         public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FrameLinkFailure, NamesWhyTheExchangeFailed) {
+  GetParam().set(port_.module().faults());
+  EXPECT_FALSE(AskVersion());
+  EXPECT_EQ(link_.last_failure(), GetParam().failure);
+  port_.module().faults() = {};
+  if (!link_.port_open()) return;
+  ASSERT_TRUE(AskVersion());
+  EXPECT_EQ(link_.last_failure(), ExchangeFailure::none);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FrameLinkFailure,
+    ::testing::Values(FailureCase{"silent", [](FaultModes& f) { f.silent = true; },
+                                  ExchangeFailure::no_reply},
+                      FailureCase{"bad_check", [](FaultModes& f) { f.bad_check = true; },
+                                  ExchangeFailure::bad_check},
+                      FailureCase{"truncated", [](FaultModes& f) { f.truncated = true; },
+                                  ExchangeFailure::bad_check},
+                      FailureCase{"hangup", [](FaultModes& f) { f.hangup_after = 0; },
+                                  ExchangeFailure::device_gone}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FrameLinkOverSim, RefusedRequestsNameTheirReason) {
+  std::array<std::uint8_t, 4> small{};
+  EXPECT_FALSE(link_.ExchangeFrame(requests::kPollBlock, small));
+  EXPECT_EQ(link_.last_failure(), ExchangeFailure::bad_request);
+  EXPECT_EQ(port_.calls().writes, 0);
+  link_.ClosePort();
+  EXPECT_FALSE(AskVersion());
+  EXPECT_EQ(link_.last_failure(), ExchangeFailure::not_open);
+}
+
 TEST_F(FrameLinkOverSim, SplitOfTenMillisecondsIsOneReply) {
   port_.module().faults().split_pause_ms = 10;
   ASSERT_TRUE(AskVersion());

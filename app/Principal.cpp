@@ -8,12 +8,12 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/Porta_serial.h"
+#include "app/Program.h"
 #include "app/decimal_separator.h"
 #include "app/focus_tracker.h"
 #include "app/messages.h"
 #include "app/window_placement.h"
-#include "link/Porta_serial.h"
-#include "programming/Program.h"
 #include "ui_MainForm.h"
 
 // The icons live in a static library, whose resources the linker drops unless
@@ -24,8 +24,11 @@ static void InitWindowResources() {
 
 namespace zelk {
 
-TMainForm::TMainForm(Messages& messages, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), messages_(messages) {
+TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::MainForm>()),
+      messages_(messages),
+      session_(session) {
   InitWindowResources();
   ui_->setupUi(this);
   setFixedSize(size());

@@ -1,8 +1,8 @@
 #pragma once
-// TMainForm: the main window. It owns the program's picture of the module
-// (the settings block, the working flags, the live buffer) and the texts of
-// its edit boxes, which hold the settings between a read and a write. Its
-// handlers are thin: the arithmetic lives in settings/ and monitor/.
+// TMainForm: the main window. The session holds the module's blocks; the
+// window holds the working flags and the texts of its edit boxes, which keep
+// the settings between a read and a write. Its handlers are thin: they read
+// widgets, call the session and format its values.
 
 #include <QTimer>
 #include <QWidget>
@@ -12,7 +12,6 @@
 #include <optional>
 #include <string_view>
 
-#include "monitor/live_blocks.h"
 #include "settings/settings_block.h"
 
 namespace Ui {
@@ -23,6 +22,8 @@ class QLineEdit;
 namespace zelk {
 
 class Messages;
+class Session;
+struct InstantSample;
 class TForm2;
 class TProgramForm;
 struct RpmStep;
@@ -32,7 +33,7 @@ class TMainForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TMainForm(Messages& messages, QWidget* parent = nullptr);
+  TMainForm(Messages& messages, Session& session, QWidget* parent = nullptr);
   ~TMainForm() override;
 
   // The other windows, created after this one.
@@ -61,10 +62,8 @@ class TMainForm : public QWidget {
   void acel_rapida_enClick();
   void banda_largaClick();
 
-  // The module's data as the program sees it.
+  // The entry check's text to put back, and the option boxes' flags byte.
   QString SavedText;
-  std::array<std::uint8_t, kLiveBufferSize> LiveBuffer{};
-  std::array<std::uint8_t, kSettingsBlockSize> SettingsBlock{};
   std::uint8_t WorkingFlags = 0;
 
  private:
@@ -81,7 +80,7 @@ class TMainForm : public QWidget {
   bool CheckFocusedSetting();
   void ApplyOption(std::size_t option_index);
   QLineEdit* Edit(std::string_view name) const;
-  void ShowInstantBlock();
+  void ShowInstantSample(const InstantSample& sample);
   // Encodes every box into `block`; false (with its box shown) when a text
   // cannot be encoded.
   bool EncodeSettings(SettingsBytes block);
@@ -91,6 +90,7 @@ class TMainForm : public QWidget {
 
   std::unique_ptr<Ui::MainForm> ui_;
   Messages& messages_;
+  Session& session_;
   TForm2* form2_ = nullptr;
   TProgramForm* program_form_ = nullptr;
   QTimer timer_read_;

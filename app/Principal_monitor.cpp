@@ -6,20 +6,19 @@
 #include "app/Principal.h"
 #include "app/lamp.h"
 #include "app/messages.h"
+#include "app/module_messages.h"
 #include "app/qt_text.h"
-#include "link/Porta_serial.h"
 #include "monitor/idle_rpm.h"
-#include "monitor/live_blocks.h"
+#include "session/session.h"
 #include "settings/number_text.h"
 #include "ui_MainForm.h"
 
 namespace zelk {
 
 void TMainForm::Timer_ReadTimer() {
-  if (form2_->ExchangeFrame(requests::kPollBlock, LiveBuffer)) {
-    const LiveTexts texts =
-        DecodePollBlock(std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10),
-                        ui_->rpm_cal->text().toStdString(), DecimalSeparator());
+  const Result<LiveSample> polled = session_.Poll(ParseInteger(ui_->rpm_cal->text().toStdString()));
+  if (polled.ok()) {
+    const LiveTexts texts = FormatLiveSample(polled.value, DecimalSeparator());
     ui_->atual_temp->setText(ToQString(texts.temp));
     ui_->atual_map->setText(ToQString(texts.map));
     ui_->atual_lambda->setText(ToQString(texts.lambda));
@@ -33,7 +32,7 @@ void TMainForm::Timer_ReadTimer() {
   ui_->sync->setGreen(false);
   ui_->gravar->setEnabled(false);
   ui_->prog->setEnabled(false);
-  messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+  InformFailure(messages_, polled.failure);
 }
 
 std::optional<int> TMainForm::WholeNumberIn(const QString& text) {

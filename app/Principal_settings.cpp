@@ -12,10 +12,10 @@
 #include "app/focus_tracker.h"
 #include "app/lamp.h"
 #include "app/messages.h"
+#include "app/module_messages.h"
 #include "app/qt_text.h"
-#include "link/Porta_serial.h"
 #include "monitor/idle_period.h"
-#include "monitor/live_blocks.h"
+#include "session/session.h"
 #include "settings/entry_check.h"
 #include "settings/number_text.h"
 #include "settings/option_flags.h"
@@ -109,17 +109,18 @@ void TMainForm::banda_largaClick() {
 
 void TMainForm::lerClick() {
   const char separator = DecimalSeparator();
-  if (form2_->ExchangeFrame(requests::kReadSettings, SettingsBlock)) {
+  // The box of a failed read shows before the snapshot is asked for, as ever.
+  const Result<SettingsValues> read = session_.ReadSettingsBlock();
+  if (read.ok()) {
+    const SettingsBlock& block = read.value.block;
     ui_->rpm_cal->setText(QStringLiteral("1"));
     for (std::size_t index : kReadOrder) {
       const SettingRow& row = kSettingRows[index];
-      Edit(row.name)->setText(ToQString(DecodeSetting(row, SettingsBlock, separator)));
+      Edit(row.name)->setText(ToQString(DecodeSetting(row, block, separator)));
     }
-    const std::uint8_t flags = SettingsBlock[kFlagsOffset];
+    const std::uint8_t flags = read.value.flags();
     WorkingFlags = flags;
-    const auto has = [flags](std::size_t option) {
-      return (flags & kOptionBoxes[option].mask) != 0;
-    };
+    const auto has = [&read](OptionIndex option) { return read.value.option(option); };
     ui_->sonda_en->setChecked(has(kSondaEn));
     sonda_enClick();
     for (const StatusLamp& lamp : kStatusLamps) {
@@ -130,24 +131,24 @@ void TMainForm::lerClick() {
     acel_rapida_enClick();
     ui_->heat_en->setChecked(has(kHeatEn));
     heat_enClick();
-    ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(SettingsBlock, separator)));
+    ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(block, separator)));
     ui_->gravar->setEnabled(true);
     ui_->prog->setEnabled(true);
   } else {
-    messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+    InformFailure(messages_, read.failure);
     ui_->gravar->setEnabled(false);
   }
 
-  if (form2_->ExchangeFrame(requests::kInstantBlock, LiveBuffer)) {
-    ShowInstantBlock();
+  const Result<InstantSample> instant = session_.ReadInstantBlock();
+  if (instant.ok()) {
+    ShowInstantSample(instant.value);
     timer_read_.start();
     ui_->sync->setGreen(true);
   }
 }
 
-void TMainForm::ShowInstantBlock() {
-  const InstantTexts texts = DecodeInstantBlock(
-      std::span<const std::uint8_t, 10>(LiveBuffer.data(), 10), DecimalSeparator());
+void TMainForm::ShowInstantSample(const InstantSample& sample) {
+  const InstantTexts texts = FormatInstantSample(sample, DecimalSeparator());
   ui_->atual_temp->setText(ToQString(texts.temp));
   ui_->atual_map->setText(ToQString(texts.map));
   ui_->atual_lambda->setText(ToQString(texts.lambda));
@@ -176,16 +177,17 @@ void TMainForm::gravarClick() {
   if (!CheckFocusedSetting()) return;  // nothing asked, nothing sent
   timer_read_.stop();                  // no live frame between the question and the write
   // Encoded into a copy before the question: a text that cannot be written
-  // is refused up front and the block keeps what the module last gave.
-  std::array<std::uint8_t, kSettingsBlockSize> encoded = SettingsBlock;
+  // is refused up front and the session keeps what the module last gave.
+  SettingsBlock encoded = session_.settings_block();
   if (EncodeSettings(encoded) &&
       messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning"))) {
-    SettingsBlock = encoded;
-    if (form2_->ExchangeFrame(requests::kWriteSettings, SettingsBlock)) {
-      messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
+    // The read back follows the "Program OK" box, so Session's write alone.
+    const Outcome written = session_.WriteSettings(encoded);
+    if (written.ok()) {
+      InformProgramOk(messages_);
       lerClick();
     } else {
-      messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+      InformFailure(messages_, written.failure);
     }
   }
   timer_read_.start();

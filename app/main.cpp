@@ -6,14 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "app/Porta_serial.h"
 #include "app/Principal.h"
+#include "app/Program.h"
+#include "app/Zelkprogram.h"
 #include "app/application.h"
+#include "app/busy_cursor.h"
 #include "app/fonts.h"
 #include "app/messages.h"
-#include "link/Porta_serial.h"
+#include "app/qt_text.h"
 #include "link/port_list.h"
-#include "programming/Program.h"
-#include "programming/Zelkprogram.h"
+#include "session/program_version.h"
+#include "session/session.h"
 
 namespace {
 
@@ -56,17 +60,19 @@ int main(int argc, char** argv) {
   app.SetMessages(&messages);
   try {
     QApplication::setApplicationName(QStringLiteral("Programable Zelk"));
-    QApplication::setApplicationVersion(QStringLiteral("2.2.0.0"));
+    QApplication::setApplicationVersion(zelk::ToQString(zelk::kProgramVersion));
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
     zelk::LoadWindowFonts();
     const std::string preferred_port = PreferredPort(app, argc, argv);
 
-    zelk::TMainForm MainForm(messages);
-    zelk::TForm2 Form2(messages, zelk::OpenPlatformSerialLine, zelk::ListSerialPorts(),
-                       preferred_port);
-    zelk::TProgramForm ProgramForm(messages, MainForm, Form2);
-    zelk::TProgramZelkForm ProgramZelkForm(messages, Form2);
+    // The session outlives the windows that use it.
+    zelk::Session session(zelk::OpenPlatformSerialLine);
+    zelk::BusyCursor busy_cursor(session);
+    zelk::TMainForm MainForm(messages, session);
+    zelk::TForm2 Form2(messages, session, zelk::ListSerialPorts(), preferred_port);
+    zelk::TProgramForm ProgramForm(messages, MainForm, session);
+    zelk::TProgramZelkForm ProgramZelkForm(messages, session);
     // Later windows are wired in once they all exist.
     ProgramForm.Attach(ProgramZelkForm);
     MainForm.Attach(Form2, ProgramForm);

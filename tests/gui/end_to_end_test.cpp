@@ -10,13 +10,15 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/Porta_serial.h"
 #include "app/Principal.h"
+#include "app/Program.h"
+#include "app/Zelkprogram.h"
+#include "app/busy_cursor.h"
 #include "app/lamp.h"
 #include "gui_test_main.h"
-#include "link/Porta_serial.h"
-#include "programming/Program.h"
-#include "programming/Zelkprogram.h"
 #include "recorded_messages.h"
+#include "session/session.h"
 #include "ui_Form2.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
@@ -49,14 +51,17 @@ class Simulator {
 
 struct RealWindows {
   RealWindows()
-      : MainForm(messages),
-        Form2(messages, zelk::OpenPlatformSerialLine, {}),
-        ProgramForm(messages, MainForm, Form2),
-        ProgramZelkForm(messages, Form2) {
+      : busy_cursor(session),
+        MainForm(messages, session),
+        Form2(messages, session, {}),
+        ProgramForm(messages, MainForm, session),
+        ProgramZelkForm(messages, session) {
     ProgramForm.Attach(ProgramZelkForm);
     MainForm.Attach(Form2, ProgramForm);
   }
   zelk::test::RecordedMessages messages;
+  zelk::Session session;
+  zelk::BusyCursor busy_cursor;
   zelk::TMainForm MainForm;
   zelk::TForm2 Form2;
   zelk::TProgramForm ProgramForm;

@@ -116,11 +116,11 @@ class ProgrammingTest : public QObject {
   void aWriteAfterTheMixtureProgramKeepsItsByte() {
     Programming p;
     p.w.MainForm.lerClick();
-    const std::uint8_t read_byte = p.w.MainForm.SettingsBlock[zelk::kMixtureOffset];
+    const std::uint8_t read_byte = p.w.session.settings_block()[zelk::kMixtureOffset];
     p.Start(0, true, 4);  // 100 % at limit 50: 31
     QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], 31);
     QVERIFY(read_byte != 31);
-    QCOMPARE(p.w.MainForm.SettingsBlock[zelk::kMixtureOffset], 31);
+    QCOMPARE(p.w.session.settings_block()[zelk::kMixtureOffset], 31);
     const std::size_t from = p.w.port.module().history().size();
     p.w.messages.answers = {true};
     p.w.MainForm.gravarClick();
@@ -134,11 +134,11 @@ class ProgrammingTest : public QObject {
   void aFailedMixtureWriteLeavesTheBlockAlone() {
     Programming p;
     p.w.MainForm.lerClick();
-    const auto block = p.w.MainForm.SettingsBlock;
+    const auto block = p.w.session.settings_block();
     p.w.port.module().faults().silent = true;
     p.Start(0, true, 4);
     QCOMPARE(p.w.messages.boxes.back().text, QStringLiteral("Communication Fail"));
-    QCOMPARE(p.w.MainForm.SettingsBlock, block);
+    QCOMPARE(p.w.session.settings_block(), block);
   }
 
   void answeringNoSendsNothing() {
@@ -206,7 +206,7 @@ class ProgrammingTest : public QObject {
     };
     p.Start(2, true, 0, [&] {
       QCOMPARE(p.w.ProgramZelkForm.ui().mensagem->text(), QStringLiteral("RPM/Lambda Programming"));
-      QCOMPARE(p.w.ProgramZelkForm.program_mode, 0);
+      QVERIFY(p.w.ProgramZelkForm.program == zelk::EngineProgram::rpm_lambda);
       p.w.ProgramZelkForm.Timer1().start();  // as Completed must find it running
       while (p.w.ProgramZelkForm.isVisible() && ticks < 20) {
         p.Tick();
@@ -227,18 +227,16 @@ class ProgrammingTest : public QObject {
     // RPM program: bit 6 is clear, so it is over at the first status.
     {
       Programming p;
-      std::array<std::uint8_t, 1> start{2};
-      QVERIFY(p.w.Form2.ExchangeFrame(13, 1, 1, start));
-      p.w.ProgramZelkForm.program_mode = 0;
+      QVERIFY(p.w.session.StartProgram(zelk::EngineProgram::map).ok());
+      p.w.ProgramZelkForm.program = zelk::EngineProgram::rpm_lambda;
       p.Tick(2000);  // inside the prompt phase
       QCOMPARE(p.w.messages.Texts().last(), QStringLiteral("Programming Completed!"));
     }
     // And the other way round: bit 6 set means nothing to the MAP mode.
     {
       Programming p;
-      std::array<std::uint8_t, 1> start{1};
-      QVERIFY(p.w.Form2.ExchangeFrame(13, 1, 1, start));
-      p.w.ProgramZelkForm.program_mode = 1;
+      QVERIFY(p.w.session.StartProgram(zelk::EngineProgram::rpm_lambda).ok());
+      p.w.ProgramZelkForm.program = zelk::EngineProgram::map;
       p.Tick(100);
       QCOMPARE(p.w.messages.Texts().last(), QStringLiteral("Programming Completed!"));
     }

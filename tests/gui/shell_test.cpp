@@ -73,8 +73,8 @@ class ShellTest : public QObject {
     QVERIFY(ui.rpm_adj->isReadOnly());
     QCOMPARE(w.MainForm.SavedText, QString());
     QCOMPARE(w.MainForm.WorkingFlags, 0);
-    for (std::uint8_t b : w.MainForm.SettingsBlock) QCOMPARE(b, 0);
-    for (std::uint8_t b : w.MainForm.LiveBuffer) QCOMPARE(b, 0);
+    for (std::uint8_t b : w.session.settings_block()) QCOMPARE(b, 0);
+    for (std::uint8_t b : w.session.live_buffer()) QCOMPARE(b, 0);
     QCOMPARE(ui.config->text(), QStringLiteral("&Config."));
     QCOMPARE(ui.prog->text(), QStringLiteral("&Program "));
     QCOMPARE(ui.ler->text(), QStringLiteral("&Read "));
@@ -83,7 +83,7 @@ class ShellTest : public QObject {
     QVERIFY(!ui.sair->icon().isNull());
     QVERIFY(w.messages.boxes.empty());
     QVERIFY(!w.Form2.link_ok());
-    QVERIFY(!w.Form2.link().port_open());
+    QVERIFY(!w.session.connected());
   }
 
   void groupGeometry_data() {
@@ -122,7 +122,7 @@ class ShellTest : public QObject {
     QCOMPARE(w.messages.boxes.size(), std::size_t{1});
     QCOMPARE(w.messages.boxes[0], (Box{Box::inform, "2.10", "Version"}));
     QVERIFY(w.Form2.link_ok());
-    QVERIFY(w.Form2.link().port_open());
+    QVERIFY(w.session.connected());
     QVERIFY(w.MainForm.ui().ler->isEnabled());
     QVERIFY(w.MainForm.ui().prog->isEnabled());
     QVERIFY(!w.MainForm.ui().gravar->isEnabled());
@@ -149,7 +149,7 @@ class ShellTest : public QObject {
     QCOMPARE(w.messages.Texts(), QStringList{"Communication Fail"});
     QCOMPARE(w.messages.boxes[0].title, QStringLiteral("Fail"));
     QVERIFY(!w.Form2.link_ok());
-    QVERIFY(!w.Form2.link().port_open());
+    QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().ler->isEnabled());
     QVERIFY(!w.MainForm.ui().prog->isEnabled());
     QCOMPARE(w.port.calls().writes, 3);
@@ -163,7 +163,7 @@ class ShellTest : public QObject {
     QCOMPARE(w.messages.boxes[0], (Box{Box::inform, InvalidPort("no such port"), "Fail"}));
     QCOMPARE(w.messages.boxes[1], (Box{Box::inform, "Error Opening Port", "Fail"}));
     QVERIFY(!w.Form2.link_ok());
-    QVERIFY(!w.Form2.link().port_open());
+    QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().ler->isEnabled());
   }
 
@@ -184,7 +184,7 @@ class ShellTest : public QObject {
     ConfigWith(w, w.Form2.ui().button_Cancel);
     QVERIFY(w.messages.boxes.empty());
     QVERIFY(w.Form2.link_ok());
-    QVERIFY(w.Form2.link().port_open());
+    QVERIFY(w.session.connected());
     QVERIFY(w.MainForm.ui().ler->isEnabled());
     QVERIFY(w.MainForm.ui().prog->isEnabled());
   }
@@ -201,7 +201,7 @@ class ShellTest : public QObject {
     // Now an OK on a port that does not exist: link_ok false, nothing open.
     ConfigOk(w, QStringLiteral("nope"));
     QVERIFY(!w.Form2.link_ok());
-    QVERIFY(!w.Form2.link().port_open());
+    QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().gravar->isEnabled());
   }
 
@@ -235,7 +235,8 @@ class ShellTest : public QObject {
   void preferredPortComesFirst() {
     zelk::test::RecordedMessages messages;
     zelk::sim::SimulatedPort port;
-    zelk::TForm2 form(messages, port.Opener(), {"ttyS0", "ttyS1"}, "/tmp/zelk-sim");
+    zelk::Session session(port.Opener());
+    zelk::TForm2 form(messages, session, {"ttyS0", "ttyS1"}, "/tmp/zelk-sim");
     QCOMPARE(form.ui().combo_porta->count(), 3);
     QCOMPARE(form.ui().combo_porta->currentText(), QStringLiteral("/tmp/zelk-sim"));
     QCOMPARE(form.ui().combo_porta->toolTip(), QStringLiteral("/tmp/zelk-sim"));
@@ -270,7 +271,8 @@ class ShellTest : public QObject {
     const std::string name = "/tmp/zelk-\xff\xfe";
     zelk::test::RecordedMessages messages;
     zelk::sim::SimulatedPort port({}, name);
-    zelk::TForm2 form(messages, port.Opener(), {"ttyS0"}, name);
+    zelk::Session session(port.Opener());
+    zelk::TForm2 form(messages, session, {"ttyS0"}, name);
     form.button_OKClick();
     QCOMPARE(messages.Texts(), QStringList{"2.10"});
     QVERIFY(form.link_ok());
@@ -362,10 +364,10 @@ class ShellTest : public QObject {
   void destroyingTheDialogClosesThePort() {
     zelk::test::RecordedMessages messages;
     zelk::sim::SimulatedPort port;
-    auto form =
-        std::make_unique<zelk::TForm2>(messages, port.Opener(), std::vector<std::string>{"SIM"});
+    zelk::Session session(port.Opener());
+    auto form = std::make_unique<zelk::TForm2>(messages, session, std::vector<std::string>{"SIM"});
     form->button_OKClick();
-    QVERIFY(form->link().port_open());
+    QVERIFY(session.connected());
     form.reset();
     QCOMPARE(port.calls().closes, 1);
   }

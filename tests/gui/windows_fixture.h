@@ -1,16 +1,18 @@
 #pragma once
-// The four windows wired as at start-up, talking to a simulated module on a
-// virtual clock, with every message box recorded.
+// The four windows wired as at start-up, talking through one session to a
+// simulated module on a virtual clock, with every message box recorded.
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/Porta_serial.h"
 #include "app/Principal.h"
-#include "link/Porta_serial.h"
-#include "programming/Program.h"
-#include "programming/Zelkprogram.h"
+#include "app/Program.h"
+#include "app/Zelkprogram.h"
+#include "app/busy_cursor.h"
 #include "recorded_messages.h"
+#include "session/session.h"
 #include "sim/simulated_line.h"
 
 namespace zelk::test {
@@ -18,10 +20,12 @@ namespace zelk::test {
 struct Windows {
   explicit Windows(std::vector<std::string> ports = {"SIM"}, sim::EngineModelSettings engine = {})
       : port(engine, "SIM"),
-        MainForm(messages),
-        Form2(messages, port.Opener(), std::move(ports)),
-        ProgramForm(messages, MainForm, Form2),
-        ProgramZelkForm(messages, Form2) {
+        session(port.Opener(), [this] { return port.clock().now_ms(); }),
+        busy_cursor(session),
+        MainForm(messages, session),
+        Form2(messages, session, std::move(ports)),
+        ProgramForm(messages, MainForm, session),
+        ProgramZelkForm(messages, session) {
     ProgramForm.Attach(ProgramZelkForm);
     MainForm.Attach(Form2, ProgramForm);
   }
@@ -32,6 +36,8 @@ struct Windows {
 
   RecordedMessages messages;
   sim::SimulatedPort port;
+  Session session;
+  BusyCursor busy_cursor;
   TMainForm MainForm;
   TForm2 Form2;
   TProgramForm ProgramForm;

@@ -152,8 +152,8 @@ class WorkingLoopTest : public QObject {
   void pollFillsTheSixBoxesAndSendsTheInstantBytesFirst() {
     Loop l;
     l.w.MainForm.lerClick();
-    const std::vector<std::uint8_t> instant(l.w.MainForm.LiveBuffer.begin(),
-                                            l.w.MainForm.LiveBuffer.begin() + 10);
+    const std::vector<std::uint8_t> instant(l.w.session.live_buffer().begin(),
+                                            l.w.session.live_buffer().begin() + 10);
     l.w.MainForm.Timer_ReadTimer();
     const auto& poll = l.history().back();
     QCOMPARE(poll.address, 0x43);
@@ -341,7 +341,7 @@ class WorkingLoopTest : public QObject {
     QCOMPARE(l.w.messages.boxes.back(), (Box{Box::inform, "Communication Fail", "Fail"}));
     QVERIFY(l.ui().gravar->isEnabled());
     QVERIFY(l.w.MainForm.Timer_Read().isActive());
-    const Block first = l.w.MainForm.SettingsBlock;
+    const Block first = l.w.session.settings_block();
     l.w.port.module().faults().silent = false;
     l.w.MainForm.gravarClick();
     const auto& history = l.history();
@@ -372,7 +372,7 @@ class WorkingLoopTest : public QObject {
     Loop l;
     l.w.MainForm.lerClick();
     l.w.MainForm.findChild<QLineEdit*>(box)->setText(text);
-    const Block block = l.w.MainForm.SettingsBlock;
+    const Block block = l.w.session.settings_block();
     const std::size_t before = l.history().size();
     l.w.messages.answers = {true};
     l.w.MainForm.gravarClick();
@@ -380,7 +380,7 @@ class WorkingLoopTest : public QObject {
     QCOMPARE(l.w.messages.boxes.size(), std::size_t{1});
     QCOMPARE(l.w.messages.boxes[0].kind, Box::error);
     QVERIFY2(l.w.messages.boxes[0].text.contains(said), qPrintable(l.w.messages.boxes[0].text));
-    QCOMPARE(l.w.MainForm.SettingsBlock, block);
+    QCOMPARE(l.w.session.settings_block(), block);
     QVERIFY(l.w.MainForm.Timer_Read().isActive());
   }
 };

@@ -1,29 +1,28 @@
-#include "programming/Program.h"
+#include "app/Program.h"
 
 #include <QRadioButton>
 #include <array>
 
 #include "app/Principal.h"
+#include "app/Zelkprogram.h"
 #include "app/messages.h"
+#include "app/module_messages.h"
 #include "app/window_placement.h"
-#include "link/Porta_serial.h"
-#include "link/requests.h"
-#include "programming/Zelkprogram.h"
 #include "programming/mixture.h"
 #include "settings/number_text.h"
-#include "settings/settings_block.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
 
 namespace zelk {
 
-TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, TForm2& form2, QWidget* parent)
+TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, Session& session,
+                           QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::ProgramForm>()),
       messages_(messages),
       main_form_(main_form),
-      form2_(form2) {
+      session_(session) {
   ui_->setupUi(this);
   setFixedSize(size());
   PlaceOnScreen(*this, QPoint(411, 169));
@@ -44,26 +43,22 @@ void TProgramForm::prog_typeClick() {
   ui_->mix_values->setEnabled(ProgramType() == 0);
 }
 
-bool TProgramForm::Send(std::uint8_t command, std::uint16_t address, std::uint8_t payload) {
-  std::array<std::uint8_t, 1> buffer{payload};
-  return form2_.ExchangeFrame(command, address, 1, buffer);
-}
-
-void TProgramForm::ReportOneRequest(bool ok) {
-  if (ok) {
-    messages_.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
+void TProgramForm::ReportOneRequest(const Outcome& outcome) {
+  if (outcome.ok()) {
+    InformProgramOk(messages_);
   } else {
-    messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+    InformFailure(messages_, outcome.failure);
   }
 }
 
-void TProgramForm::StartEngineProgram(std::uint8_t payload, const QString& title, int mode) {
-  if (!Send(requests::kProgramControl.command, requests::kProgramControl.address, payload)) {
-    messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
+void TProgramForm::StartEngineProgram(EngineProgram program, const QString& title) {
+  const Outcome started = session_.StartProgram(program);
+  if (!started.ok()) {
+    InformFailure(messages_, started.failure);
     return;
   }
   progress_->ui().mensagem->setText(title);
-  progress_->program_mode = mode;
+  progress_->program = program;
   progress_->Timer1().start();
   progress_->exec();
 }
@@ -80,27 +75,18 @@ void TProgramForm::button_OKClick() {
 
   if (messages_.AskYesNo(QStringLiteral("Confirm Program Zelk !!!!"), QStringLiteral("Warning"))) {
     switch (ProgramType()) {
-      case 0: {
-        const std::uint8_t mixture = MixtureByte(MixValue(), *limit);
-        const bool ok =
-            Send(requests::kWriteMixture.command, requests::kWriteMixture.address, mixture);
-        // The module now holds this byte: the main window's block must carry
-        // it too, or its next Write would put the old one back.
-        if (ok) main_form_.SettingsBlock[kMixtureOffset] = mixture;
-        ReportOneRequest(ok);
+      case 0:
+        // The session's block takes the byte too, so the next Write keeps it.
+        ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), *limit)));
         break;
-      }
       case 1:
-        ReportOneRequest(Send(requests::kProgramControl.command, requests::kProgramControl.address,
-                              static_cast<std::uint8_t>(ProgramControl::reset_or_abort)));
+        ReportOneRequest(session_.ResetModule());
         break;
       case 2:
-        StartEngineProgram(static_cast<std::uint8_t>(ProgramControl::rpm_lambda),
-                           QStringLiteral("RPM/Lambda Programming"), 0);
+        StartEngineProgram(EngineProgram::rpm_lambda, QStringLiteral("RPM/Lambda Programming"));
         break;
       case 3:
-        StartEngineProgram(static_cast<std::uint8_t>(ProgramControl::map),
-                           QStringLiteral("MAP Sensor Programming"), 1);
+        StartEngineProgram(EngineProgram::map, QStringLiteral("MAP Sensor Programming"));
         break;
       default:
         break;

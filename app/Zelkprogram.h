@@ -6,9 +6,9 @@
 
 #include <QDialog>
 #include <QTimer>
-#include <array>
-#include <cstdint>
 #include <memory>
+
+#include "programming/program_status.h"
 
 namespace Ui {
 class ProgramZelkForm;
@@ -17,21 +17,20 @@ class ProgramZelkForm;
 namespace zelk {
 
 class Messages;
-class TForm2;
+class Session;
 
 class TProgramZelkForm : public QDialog {
   Q_OBJECT
 
  public:
-  TProgramZelkForm(Messages& messages, TForm2& form2, QWidget* parent = nullptr);
+  TProgramZelkForm(Messages& messages, Session& session, QWidget* parent = nullptr);
   ~TProgramZelkForm() override;
 
   Ui::ProgramZelkForm& ui() { return *ui_; }
   QTimer& Timer1() { return timer1_; }
 
-  // 0: RPM/lambda program (status bit 6 while it runs); 1: MAP program (bit 0,
-  // bit 1 while it wants the operator prompts).
-  int program_mode = 0;
+  // The program the dialog follows.
+  EngineProgram program = EngineProgram::rpm_lambda;
 
   void Timer1Timer();
   void button_CancelClick();
@@ -47,9 +46,8 @@ class TProgramZelkForm : public QDialog {
 
   std::unique_ptr<Ui::ProgramZelkForm> ui_;
   Messages& messages_;
-  TForm2& form2_;
+  Session& session_;
   QTimer timer1_;
-  std::array<std::uint8_t, 10> work_{};
 };
 
 }  // namespace zelk

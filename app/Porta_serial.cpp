@@ -1,15 +1,14 @@
-#include "link/Porta_serial.h"
+#include "app/Porta_serial.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
-#include <array>
-
 #include "app/messages.h"
+#include "app/module_messages.h"
 #include "app/qt_text.h"
 #include "app/window_placement.h"
+#include "session/session.h"
 #include "ui_Form2.h"
 
 namespace zelk {
@@ -23,34 +22,11 @@ namespace {
 constexpr int kPortNameMaxTyped = 10;
 #endif
 
-QString OpenFailureText(const OpenResult& result) {
-  const QString base = QStringLiteral("Invalid COMM Port");
-#ifdef _WIN32
-  (void)result;
-  return base;
-#else
-  // On Linux the usual causes have a remedy the technician can apply (join
-  // the dialout group, close the other program), so the box names them.
-  switch (result.error) {
-    case OpenError::not_found:
-    case OpenError::permission_denied:
-    case OpenError::busy:
-    case OpenError::not_a_serial_port:
-      return base + QStringLiteral(": ") + ToQString(DescribeOpenError(result.error));
-    default:
-      return base;
-  }
-#endif
-}
-
 }  // namespace
 
-TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> ports,
+TForm2::TForm2(Messages& messages, Session& session, std::vector<std::string> ports,
                const std::string& preferred_port, QWidget* parent)
-    : QDialog(parent),
-      ui_(std::make_unique<Ui::Form2>()),
-      messages_(messages),
-      link_(std::move(opener)) {
+    : QDialog(parent), ui_(std::make_unique<Ui::Form2>()), messages_(messages), session_(session) {
   ui_->setupUi(this);
   setFixedSize(size());
   PlaceOnScreen(*this, QPoint(514, 281));
@@ -69,8 +45,9 @@ TForm2::TForm2(Messages& messages, LineOpener opener, std::vector<std::string> p
   FormCreate(std::move(ports), preferred_port);
 }
 
+// The dialog owns the port's lifetime: the program closes it as it ends.
 TForm2::~TForm2() {
-  ClosePort();
+  session_.Close();
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
@@ -107,41 +84,33 @@ std::string TForm2::PortName() const {
 }
 
 bool TForm2::OpenPort() {
-  const std::string name = PortName();
-  OpenResult result = link_.OpenPort(name);
-  if (link_.port_open()) return true;
-  messages_.Inform(OpenFailureText(result), QStringLiteral("Fail"));
+  const Outcome opened = session_.Open(PortName());
+  if (opened.ok()) return true;
+  InformFailure(messages_, opened.failure);
   close();
   return false;
-}
-
-bool TForm2::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
-                           std::span<std::uint8_t> data) {
-  return link_.ExchangeFrame(command, address, count, data);
-}
-
-bool TForm2::ClosePort() {
-  return link_.ClosePort();
 }
 
 void TForm2::button_OKClick() {
   if (!OpenPort()) {
     link_ok_ = false;
-    messages_.Inform(QStringLiteral("Error Opening Port"), QStringLiteral("Fail"));
-    ClosePort();
+    InformErrorOpeningPort(messages_);
+    session_.Close();
   } else {
-    std::array<std::uint8_t, 2> version{0, 0};  // the one payload byte is not significant
-    if (link_.ExchangeFrame(requests::kVersion, version)) {
-      const std::size_t received = link_.last_payload_size();
+    // Not Session::Connect: the port stays open while the failure box shows.
+    const Result<ModuleVersion> version = session_.ReadVersion();
+    if (version.ok()) {
+      const std::size_t received = version.value.received;
+      const auto& numbers = version.value.numbers;
       link_ok_ = true;
       // A reply too short to carry the minor number shows it as "?".
-      const QString minor = received >= 2 ? QString::number(version[1]) : QStringLiteral("?");
-      const QString major = received >= 1 ? QString::number(version[0]) : QStringLiteral("?");
+      const QString minor = received >= 2 ? QString::number(numbers[1]) : QStringLiteral("?");
+      const QString major = received >= 1 ? QString::number(numbers[0]) : QStringLiteral("?");
       messages_.Inform(major + QLatin1Char('.') + minor, QStringLiteral("Version"));
     } else {
       link_ok_ = false;
-      messages_.Inform(QStringLiteral("Communication Fail"), QStringLiteral("Fail"));
-      ClosePort();
+      InformFailure(messages_, version.failure);
+      session_.Close();
     }
   }
   close();

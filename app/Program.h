@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <memory>
 
+#include "session/session.h"
+
 namespace Ui {
 class ProgramForm;
 }
@@ -14,15 +16,16 @@ class ProgramForm;
 namespace zelk {
 
 class Messages;
+class Session;
 class TMainForm;
-class TForm2;
 class TProgramZelkForm;
 
 class TProgramForm : public QDialog {
   Q_OBJECT
 
  public:
-  TProgramForm(Messages& messages, TMainForm& main_form, TForm2& form2, QWidget* parent = nullptr);
+  TProgramForm(Messages& messages, TMainForm& main_form, Session& session,
+               QWidget* parent = nullptr);
   ~TProgramForm() override;
   void Attach(TProgramZelkForm& progress) { progress_ = &progress; }
 
@@ -35,16 +38,14 @@ class TProgramForm : public QDialog {
   void button_CancelClick();
 
  private:
-  // Sends one program-control or mixture request; true when answered.
-  bool Send(std::uint8_t command, std::uint16_t address, std::uint8_t payload);
   // The box that answers a one-request program (mixture, reset).
-  void ReportOneRequest(bool ok);
-  void StartEngineProgram(std::uint8_t payload, const QString& title, int mode);
+  void ReportOneRequest(const Outcome& outcome);
+  void StartEngineProgram(EngineProgram program, const QString& title);
 
   std::unique_ptr<Ui::ProgramForm> ui_;
   Messages& messages_;
   TMainForm& main_form_;
-  TForm2& form2_;
+  Session& session_;
   TProgramZelkForm* progress_ = nullptr;
   QButtonGroup prog_type_;
   QButtonGroup mix_values_;

@@ -1,22 +1,21 @@
-#include "programming/Zelkprogram.h"
+#include "app/Zelkprogram.h"
 
 #include <QPushButton>
 
 #include "app/decimal_separator.h"
 #include "app/messages.h"
+#include "app/qt_text.h"
 #include "app/window_placement.h"
-#include "link/Porta_serial.h"
-#include "link/requests.h"
-#include "monitor/live_blocks.h"
+#include "session/session.h"
 #include "ui_ProgramZelkForm.h"
 
 namespace zelk {
 
-TProgramZelkForm::TProgramZelkForm(Messages& messages, TForm2& form2, QWidget* parent)
+TProgramZelkForm::TProgramZelkForm(Messages& messages, Session& session, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::ProgramZelkForm>()),
       messages_(messages),
-      form2_(form2) {
+      session_(session) {
   ui_->setupUi(this);
   setFixedSize(size());
   PlaceOnScreen(*this, QPoint(463, 225));
@@ -36,23 +35,19 @@ void TProgramZelkForm::HidePrompts() {
 }
 
 void TProgramZelkForm::Timer1Timer() {
-  // The payloads of both reads are not significant; start each tick clean.
-  work_.fill(0);
-  if (form2_.ExchangeFrame(requests::kInstantBlock, work_)) {
-    const InstantTexts texts = DecodeInstantBlock(work_, DecimalSeparatorOf(locale()));
-    ui_->atual_temp->setText(QString::fromStdString(texts.temp));
-    ui_->atual_map->setText(QString::fromStdString(texts.map));
-    ui_->atual_lambda->setText(QString::fromStdString(texts.lambda));
+  const ProgramProgress progress = session_.ReadProgramProgress();
+  if (progress.instant.ok()) {
+    const InstantTexts texts =
+        FormatInstantSample(progress.instant.value, DecimalSeparatorOf(locale()));
+    ui_->atual_temp->setText(ToQString(texts.temp));
+    ui_->atual_map->setText(ToQString(texts.map));
+    ui_->atual_lambda->setText(ToQString(texts.lambda));
   }
-  if (!form2_.ExchangeFrame(requests::kProgramStatus, work_)) return;
-  const std::uint8_t status = work_[0];
-  if (program_mode == 0) {
-    if ((status & kStatusRpmRunning) == 0) Finish();
-    return;
-  }
-  if ((status & kStatusMapRunning) == 0) {
+  if (!progress.status.ok()) return;
+  const std::uint8_t status = progress.status.value;
+  if (!ProgramRunning(program, status)) {
     Finish();
-  } else if ((status & kStatusMapPrompt) != 0) {
+  } else if (ProgramWantsPrompts(program, status)) {
     // The two prompts flash together: shown on one tick, hidden on the next.
     ui_->mensagem2->setVisible(ui_->mensagem2->isHidden());
     ui_->mensagem3->setVisible(ui_->mensagem3->isHidden());
@@ -68,8 +63,7 @@ void TProgramZelkForm::Finish() {
 
 void TProgramZelkForm::button_CancelClick() {
   timer1_.stop();
-  std::array<std::uint8_t, 1> abort{static_cast<std::uint8_t>(ProgramControl::reset_or_abort)};
-  const bool answered = form2_.ExchangeFrame(requests::kProgramControl, abort);
+  const bool answered = session_.AbortProgram().ok();
   HidePrompts();
   if (answered) messages_.Inform(QStringLiteral("Programming Aborted!"), QStringLiteral("Cancel"));
   done(QDialog::Rejected);

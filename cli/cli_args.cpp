@@ -52,6 +52,11 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
       parse.ok = true;
       return parse;
     }
+    if (arg == "--version") {
+      options.program_version = true;
+      parse.ok = true;
+      return parse;
+    }
     if (arg == "--trace") {
       options.trace = true;
     } else if (arg == "--port") {
@@ -85,6 +90,7 @@ std::string CliUsage() {
          "       zelkctl [--trace] --port NAME raw < requests\n"
          "       zelkctl ports\n"
          "       zelkctl --help\n"
+         "       zelkctl --version\n"
          "\n"
          "Talks to a Zelk module on a serial port (19200 8N1).\n"
          "\n"
@@ -101,6 +107,7 @@ std::string CliUsage() {
          "\n"
          "  --port NAME  the port: ttyUSB0 (under /dev), a path, or COM5 on Windows\n"
          "  --trace      write every frame sent and received to stderr\n"
+         "  --version    print this program's version (the module's: the version command)\n"
          "\n"
          "Exit status: 0 success; 1 communication failure (raw: a request failed);\n"
          "2 the port cannot be opened, bad usage, or (raw) a bad input line.\n";

@@ -14,6 +14,7 @@ struct CliOptions {
   std::string port;
   bool trace = false;
   bool help = false;
+  bool program_version = false;  // --version: the program's, not the module's
 };
 
 struct CliParse {

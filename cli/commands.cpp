@@ -5,7 +5,7 @@
 
 #include "cli/hex_text.h"
 #include "cli/raw_request.h"
-#include "link/requests.h"
+#include "session/program_version.h"
 
 namespace zelk::cli {
 
@@ -15,14 +15,14 @@ int RunPorts(const std::vector<std::string>& ports, std::ostream& out) {
   return kExitOk;
 }
 
-int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err) {
-  // The query's one payload byte means nothing to the module; it goes out as 0.
-  std::array<std::uint8_t, 2> version{};
-  if (!link.ExchangeFrame(requests::kVersion, version)) {
-    err << kCommunicationFail << '\n';
+int RunVersion(Session& session, std::ostream& out, std::ostream& err) {
+  const Result<ModuleVersion> asked = session.ReadVersion();
+  if (!asked.ok()) {
+    err << kCommunicationFailText << '\n';
     return kExitCommunication;
   }
-  switch (link.last_payload_size()) {
+  const auto& version = asked.value.numbers;
+  switch (asked.value.received) {
     case 0:
       err << "zelkctl: the module answered without a version number\n";
       return kExitCommunication;
@@ -67,7 +67,7 @@ LineRead ReadRawLine(std::istream& in, std::string& text) {
 
 }  // namespace
 
-int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunRaw(Session& session, std::istream& in, std::ostream& out, std::ostream& err) {
   bool any_failed = false;
   bool any_bad = false;
   std::string text;
@@ -83,20 +83,20 @@ int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& e
       continue;
     }
     // A device error closed the port: every further request would fail.
-    if (!link.port_open()) {
+    if (!session.connected()) {
       err << "zelkctl: line " << number << ": the port was closed by a device error; stopped\n"
-          << kCommunicationFail << '\n';
+          << kCommunicationFailText << '\n';
       return kExitCommunication;
     }
     // The reply may be up to 97 bytes whatever was asked: room for all of it.
     std::array<std::uint8_t, kFrameBufferSize> buffer{};
     const RawRequest& request = line.request;
     std::copy(request.payload.begin(), request.payload.end(), buffer.begin());
-    if (link.ExchangeFrame(request.command, request.address, request.count, buffer)) {
+    const Result<std::size_t> exchanged =
+        session.Exchange(request.command, request.address, request.count, buffer);
+    if (exchanged.ok()) {
       out << "ok";
-      if (link.last_payload_size() > 0) {
-        out << ' ' << HexPairs(std::span(buffer.data(), link.last_payload_size()));
-      }
+      if (exchanged.value > 0) out << ' ' << HexPairs(std::span(buffer.data(), exchanged.value));
       out << '\n';
     } else {
       out << "fail\n";
@@ -110,20 +110,26 @@ int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& e
     }
   }
   if (any_failed) {
-    err << kCommunicationFail << '\n';
+    err << kCommunicationFailText << '\n';
     return kExitCommunication;
   }
   return any_bad ? kExitUsage : kExitOk;
 }
 
-bool OpenPortOrSay(FrameLink& link, const std::string& port, std::ostream& err) {
-  const OpenResult opened = link.OpenPort(port);
-  if (opened.error == OpenError::none) return true;
-  err << "Invalid COMM Port: " << TerminalSafe(port) << ": " << DescribeOpenError(opened.error);
-  if (opened.error == OpenError::other && !opened.detail.empty())
+bool OpenPortOrSay(Session& session, const std::string& port, std::ostream& err) {
+  const Outcome opened = session.Open(port);
+  if (opened.ok()) return true;
+  err << kInvalidPortText << ": " << TerminalSafe(port) << ": " << DescribeFailure(opened.failure);
+  if (opened.failure == Failure::open_failed && !opened.detail.empty())
     err << " (" << TerminalSafe(opened.detail) << ')';
   err << '\n';
   return false;
+}
+
+int RunProgramVersion(std::ostream& out) {
+  out << kProgramVersion << '\n';
+  out.flush();
+  return kExitOk;
 }
 
 }  // namespace zelk::cli

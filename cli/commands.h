@@ -1,5 +1,5 @@
 #pragma once
-// The work behind each zelkctl command, on a FrameLink the caller has opened,
+// The work behind each zelkctl command, on a session the caller has opened,
 // writing to the streams it is given (so tests can run them in-process).
 
 #include <istream>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_link.h"
+#include "session/session.h"
 
 namespace zelk::cli {
 
@@ -15,14 +15,12 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitCommunication = 1;  // the module did not answer as needed
 inline constexpr int kExitUsage = 2;          // bad usage, bad input or a port that will not open
 
-inline constexpr char kCommunicationFail[] = "Communication Fail";
-
 int RunPorts(const std::vector<std::string>& ports, std::ostream& out);
 
 // Prints MAJOR.MINOR. A reply with one payload byte prints the major number
 // alone and says on `err` that the minor is missing (exit 1); an empty
 // payload prints nothing (exit 1).
-int RunVersion(FrameLink& link, std::ostream& out, std::ostream& err);
+int RunVersion(Session& session, std::ostream& out, std::ostream& err);
 
 // Input lines longer than this are refused ("line too long") and skipped.
 inline constexpr std::size_t kMaxRawLine = 4096;
@@ -31,10 +29,13 @@ inline constexpr std::size_t kMaxRawLine = 4096;
 // flushed at once. Exit 1 if any request failed, else 2 if any line was bad.
 // Once a device error has closed the port, the next request line stops the
 // run (exit 1) instead of failing line after line.
-int RunRaw(FrameLink& link, std::istream& in, std::ostream& out, std::ostream& err);
+int RunRaw(Session& session, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Opens the port for version/raw; on failure prints
 // "Invalid COMM Port: <port>: <reason>" on `err` and returns false.
-bool OpenPortOrSay(FrameLink& link, const std::string& port, std::ostream& err);
+bool OpenPortOrSay(Session& session, const std::string& port, std::ostream& err);
+
+// zelkctl --version: the program's own version.
+int RunProgramVersion(std::ostream& out);
 
 }  // namespace zelk::cli

@@ -8,8 +8,8 @@
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/trace_printer.h"
-#include "link/frame_link.h"
 #include "link/port_list.h"
+#include "session/session.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -55,14 +55,17 @@ int main(int argc, char** argv) {
   int status = kExitOk;
   if (options.help) {
     std::cout << CliUsage();
+  } else if (options.program_version) {
+    status = RunProgramVersion(std::cout);
   } else if (options.command == CliCommand::ports) {
     status = RunPorts(zelk::ListSerialPorts(), std::cout);
   } else {
-    zelk::FrameLink link;
-    if (options.trace) link.SetTrace(MakeTracePrinter(std::cerr));
-    if (!OpenPortOrSay(link, options.port, std::cerr)) return kExitUsage;
-    status = options.command == CliCommand::version ? RunVersion(link, std::cout, std::cerr)
-                                                    : RunRaw(link, std::cin, std::cout, std::cerr);
+    zelk::Session session;
+    if (options.trace) session.SetTrace(MakeTracePrinter(std::cerr));
+    if (!OpenPortOrSay(session, options.port, std::cerr)) return kExitUsage;
+    status = options.command == CliCommand::version
+                 ? RunVersion(session, std::cout, std::cerr)
+                 : RunRaw(session, std::cin, std::cout, std::cerr);
   }
   // A result that could not be written is no success for a script.
   std::cout.flush();

@@ -64,13 +64,16 @@ TEST(ParseCliArgs, HelpIsTakenWhereverItStands) {
     EXPECT_TRUE(parse.ok);
     EXPECT_TRUE(parse.options.help);
   }
+  EXPECT_TRUE(ParseCliArgs({"--version"}).options.program_version);
+  EXPECT_TRUE(ParseCliArgs({"--port", "x", "--version"}).options.program_version);
+  EXPECT_FALSE(ParseCliArgs({"--port", "x", "version"}).options.program_version);
   // Arguments are read left to right: an error before --help is still reported.
   EXPECT_FALSE(ParseCliArgs({"--bogus", "--help"}).ok);
 }
 
 TEST(CliUsage, NamesEveryCommand) {
   const std::string usage = CliUsage();
-  for (const char* word : {"ports", "version", "raw", "--port", "--trace", "--help"}) {
+  for (const char* word : {"ports", "version", "raw", "--port", "--trace", "--help", "--version"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;
   }
 }

@@ -8,6 +8,7 @@
 
 #include "cli/hex_text.h"
 #include "cli/trace_printer.h"
+#include "session/program_version.h"
 #include "tests/link/scripted_line.h"
 
 namespace zelk::cli {
@@ -27,7 +28,7 @@ class CommandsTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(OpenPortOrSay(link, "SIM", err)); }
 
   std::shared_ptr<LineScript> script = std::make_shared<LineScript>();
-  FrameLink link;
+  Session link;
   std::ostringstream out;
   std::ostringstream err;
 };
@@ -59,7 +60,7 @@ TEST_F(CommandsTest, VersionOutcomes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     auto script = std::make_shared<LineScript>();
-    FrameLink fresh(zelk::testing::ScriptedOpener(script));
+    Session fresh(zelk::testing::ScriptedOpener(script));
     ASSERT_TRUE(OpenPortOrSay(fresh, "SIM", err));
     for (const Bytes& reply : c.replies) script->Reply(reply);
     std::ostringstream out, err;
@@ -112,7 +113,7 @@ TEST_F(CommandsTest, RawExitCodes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
     auto script = std::make_shared<LineScript>();
-    FrameLink fresh(zelk::testing::ScriptedOpener(script));
+    Session fresh(zelk::testing::ScriptedOpener(script));
     ASSERT_TRUE(OpenPortOrSay(fresh, "SIM", err));
     for (int i = 0; i < c.replies; ++i) script->Reply(WithCheck({0, 0, 2, 10}));
     std::istringstream in(c.input);
@@ -152,10 +153,17 @@ TEST_F(CommandsTest, RawRefusesLongLinesAndQuotesSafely) {
   for (const char c : said) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
 }
 
+TEST(ProgramVersion, IsTheProjectVersion) {
+  std::ostringstream out;
+  EXPECT_EQ(RunProgramVersion(out), kExitOk);
+  EXPECT_EQ(out.str(), std::string(kProgramVersion) + "\n");
+  EXPECT_EQ(out.str(), "2.2.0.0\n");
+}
+
 TEST(OpenPortOrSay, NamesThePortAndTheReason) {
   auto script = std::make_shared<LineScript>();
   script->fail_open = OpenError::busy;
-  FrameLink link(zelk::testing::ScriptedOpener(script));
+  Session link(zelk::testing::ScriptedOpener(script));
   std::ostringstream err;
   EXPECT_FALSE(OpenPortOrSay(link, "ttyUSB3", err));
   EXPECT_EQ(err.str(), "Invalid COMM Port: ttyUSB3: the port is in use by another program\n");
@@ -171,7 +179,7 @@ TEST(HexText, TerminalSafeAndExcerpt) {
 TEST(OpenPortOrSay, QuotesControlBytesOfThePortName) {
   auto script = std::make_shared<LineScript>();
   script->fail_open = OpenError::not_found;
-  FrameLink link(zelk::testing::ScriptedOpener(script));
+  Session link(zelk::testing::ScriptedOpener(script));
   std::ostringstream err;
   EXPECT_FALSE(OpenPortOrSay(link, "/dev/x\x1b]2;t\x07", err));
   EXPECT_EQ(err.str(), "Invalid COMM Port: /dev/x\\x1b]2;t\\x07: no such port\n");

@@ -150,6 +150,13 @@ TEST(Zelkctl, BadUsage) {
   }
 }
 
+TEST(Zelkctl, ProgramVersion) {
+  const ProcessOutput version = Zelkctl({"--version"});
+  EXPECT_EQ(version.exit_code, 0) << version.err;
+  EXPECT_EQ(version.out, "2.2.0.0\n");
+  EXPECT_EQ(version.err, "");
+}
+
 TEST(Zelkctl, HelpAndPorts) {
   const ProcessOutput help = Zelkctl({"--help"});
   EXPECT_EQ(help.exit_code, 0);

@@ -18,7 +18,8 @@
 #include "link/frame_link.h"
 #include "link/requests.h"
 #include "sim/reply_plan.h"
-#include "tests/cli/child_process.h"
+#include "support/child_process.h"
+#include "support/sim_process.h"
 
 namespace {
 
@@ -60,9 +61,10 @@ bool OpenOrSay(zelk::FrameLink& link, const std::string& port) {
 
 bool PollExchanges(int count) {
   SimProcess sim(ZELK_SIM_PATH);
-  if (sim.port().empty()) return false;
+  std::string error;
+  if (!sim.Start({}, error)) return false;
   zelk::FrameLink link;
-  if (!OpenOrSay(link, sim.port())) return false;
+  if (!OpenOrSay(link, sim.link())) return false;
 
   constexpr zelk::RequestSpec poll = zelk::requests::kPollBlock;
   std::array<std::uint8_t, poll.count> block{};
@@ -98,13 +100,14 @@ bool PollExchanges(int count) {
 }
 
 bool SilentExchange(int runs) {
-  SimProcess sim(ZELK_SIM_PATH, {"--fault", "silent"});
-  if (sim.port().empty()) return false;
+  SimProcess sim(ZELK_SIM_PATH);
+  std::string error;
+  if (!sim.Start({"--fault", "silent"}, error)) return false;
   const double expected = zelk::kExchangeTries * kSilentReadMs;
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
     zelk::FrameLink link;  // a fresh link: no drain before the request
-    if (!OpenOrSay(link, sim.port())) return false;
+    if (!OpenOrSay(link, sim.link())) return false;
     std::array<std::uint8_t, 2> buffer{};
     const auto start = Clock::now();
     const bool ok = link.ExchangeFrame(zelk::requests::kVersion, buffer);
@@ -126,12 +129,13 @@ bool SilentExchange(int runs) {
 
 bool ZelkctlCpu(int exchanges) {
   SimProcess sim(ZELK_SIM_PATH);
-  if (sim.port().empty()) return false;
+  std::string error;
+  if (!sim.Start({}, error)) return false;
   std::string input;
   for (int i = 0; i < exchanges; ++i) input += "0 67 10\n";
   const auto start = Clock::now();
   const zelk::testing::ProcessOutput run = zelk::testing::RunProcess(
-      {ZELKCTL_PATH, "--port", sim.port(), "raw"}, input, std::chrono::minutes(10));
+      {ZELKCTL_PATH, "--port", sim.link(), "raw"}, input, std::chrono::minutes(10));
   const double wall = Ms(Clock::now() - start);
   const double cpu = CpuMs(run.usage);
   const auto oks = static_cast<int>(std::count(run.out.begin(), run.out.end(), 'k'));

@@ -9,7 +9,7 @@
 #include "cli/hex_text.h"
 #include "cli/trace_printer.h"
 #include "session/program_version.h"
-#include "tests/link/scripted_line.h"
+#include "support/scripted_line.h"
 
 namespace zelk::cli {
 namespace {

@@ -3,7 +3,8 @@
 
 #include <regex>
 
-#include "tests/cli/child_process.h"
+#include "support/child_process.h"
+#include "support/sim_process.h"
 
 namespace zelk::testing {
 namespace {
@@ -19,27 +20,28 @@ ProcessOutput Zelkctl(std::vector<std::string> args, const std::string& input = 
   return RunProcess(args, input, 60s);
 }
 
-#define START_SIM(sim, ...)             \
-  SimProcess sim(g_sim, {__VA_ARGS__}); \
-  ASSERT_FALSE(sim.port().empty()) << "zelk-sim did not start"
+#define START_SIM(sim, ...) \
+  SimProcess sim(g_sim);    \
+  std::string sim##_error;  \
+  ASSERT_TRUE(sim.Start({__VA_ARGS__}, sim##_error)) << sim##_error
 
 TEST(Zelkctl, VersionOfTheSimulatedModule) {
   START_SIM(sim);
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "version"});
+  const ProcessOutput run = Zelkctl({"--port", sim.link(), "version"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "2.10\n");
 }
 
 TEST(Zelkctl, VersionTheModuleIsToldToReport) {
   START_SIM(sim, "--version", "1.0");
-  const ProcessOutput run = Zelkctl({"version", "--port", sim.port()});
+  const ProcessOutput run = Zelkctl({"version", "--port", sim.link()});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "1.0\n");
 }
 
 TEST(Zelkctl, RawReadsSettingsLiveValuesAndVersion) {
   START_SIM(sim);
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"},
+  const ProcessOutput run = Zelkctl({"--port", sim.link(), "raw"},
                                     "# settings, poll block, version\n"
                                     "1 1 25\n"
                                     "0 0x43 10\n"
@@ -51,7 +53,7 @@ TEST(Zelkctl, RawReadsSettingsLiveValuesAndVersion) {
 
 TEST(Zelkctl, RawSkipsBadLinesAndSaysWhere) {
   START_SIM(sim);
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n3 1 95\n3 1 1\n");
+  const ProcessOutput run = Zelkctl({"--port", sim.link(), "raw"}, "3 1 1\n3 1 95\n3 1 1\n");
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_EQ(run.out, "ok 020a\nok 020a\n");
   EXPECT_NE(run.err.find("line 2: count 95 is out of range 0..94"), std::string::npos) << run.err;
@@ -62,26 +64,26 @@ TEST(Zelkctl, RawSkipsBadLinesAndSaysWhere) {
 TEST(Zelkctl, ResultsThatCannotBeWrittenAreNoSuccess) {
   START_SIM(sim);
   const ProcessOutput full = RunProcess(
-      {"/bin/sh", "-c", g_zelkctl + " --port '" + sim.port() + "' version > /dev/full"}, "", 60s);
+      {"/bin/sh", "-c", g_zelkctl + " --port '" + sim.link() + "' version > /dev/full"}, "", 60s);
   EXPECT_EQ(full.exit_code, 2) << full.err;
   EXPECT_NE(full.err.find("cannot write"), std::string::npos) << full.err;
 
   const ProcessOutput closed = RunProcess(
-      {"/bin/sh", "-c", "echo '3 1 1' | " + g_zelkctl + " --port '" + sim.port() + "' raw >&-"}, "",
+      {"/bin/sh", "-c", "echo '3 1 1' | " + g_zelkctl + " --port '" + sim.link() + "' raw >&-"}, "",
       60s);
   EXPECT_EQ(closed.exit_code, 0) << closed.err;
-  const ProcessOutput after = Zelkctl({"--port", sim.port(), "version"});
+  const ProcessOutput after = Zelkctl({"--port", sim.link(), "version"});
   EXPECT_EQ(after.out, "2.10\n") << "the module still answers cleanly";
 }
 
 TEST(Zelkctl, SilentModuleFails) {
   START_SIM(sim, "--fault", "silent");
-  const ProcessOutput raw = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n");
+  const ProcessOutput raw = Zelkctl({"--port", sim.link(), "raw"}, "3 1 1\n");
   EXPECT_EQ(raw.exit_code, 1);
   EXPECT_EQ(raw.out, "fail\n");
   EXPECT_NE(raw.err.find("Communication Fail"), std::string::npos) << raw.err;
 
-  const ProcessOutput version = Zelkctl({"--port", sim.port(), "version"});
+  const ProcessOutput version = Zelkctl({"--port", sim.link(), "version"});
   EXPECT_EQ(version.exit_code, 1);
   EXPECT_EQ(version.out, "");
   EXPECT_EQ(version.err, "Communication Fail\n");
@@ -89,7 +91,7 @@ TEST(Zelkctl, SilentModuleFails) {
 
 TEST(Zelkctl, BadCheckByteFails) {
   START_SIM(sim, "--fault", "bad-check");
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, "3 1 1\n1 1 25\n");
+  const ProcessOutput run = Zelkctl({"--port", sim.link(), "raw"}, "3 1 1\n1 1 25\n");
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.out, "fail\nfail\n");
 }
@@ -98,7 +100,7 @@ TEST(Zelkctl, HangUpClosesThePortAndLaterRequestsFail) {
   START_SIM(sim, "--fault", "hangup-after=1");
   std::string input;
   for (int i = 0; i < 5000; ++i) input += "3 1 1\n";
-  const ProcessOutput run = Zelkctl({"--port", sim.port(), "raw"}, input);
+  const ProcessOutput run = Zelkctl({"--port", sim.link(), "raw"}, input);
   EXPECT_EQ(run.exit_code, 1);
   // Stopped at the first request after the port was closed.
   EXPECT_EQ(run.out, "ok 020a\nfail\n");
@@ -109,7 +111,7 @@ TEST(Zelkctl, HangUpClosesThePortAndLaterRequestsFail) {
 
 TEST(Zelkctl, TraceShowsTheFramesOnStderr) {
   START_SIM(sim);
-  const ProcessOutput run = Zelkctl({"--trace", "--port", sim.port(), "version"});
+  const ProcessOutput run = Zelkctl({"--trace", "--port", sim.link(), "version"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "2.10\n");
   const std::regex sent(R"(\s+[0-9]+\.[0-9]{3} ms > f3 03 00 01 01 00 9c\n)");

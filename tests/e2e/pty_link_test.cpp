@@ -17,13 +17,14 @@
 #include "link/frame_link.h"
 #include "link/posix_serial_line.h"
 #include "link/requests.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 namespace zelk::e2e {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+using testing::SimProcess;
 
 class PtyLink : public ::testing::Test {
  protected:
@@ -36,7 +37,7 @@ class PtyLink : public ::testing::Test {
   }
   bool AskVersion() { return link_.ExchangeFrame(requests::kVersion, buf_); }
 
-  SimProcess sim_;
+  SimProcess sim_{ZELK_SIM_PATH};
   FrameLink link_;
   std::array<std::uint8_t, 100> buf_{};
 };
@@ -191,7 +192,7 @@ TEST_F(PtyLink, OverlappingRequestsAreAnsweredOneAfterTheOther) {
 }
 
 TEST(ZelkSimProgram, TermRemovesTheLinkAndExitsCleanly) {
-  SimProcess sim;
+  SimProcess sim(ZELK_SIM_PATH);
   std::string error;
   ASSERT_TRUE(sim.Start({}, error)) << error;
   char target[256] = {};
@@ -203,7 +204,7 @@ TEST(ZelkSimProgram, TermRemovesTheLinkAndExitsCleanly) {
 }
 
 TEST(ZelkSimProgram, StaleLinkIsReplaced) {
-  SimProcess sim;
+  SimProcess sim(ZELK_SIM_PATH);
   ASSERT_EQ(symlink("/dev/pts/no-such-pty", sim.link().c_str()), 0);
   std::string error;
   ASSERT_TRUE(sim.Start({}, error)) << error;
@@ -215,7 +216,7 @@ TEST(ZelkSimProgram, StaleLinkIsReplaced) {
 
 // Only a link to a pseudo-terminal that no longer exists is replaced.
 TEST(ZelkSimProgram, RefusesToReplaceALinkThatMayMatter) {
-  SimProcess sim;
+  SimProcess sim(ZELK_SIM_PATH);
   // A file, a missing file outside the pty directory, a pty device that exists.
   for (const std::string target : {"/etc/hostname", "/tmp/absent-zelk-target", "/dev/pts/ptmx"}) {
     ASSERT_EQ(symlink(target.c_str(), sim.link().c_str()), 0);
@@ -228,7 +229,7 @@ TEST(ZelkSimProgram, RefusesToReplaceALinkThatMayMatter) {
 }
 
 TEST(ZelkSimProgram, RefusesToReplaceARegularFileAndBadFlags) {
-  SimProcess sim;
+  SimProcess sim(ZELK_SIM_PATH);
   { std::ofstream(sim.link()) << "keep me"; }
   EXPECT_EQ(sim.RunToEnd({"--quiet", "--link", sim.link()}, milliseconds(5000)), 1);
   std::ifstream kept(sim.link());

@@ -3,10 +3,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -19,6 +17,7 @@
 #include "gui_test_main.h"
 #include "recorded_messages.h"
 #include "session/session.h"
+#include "support/sim_process.h"
 #include "ui_Form2.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
@@ -31,22 +30,17 @@ namespace {
 // zelk-sim on a pty in a temporary directory, stopped with the test.
 class Simulator {
  public:
-  explicit Simulator(const QStringList& extra) {
-    link_ = dir_.filePath(QStringLiteral("zelk"));
-    process_.start(QStringLiteral(ZELK_SIM_PATH), QStringList{"--link", link_, "--quiet"} + extra);
-    process_.waitForReadyRead(10000);  // it prints the path once the link exists
+  explicit Simulator(const std::vector<std::string>& extra) : process_(ZELK_SIM_PATH) {
+    std::string error;
+    ready_ = process_.Start(extra, error);
+    if (!ready_) qWarning("%s", error.c_str());
   }
-  ~Simulator() {
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) process_.kill();
-  }
-  QString link() const { return link_; }
-  bool ready() const { return QFile::exists(link_); }
+  QString link() const { return QString::fromStdString(process_.link()); }
+  bool ready() const { return ready_; }
 
  private:
-  QTemporaryDir dir_;
-  QString link_;
-  QProcess process_;
+  zelk::testing::SimProcess process_;
+  bool ready_ = false;
 };
 
 struct RealWindows {

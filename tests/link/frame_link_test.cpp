@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/link/scripted_line.h"
+#include "support/scripted_line.h"
 
 namespace zelk {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/cli/child_process.h"
+#include "support/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 
 namespace zelk::testing {
@@ -148,17 +147,6 @@ std::optional<std::string> BackgroundProcess::ReadLine(std::chrono::milliseconds
     if (n <= 0) return std::nullopt;
     pending_.append(block, static_cast<std::size_t>(n));
   }
-}
-
-SimProcess::SimProcess(const std::string& sim_path, const std::vector<std::string>& extra_args) {
-  static std::atomic<int> serial{0};
-  const std::string link =
-      "/tmp/zelk-sim-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-  std::vector<std::string> argv{sim_path, "--quiet", "--link", link};
-  argv.insert(argv.end(), extra_args.begin(), extra_args.end());
-  process_.emplace(argv);
-  if (!process_->running()) return;
-  if (std::optional<std::string> line = process_->ReadLine(std::chrono::seconds(20))) port_ = *line;
 }
 
 }  // namespace zelk::testing

@@ -1,6 +1,7 @@
 #pragma once
-// Runs the zelk-sim program for a test: in a fresh temporary directory, with
-// its pty link there, and makes sure it is gone when the test ends.
+// Runs the zelk-sim program for a test or a benchmark: in a fresh temporary
+// directory, with its pty link there, and makes sure it is gone when the test
+// ends. The one way every test starts the simulator.
 
 #include <sys/types.h>
 
@@ -9,11 +10,12 @@
 #include <string>
 #include <vector>
 
-namespace zelk::e2e {
+namespace zelk::testing {
 
 class SimProcess {
  public:
-  SimProcess();
+  // `sim_path`: the zelk-sim program.
+  explicit SimProcess(std::string sim_path);
   ~SimProcess();
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
@@ -41,10 +43,11 @@ class SimProcess {
  private:
   bool Spawn(const std::vector<std::string>& args, int stdout_fd, std::string& error);
 
+  std::string sim_path_;
   std::string dir_;
   std::string link_;
   pid_t pid_ = -1;
   int exit_status_ = -1;
 };
 
-}  // namespace zelk::e2e
+}  // namespace zelk::testing

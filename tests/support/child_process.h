@@ -1,6 +1,6 @@
 #pragma once
-// Running zelkctl and zelk-sim as real processes, for the black-box tests and
-// the link benchmark.
+// Running programs as real processes, for the black-box tests and the
+// benchmarks.
 
 #include <sys/resource.h>
 #include <sys/types.h>
@@ -41,18 +41,6 @@ class BackgroundProcess {
   pid_t pid_ = -1;
   int stdout_fd_ = -1;
   std::string pending_;
-};
-
-// A zelk-sim serving a pty behind a fresh symlink; `port()` is the path to
-// open, empty when the simulator did not start.
-class SimProcess {
- public:
-  SimProcess(const std::string& sim_path, const std::vector<std::string>& extra_args = {});
-  const std::string& port() const { return port_; }
-
- private:
-  std::string port_;
-  std::optional<BackgroundProcess> process_;
 };
 
 }  // namespace zelk::testing

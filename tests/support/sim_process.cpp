@@ -1,4 +1,4 @@
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,18 +12,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
-namespace zelk::e2e {
+namespace zelk::testing {
 
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 }  // namespace
 
-SimProcess::SimProcess() {
-  char pattern[] = "/tmp/zelk-e2e-XXXXXX";
+SimProcess::SimProcess(std::string sim_path) : sim_path_(std::move(sim_path)) {
+  char pattern[] = "/tmp/zelk-sim-XXXXXX";
   if (mkdtemp(pattern) != nullptr) dir_ = pattern;
   link_ = dir_ + "/zelk-tty";
 }
@@ -42,7 +43,7 @@ SimProcess::~SimProcess() {
 }
 
 bool SimProcess::Spawn(const std::vector<std::string>& args, int stdout_fd, std::string& error) {
-  std::vector<std::string> all{ZELK_SIM_PATH};
+  std::vector<std::string> all{sim_path_};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : all) argv.push_back(arg.data());
@@ -57,11 +58,11 @@ bool SimProcess::Spawn(const std::vector<std::string>& args, int stdout_fd, std:
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   }
-  const int rc = posix_spawn(&pid_, ZELK_SIM_PATH, &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&pid_, sim_path_.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
     pid_ = -1;
-    error = std::string("cannot start " ZELK_SIM_PATH ": ") + std::strerror(rc);
+    error = "cannot start " + sim_path_ + ": " + std::strerror(rc);
     return false;
   }
   return true;
@@ -137,4 +138,4 @@ std::optional<int> SimProcess::Signal(int signal, std::chrono::milliseconds time
   return WaitExit(timeout);
 }
 
-}  // namespace zelk::e2e
+}  // namespace zelk::testing

@@ -123,9 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   [](const LineRecord& r) { return r.call == LineCall::read; }));
     }
 
-    const bool device_gone = std::any_of(log.begin(), log.end(), [](const LineRecord& r) {
-      return r.error == zelk::LineError::device_gone;
+    // As with the Windows API's last error, the last call that failed decides
+    // whether the device is gone.
+    const auto last_failed = std::find_if(log.rbegin(), log.rend(), [](const LineRecord& r) {
+      return r.error != zelk::LineError::none;
     });
+    const bool device_gone =
+        last_failed != log.rend() && last_failed->error == zelk::LineError::device_gone;
     const LineRecord* reply = LastRead(log);
     ZELK_FUZZ_CHECK(reply != nullptr);
     // A loopback plug or an echoing adapter sends the request back: that is no reply.

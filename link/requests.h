@@ -13,14 +13,15 @@ struct RequestSpec {
 };
 
 namespace requests {
-inline constexpr RequestSpec kPollBlock{0, 0x43, 10};      // live values, every poll tick
-inline constexpr RequestSpec kInstantBlock{0, 0x48, 10};   // live snapshot after a read / during programs
-inline constexpr RequestSpec kProgramStatus{0, 0x64, 2};   // program status byte
-inline constexpr RequestSpec kReadSettings{1, 1, 25};      // the 25-byte settings block
-inline constexpr RequestSpec kVersion{3, 1, 1};            // module version, major and minor
-inline constexpr RequestSpec kWriteSettings{4, 1, 25};     // the whole settings block
-inline constexpr RequestSpec kWriteMixture{4, 3, 1};       // the mixture byte alone
-inline constexpr RequestSpec kProgramControl{13, 1, 1};    // 0 reset/abort, 1 RPM/lambda, 2 MAP
+inline constexpr RequestSpec kPollBlock{0, 0x43, 10};  // live values, every poll tick
+inline constexpr RequestSpec kInstantBlock{0, 0x48,
+                                           10};  // live snapshot after a read / during programs
+inline constexpr RequestSpec kProgramStatus{0, 0x64, 2};  // program status byte
+inline constexpr RequestSpec kReadSettings{1, 1, 25};     // the 25-byte settings block
+inline constexpr RequestSpec kVersion{3, 1, 1};           // module version, major and minor
+inline constexpr RequestSpec kWriteSettings{4, 1, 25};    // the whole settings block
+inline constexpr RequestSpec kWriteMixture{4, 3, 1};      // the mixture byte alone
+inline constexpr RequestSpec kProgramControl{13, 1, 1};   // 0 reset/abort, 1 RPM/lambda, 2 MAP
 }  // namespace requests
 
 // Payloads of the program-control command.

@@ -7,13 +7,14 @@ namespace zelk::sim {
 
 namespace {
 
-enum class Kind { flag, count, millis };
+enum class Kind { flag, count, millis, probability };
 
 struct FaultName {
   std::string_view name;
   Kind kind;
   bool FaultModes::*flag;
   int FaultModes::*number;
+  double FaultModes::*share = nullptr;
 };
 
 constexpr FaultName kFaultNames[] = {
@@ -27,7 +28,12 @@ constexpr FaultName kFaultNames[] = {
     {"late-bytes", Kind::flag, &FaultModes::late_bytes, nullptr},
     {"hangup-after", Kind::count, nullptr, &FaultModes::hangup_after},
     {"extra-delay", Kind::millis, nullptr, &FaultModes::extra_delay_ms},
+    {"random", Kind::probability, nullptr, nullptr, &FaultModes::random},
 };
+
+// Indexed by RandomFault.
+constexpr const char* kRandomFaultNames[kRandomFaultKinds] = {"silent", "bad-check",
+                                                              "garbage-before"};
 
 // A million: a quarter of an hour of delay, or a million exchanges. Anything
 // larger is a typo.
@@ -40,7 +46,49 @@ bool ParseNumber(std::string_view text, int& value) {
   return ec == std::errc() && ptr == end && value >= 0 && value <= kMaxNumber;
 }
 
+bool ParseProbability(std::string_view text, double& value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  return ec == std::errc() && ptr == end && value >= 0 && value <= 1;
+}
+
+// splitmix64's finaliser: every input bit moves every output bit.
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
 }  // namespace
+
+const char* RandomFaultName(RandomFault fault) {
+  return kRandomFaultNames[static_cast<std::size_t>(fault)];
+}
+
+std::optional<RandomFault> DrawRandomFault(double probability, std::uint32_t seed,
+                                           std::uint64_t request) {
+  const std::uint64_t draw = Mix(Mix(seed) ^ request);
+  // 53 bits make a double in [0, 1): probability 1 always hits, 0 never.
+  const double share = static_cast<double>(draw >> 11) * 0x1.0p-53;
+  if (!(share < probability)) return std::nullopt;
+  return static_cast<RandomFault>(Mix(draw) % kRandomFaultKinds);
+}
+
+void ApplyRandomFault(RandomFault fault, FaultModes& faults) {
+  switch (fault) {
+    case RandomFault::silent:
+      faults.silent = true;
+      break;
+    case RandomFault::bad_check:
+      faults.bad_check = true;
+      break;
+    case RandomFault::garbage_before:
+      faults.garbage_before = true;
+      break;
+  }
+}
 
 bool ApplyFaultToken(const std::string& token, FaultModes& faults, std::string& error) {
   const std::string_view text(token);
@@ -54,6 +102,16 @@ bool ApplyFaultToken(const std::string& token, FaultModes& faults, std::string& 
         return false;
       }
       faults.*entry.flag = true;
+      return true;
+    }
+    if (entry.kind == Kind::probability) {
+      double share = 0;
+      if (eq == std::string_view::npos || !ParseProbability(text.substr(eq + 1), share)) {
+        error = "fault '" + std::string(name) +
+                "' needs a probability from 0 to 1: " + std::string(name) + "=P";
+        return false;
+      }
+      faults.*entry.share = share;
       return true;
     }
     int value = 0;

@@ -18,11 +18,33 @@ struct FaultModes {
   bool late_bytes = false;      // stray bytes arrive 60 ms after the reply
   int hangup_after = -1;        // hang up the line after this many answered exchanges
   int extra_delay_ms = 0;       // wait this long before answering
+  double random = 0;            // share of requests answered with a random fault below
 };
 
+// The faults the random mode picks from. Each makes the link report a failure
+// for certain: a wrong check byte, or stray bytes in front (which leave the
+// CRC register off zero whatever follows). Silence fails an exchange only on
+// all three tries; a silent try followed by an answer is recovered. Not
+// picked: truncated, split-pause (a short frame passes its check 1 time in
+// 256, there is no length field), oversize, extra-delay (accepted by design)
+// and late-bytes (it lands on the next exchange).
+enum class RandomFault : std::uint8_t { silent, bad_check, garbage_before };
+inline constexpr std::size_t kRandomFaultKinds = 3;
+
+// The fault's --fault name.
+const char* RandomFaultName(RandomFault fault);
+
+// The fault the random mode gives request number `request` (counting from 1),
+// if any: a pure function of its arguments, so a soak can replay the draw.
+std::optional<RandomFault> DrawRandomFault(double probability, std::uint32_t seed,
+                                           std::uint64_t request);
+
+// Turns on `fault` in `faults` (for one answer).
+void ApplyRandomFault(RandomFault fault, FaultModes& faults);
+
 // Parses one "--fault" style token such as "silent", "no-reply-first=2",
-// "split-pause=40", "hangup-after=3". Returns false for an unknown name or a
-// bad number; `faults` is then unchanged.
+// "split-pause=40", "hangup-after=3", "random=0.01" (a probability from 0 to 1). Returns false for
+// an unknown name or a bad number; `faults` is then unchanged.
 bool ApplyFaultToken(const std::string& token, FaultModes& faults, std::string& error);
 
 }  // namespace zelk::sim

@@ -65,7 +65,18 @@ ReplyPlan ZelkModule::Handle(const Request& request, double now_ms) {
   }
   UpdatePrograms(now_ms);
 
-  if (hung_up_ || faults_.silent) return {};
+  // The random mode adds one fault to this answer alone.
+  FaultModes faults = faults_;
+  if (faults_.random > 0) {
+    if (const auto fault = DrawRandomFault(faults_.random, engine_.seed, counters_.requests)) {
+      ApplyRandomFault(*fault, faults);
+      ++counters_.injected[static_cast<std::size_t>(*fault)];
+      injected_.push_back({counters_.requests, *fault});
+      if (injected_.size() > history_limit_) injected_.erase(injected_.begin());
+    }
+  }
+
+  if (hung_up_ || faults.silent) return {};
   if (ignored_so_far_ < faults_.no_reply_first) {
     ++ignored_so_far_;
     return {};
@@ -78,7 +89,7 @@ ReplyPlan ZelkModule::Handle(const Request& request, double now_ms) {
   std::optional<std::vector<std::uint8_t>> payload = Answer(request, now_ms);
   if (!payload) return {};
 
-  ReplyPlan plan = PlanReply(request.command, std::move(*payload), faults_);
+  ReplyPlan plan = PlanReply(request.command, std::move(*payload), faults);
   ++counters_.replies;
   ++answered_;
   if (faults_.hangup_after >= 0 && answered_ >= faults_.hangup_after) {

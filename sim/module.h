@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "sim/faults.h"
@@ -34,6 +35,15 @@ struct Counters {
   std::uint64_t requests = 0;        // complete valid requests seen
   std::uint64_t bytes_received = 0;  // every byte fed to the module
   std::uint64_t replies = 0;         // replies sent (not counting silence)
+  // Random faults injected, indexed by RandomFault.
+  std::array<std::uint64_t, kRandomFaultKinds> injected{};
+};  // random faults, by RandomFault
+};
+
+// A random fault given to one request, by the request's number (from 1).
+struct InjectedFault {
+  std::uint64_t request;
+  RandomFault fault;
 };
 
 class ZelkModule {
@@ -66,6 +76,9 @@ class ZelkModule {
   // unless a limit keeps only the latest (a long-running zelk-sim).
   const std::vector<Request>& history() const { return history_; }
   void SetHistoryLimit(std::size_t limit) { history_limit_ = limit; }
+  // The random faults injected since the last call, oldest first; kept up to
+  // the history limit when nobody asks.
+  std::vector<InjectedFault> TakeInjected() { return std::exchange(injected_, {}); }
   bool hung_up() const { return hung_up_; }
   // The line is plugged back in after a hang-up: the module answers again and
   // the hangup_after count starts afresh.
@@ -88,6 +101,7 @@ class ZelkModule {
   std::array<std::uint8_t, kSettingsSize> settings_;
   std::array<std::uint8_t, 2> version_{2, 10};
   std::vector<Request> history_;
+  std::vector<InjectedFault> injected_;
   std::size_t history_limit_ = static_cast<std::size_t>(-1);
   enum class Program { none, rpm_lambda, map } program_ = Program::none;
   double program_started_ms_ = 0;

@@ -117,6 +117,15 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
                    plan && plan->hang_up ? ", then hang-up" : "");
     }
   }
+  // Taken always so the list stays short; a soak matches its failures to
+  // these lines by request number.
+  for (const InjectedFault& injected : module_.TakeInjected()) {
+    if (log_) {
+      std::fprintf(stderr, "zelk-sim: request %llu: injected fault %s\n",
+                   static_cast<unsigned long long>(injected.request),
+                   RandomFaultName(injected.fault));
+    }
+  }
   if (!plan) return;
 
   const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
@@ -200,6 +209,15 @@ PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigse
       error = "the pty failed";
       return Outcome::failed;
     }
+  }
+  if (log_ && module_.faults().random > 0) {
+    std::string totals;
+    for (std::size_t kind = 0; kind < kRandomFaultKinds; ++kind) {
+      totals += std::string(kind ? ", " : "") + RandomFaultName(static_cast<RandomFault>(kind)) +
+                " " + std::to_string(module_.counters().injected[kind]);
+    }
+    std::fprintf(stderr, "zelk-sim: %llu requests; injected faults: %s\n",
+                 static_cast<unsigned long long>(module_.counters().requests), totals.c_str());
   }
   if (stop != 0) return Outcome::stopped;
   if (log_) std::fprintf(stderr, "zelk-sim: hanging up\n");

@@ -37,7 +37,6 @@ struct Counters {
   std::uint64_t replies = 0;         // replies sent (not counting silence)
   // Random faults injected, indexed by RandomFault.
   std::array<std::uint64_t, kRandomFaultKinds> injected{};
-};  // random faults, by RandomFault
 };
 
 // A random fault given to one request, by the request's number (from 1).

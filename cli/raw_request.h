@@ -25,6 +25,6 @@ struct RawLine {
 
 // Blank lines and lines whose first non-blank character is '#' are skipped.
 // Numbers are decimal or 0x-hex; the payload is one token of hex digit pairs.
-RawLine ParseRawLine(std::string_view line);
+RawLine ParseRawLine(std::string_view text);
 
 }  // namespace zelk::cli

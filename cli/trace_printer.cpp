@@ -8,7 +8,8 @@ namespace zelk::cli {
 
 std::string TraceLine(double ms, TraceDirection direction, std::span<const std::uint8_t> bytes) {
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%10.3f ms ", ms);
+  // Cannot fail for a double; a stamp too long for the buffer is only clipped.
+  (void)std::snprintf(stamp, sizeof stamp, "%10.3f ms ", ms);
   return std::string(stamp) + (direction == TraceDirection::sent ? "> " : "< ") + SpacedHex(bytes);
 }
 

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   using namespace zelk::cli;
 #ifndef _WIN32
   KeepStandardDescriptorsOffThePort();
-  std::signal(SIGPIPE, SIG_IGN);  // a closed stdout shows as a write error, not a kill
+  // A closed stdout shows as a write error, not a kill; if refused, the default kill stays.
+  (void)std::signal(SIGPIPE, SIG_IGN);
 #endif
   std::ios::sync_with_stdio(false);
 

@@ -52,21 +52,21 @@ InstantSample DecodeInstantSample(LiveBlockBytes block) {
   return sample;
 }
 
-LiveTexts FormatLiveSample(const LiveSample& sample, char sep) {
+LiveTexts FormatLiveSample(const LiveSample& sample, char decimal_separator) {
   return {
-      GeneralText(sample.temperature_c, sep),
-      MapText(sample.map_v, sep),
+      GeneralText(sample.temperature_c, decimal_separator),
+      MapText(sample.map_v, decimal_separator),
       IntegerText(sample.lambda_mv),
       IntegerText(sample.correction_pct),
-      sample.rpm ? FixedText(*sample.rpm, 0, 0, sep) : "0",
-      FixedText(sample.injection_ms, 1, 0, sep),
+      sample.rpm ? FixedText(*sample.rpm, 0, 0, decimal_separator) : "0",
+      FixedText(sample.injection_ms, 1, 0, decimal_separator),
   };
 }
 
-InstantTexts FormatInstantSample(const InstantSample& sample, char sep) {
+InstantTexts FormatInstantSample(const InstantSample& sample, char decimal_separator) {
   return {
-      GeneralText(sample.temperature_c, sep),
-      MapText(sample.map_v, sep),
+      GeneralText(sample.temperature_c, decimal_separator),
+      MapText(sample.map_v, decimal_separator),
       IntegerText(sample.lambda_mv),
       IntegerText(sample.correction_pct),
   };

@@ -152,7 +152,7 @@ Result<LiveSample> Session::Poll(std::optional<int> calibration_factor) {
 }
 
 Outcome Session::WriteMixture(std::uint8_t mixture) {
-  const Outcome written = ExchangeOne(requests::kWriteMixture, mixture);
+  Outcome written = ExchangeOne(requests::kWriteMixture, mixture);  // not const: moved out
   if (written.ok()) settings_block_[kMixtureOffset] = mixture;
   return written;
 }

@@ -112,18 +112,20 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
         history.size(), static_cast<std::size_t>(module_.counters().requests - seen));
     for (std::size_t i = history.size() - fresh; i < history.size(); ++i) {
       const std::size_t reply = plan ? plan->Bytes().size() : 0;
-      std::fprintf(stderr, "zelk-sim: %.1f ms: command %u address %u count %zu -> %zu bytes%s\n",
-                   now, history[i].command, history[i].address, history[i].payload.size(), reply,
-                   plan && plan->hang_up ? ", then hang-up" : "");
+      // A log line that cannot be written is lost; the simulator serves on.
+      (void)std::fprintf(stderr,
+                         "zelk-sim: %.1f ms: command %u address %u count %zu -> %zu bytes%s\n", now,
+                         history[i].command, history[i].address, history[i].payload.size(), reply,
+                         plan && plan->hang_up ? ", then hang-up" : "");
     }
   }
   // Taken always so the list stays short; a soak matches its failures to
   // these lines by request number.
   for (const InjectedFault& injected : module_.TakeInjected()) {
     if (log_) {
-      std::fprintf(stderr, "zelk-sim: request %llu: injected fault %s\n",
-                   static_cast<unsigned long long>(injected.request),
-                   RandomFaultName(injected.fault));
+      (void)std::fprintf(stderr, "zelk-sim: request %llu: injected fault %s\n",
+                         static_cast<unsigned long long>(injected.request),
+                         RandomFaultName(injected.fault));
     }
   }
   if (!plan) return;
@@ -135,6 +137,7 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
   }
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it changes the port, const would mislead
 void PtyServer::ReleaseAbandonedPort() {
   // A client sets TIOCEXCL; the kernel clears it at the tty's last close,
   // which never comes while we hold the slave open. A client killed before
@@ -161,7 +164,7 @@ void PtyServer::SendDue(double now) {
   // A client that does not read lets the pty fill up; what does not fit is
   // lost, as on a real line with nobody listening.
   if (write(master_, due, n) < 0 && log_) {
-    std::fprintf(stderr, "zelk-sim: %zu reply bytes lost: %s\n", n, std::strerror(errno));
+    (void)std::fprintf(stderr, "zelk-sim: %zu reply bytes lost: %s\n", n, std::strerror(errno));
   }
   // Sent late: the pause that follows still lasts as long as planned.
   const double late = now - last_at;
@@ -216,11 +219,12 @@ PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigse
       totals += std::string(kind ? ", " : "") + RandomFaultName(static_cast<RandomFault>(kind)) +
                 " " + std::to_string(module_.counters().injected[kind]);
     }
-    std::fprintf(stderr, "zelk-sim: %llu requests; injected faults: %s\n",
-                 static_cast<unsigned long long>(module_.counters().requests), totals.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %llu requests; injected faults: %s\n",
+                       static_cast<unsigned long long>(module_.counters().requests),
+                       totals.c_str());
   }
   if (stop != 0) return Outcome::stopped;
-  if (log_) std::fprintf(stderr, "zelk-sim: hanging up\n");
+  if (log_) (void)std::fprintf(stderr, "zelk-sim: hanging up\n");
   CloseAll();
   return Outcome::hung_up;
 }

@@ -4,7 +4,7 @@
 // plays each reply at the pace of a 19200-baud line, since a pty moves bytes
 // instantly.
 
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): POSIX sigset_t, not in <csignal>
 
 #include <chrono>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // zelk-sim: a simulated Zelk module on a pseudo-terminal, for trying the
 // configurator and for the end-to-end tests without a unit on the bench.
 
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): POSIX sigaction, not in <csignal>
 
 #include <cstdio>
 #include <string>
@@ -28,11 +28,12 @@ int main(int argc, char** argv) {
   SimOptions options;
   std::string error;
   if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    std::fprintf(stderr, "zelk-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
+    // The exit status already says it failed; a lost message cannot be reported anywhere.
+    (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
     return 2;
   }
   if (options.help) {
-    std::fputs(SimUsage().c_str(), stdout);
+    (void)std::fputs(SimUsage().c_str(), stdout);  // help to a closed stdout: nobody to tell
     return 0;
   }
   if (options.link_path.empty()) options.link_path = DefaultLinkPath();
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);
-  signal(SIGPIPE, SIG_IGN);
+  (void)signal(SIGPIPE, SIG_IGN);  // if refused, a closed reader kills us, as by default
 
   ZelkModule module(options.engine);
   module.faults() = options.faults;
@@ -62,20 +63,21 @@ int main(int argc, char** argv) {
 
   PtyServer server(module, !options.quiet);
   if (!server.Open(error)) {
-    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
     return 1;
   }
   if (!CreatePtyLink(server.slave_path(), options.link_path, error)) {
-    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
     return 1;
   }
-  std::printf("%s\n", options.link_path.c_str());
-  std::fflush(stdout);
+  // A caller that cannot read the path sees end of file and gives up; the link is there either way.
+  (void)std::printf("%s\n", options.link_path.c_str());
+  (void)std::fflush(stdout);
 
   const PtyServer::Outcome outcome = server.Run(g_stop, wait_mask, error);
   RemovePtyLink(server.slave_path(), options.link_path);
   if (outcome == PtyServer::Outcome::failed) {
-    std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
     return 1;
   }
   return 0;

@@ -87,6 +87,7 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "$deb" >"$build/install.log" 2>&1
 expect "apt-get install succeeds" test $? -eq 0
 expect "zelkctl --version prints $version" test "$(zelkctl --version 2>&1)" == "$version"
+expect "zelk-sim --version prints $version" test "$(zelk-sim --version 2>&1)" == "$version"
 expect "man finds zelkctl(1)" test -n "$(man -w zelkctl 2>/dev/null)"
 expect "man finds zelk-sim(1)" test -n "$(man -w zelk-sim 2>/dev/null)"
 expect "the menu entry is valid" desktop-file-validate /usr/share/applications/com.quibrane.ProgramableZelk.desktop

@@ -148,7 +148,7 @@ serve() {
   echo "  $name: ${com:-Linux only} ${*:-}"
 }
 serve module com5
-serve module-3.7 com12 --version 3.7
+serve module-3.7 com12 --module-version 3.7
 serve silent com6 --fault silent
 serve bad-check com7 --fault bad-check
 serve hang-up com8 --fault hangup-after=1

@@ -51,13 +51,15 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       arg = arg.substr(0, eq);
     }
 
-    if (arg == "--help" || arg == "-h" || arg == "--quiet") {
+    if (arg == "--help" || arg == "-h" || arg == "--quiet" || arg == "--version") {
       // "--quiet=0" must not pass for "--quiet".
       if (inline_value) {
         error = std::string(arg) + " takes no value";
         return false;
       }
-      (arg == "--quiet" ? options.quiet : options.help) = true;
+      (arg == "--quiet"     ? options.quiet
+       : arg == "--version" ? options.program_version
+                            : options.help) = true;
       continue;
     }
 
@@ -77,7 +79,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       options.link_path = value;
     } else if (arg == "--fault") {
       if (!ApplyFaultToken(value, options.faults, error)) return false;
-    } else if (arg == "--version") {
+    } else if (arg == "--module-version") {
       ok = ParseVersion(value, options.version);
     } else if (arg == "--rpm-program-ms") {
       ok = ParseDuration(value, options.engine.rpm_program_ms);
@@ -111,12 +113,14 @@ std::string SimUsage() {
          "                         (0 to 1), with one of silent, bad-check, garbage-before,\n"
          "                         drawn from --seed and the request number; each one is\n"
          "                         logged with its request number unless --quiet\n"
-         "  --version MAJOR.MINOR  version the module reports (default 2.10)\n"
+         "  --module-version MAJOR.MINOR\n"
+         "                         version the module reports (default 2.10)\n"
          "  --rpm-program-ms MS    length of the RPM/lambda program (default 4000)\n"
          "  --map-program-ms MS    length of the MAP program (default 6000)\n"
          "  --seed N               seed of the engine's jitter and random faults (default 1)\n"
          "  --quiet                do not log requests on stderr\n"
          "  --help                 show this text\n"
+         "  --version              show the program's version\n"
          "\n"
          "After a hang-up (hangup-after) the pty is closed and the program exits.\n"
          "SIGINT, SIGTERM and SIGHUP remove the link and exit.\n";

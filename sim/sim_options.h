@@ -19,6 +19,7 @@ struct SimOptions {
   EngineModelSettings engine;
   bool quiet = false;
   bool help = false;
+  bool program_version = false;  // --version: print the program's version and exit
 };
 
 // `args` excludes the program name. Accepts "--flag VALUE" and "--flag=VALUE".

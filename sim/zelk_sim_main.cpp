@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
     (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
     return 2;
   }
+  if (options.program_version) {
+    (void)std::puts(ZELK_PROGRAM_VERSION);  // to a closed stdout: nobody to tell
+    return 0;
+  }
   if (options.help) {
     (void)std::fputs(SimUsage().c_str(), stdout);  // help to a closed stdout: nobody to tell
     return 0;

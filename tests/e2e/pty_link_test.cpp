@@ -50,7 +50,7 @@ TEST_F(PtyLink, VersionExchange) {
 }
 
 TEST_F(PtyLink, VersionFromTheCommandLine) {
-  Serve({"--version", "3.7"});
+  Serve({"--module-version", "3.7"});
   ASSERT_TRUE(AskVersion());
   EXPECT_EQ(buf_[0], 3);
   EXPECT_EQ(buf_[1], 7);

@@ -173,7 +173,7 @@ TEST(SimOptions, FlagsOfTheProgram) {
   SimOptions options;
   std::string error;
   ASSERT_TRUE(ParseSimOptions(
-      {"--link", "/tmp/x", "--fault", "silent", "--fault=split-pause=30", "--version", "3.7",
+      {"--link", "/tmp/x", "--fault", "silent", "--fault=split-pause=30", "--module-version", "3.7",
        "--rpm-program-ms=250", "--map-program-ms", "500", "--seed", "42", "--quiet"},
       options, error))
       << error;
@@ -187,19 +187,32 @@ TEST(SimOptions, FlagsOfTheProgram) {
   EXPECT_EQ(options.engine.seed, 42u);
   EXPECT_TRUE(options.quiet);
   EXPECT_FALSE(options.help);
+  EXPECT_FALSE(options.program_version);
+}
+
+// --version is the program's version; the module's is --module-version.
+TEST(SimOptions, VersionFlagAsksForTheProgramsVersion) {
+  SimOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--version"}, options, error)) << error;
+  EXPECT_TRUE(options.program_version);
+  EXPECT_EQ(options.version[0], 2);  // the module keeps its default 2.10
+  EXPECT_EQ(options.version[1], 10);
 }
 
 TEST(SimOptions, BadFlagsAreRefused) {
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--version", "2"},
-                                             {"--version", "2.256"},
-                                             {"--version", "a.b"},
+       std::vector<std::vector<std::string>>{{"--module-version", "2"},
+                                             {"--module-version", "2.256"},
+                                             {"--module-version", "a.b"},
                                              {"--link"},
                                              {"--link="},
                                              {"--fault", "wobble"},
                                              {"--rpm-program-ms", "-1"},
                                              {"--seed", "x"},
-                                             {"--frobnicate"}}) {
+                                             {"--frobnicate"},
+                                             {"--version=3.7"},
+                                             {"--version", "3.7"}}) {
     SimOptions options;
     std::string error;
     EXPECT_FALSE(ParseSimOptions(args, options, error)) << args[0];

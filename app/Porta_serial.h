@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm2: the COM-port dialog. It opens the chosen port on the session and
 // proves the link with the module's version.

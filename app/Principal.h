@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMainForm: the main window. The session holds the module's blocks; the
 // window holds the working flags and the texts of its edit boxes, which keep

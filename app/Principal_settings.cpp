@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's settings handlers: checked entry, the option boxes, Read
 // and Write. The arithmetic is in settings/ and monitor/; this file moves
 // texts between the boxes and the block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TProgramForm: picks one of the module's four calibration programs (mixture,
 // reset, RPM/oxygen sensor, MAP) and starts it. The two that run on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TProgramZelkForm: follows a calibration program while the module runs it on
 // the engine, showing temperature, MAP and lambda twice a second, flashing the

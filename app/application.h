@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object: catches what an event handler throws and shows it
 // in the standard error box, so a bad text in a box never ends the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window blocks while the session exchanges with the module (up to about
 // 1.1 s for a silent one). Once an operation has run longer than a moment

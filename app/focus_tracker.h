@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs Exit(old control) then Enter(new control) when the focus moves from
 // one control of a window to another. Focus-event reasons cannot be trusted

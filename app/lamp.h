@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lamp: a small round status light, filled red or green. The main window's
 // "UPM Progr.", "MAP Progr." and "Sync." lamps are Lamps; the .ui files

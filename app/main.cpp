@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programable Zelk: start-up. Creates the four windows in their fixed order,
 // shows the main window and runs the message loop.
 

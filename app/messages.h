@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message box of the program goes through this interface, so the
 // windows' rules can be tested with a recorder instead of live boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The boxes that report how the module answered. The windows map a failure
 // kind to its text here, so each text is written once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every window opens at its designed position. On a small screen, or one
 // with a large scaling factor, that position can leave part of a window (the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The configurator's cost while its live poll runs against the simulated
 # module: CPU time over one minute of polling, and resident memory at start,
 # after the Read and after some minutes of polling.

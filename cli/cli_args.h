@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zelkctl's command line: options and one command, parsed without side effects
 // so every misuse gets one clear message.

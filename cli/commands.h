@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The work behind each zelkctl command, on a session the caller has opened,
 // writing to the streams it is given (so tests can run them in-process).

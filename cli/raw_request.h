@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line of `zelkctl raw` input: COMMAND ADDRESS COUNT [PAYLOAD-HEX].
 

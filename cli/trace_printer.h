@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // --trace: every frame on the line, stamped with the milliseconds since start.
 

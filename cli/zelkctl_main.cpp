@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelkctl: the module's link from a shell, for the bench and for scripts.
 
 #include <iostream>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in a Release build (scripts/deb-check.sh).
 # Dependencies are computed from the binaries by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # GoogleTest for the tests: Debian's installed libraries on the host, or, in a
 # cross build for Windows, Debian's GoogleTest sources (package googletest)
 # compiled with the cross compiler. Either way the targets are GTest::gtest,

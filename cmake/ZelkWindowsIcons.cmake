@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # PNG renders of the SVG icons in ui/icons for the Windows build (its Qt has no
 # SVG support), made at build time with rsvg-convert (librsvg2-bin), and the
 # program's .ico (icotool from icoutils).

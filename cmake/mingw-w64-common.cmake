@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the mingw-w64 toolchain files: set ZELK_MINGW_TRIPLET and
 # CMAKE_SYSTEM_PROCESSOR first. Uses Debian's posix-thread-model compilers
 # (std::thread and std::mutex, which GoogleTest needs).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 32-bit Windows with Debian's mingw-w64:
 #   cmake --preset windows-x86
 set(CMAKE_SYSTEM_PROCESSOR i686)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build of the configurator for 64-bit Windows against the Qt that
 # scripts/windows-qt.sh builds:   cmake --preset windows-x64-gui
 # The Qt prefix comes from ZELK_QT_WIN_PREFIX, else the script's default.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Toolchain for building Qt itself for 64-bit Windows (scripts/windows-qt.sh).
 # The compilers of our own toolchain, without its test emulator and without
 # static linking: Qt's DLLs use the mingw runtime DLLs, which ship beside them.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 64-bit Windows with Debian's mingw-w64:
 #   cmake --preset windows-x64
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program under wine for ctest, with wine's own chatter off.
 # The CRs of the program's text-mode output are dropped, so that tools reading
 # it (gtest_discover_tests) see the same lines as from a Linux build. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link's reply acceptance over an arbitrary byte stream: FrameLink runs a
 // series of exchanges on a FuzzLine, and every exchange is checked against what
 // the line really returned.

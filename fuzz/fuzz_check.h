@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An invariant of a fuzz target: a violation prints what broke and aborts,
 // so libFuzzer keeps the input as a crash artifact.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fuzzer's bytes read front to back as decisions and data. Past the end
 // every byte reads as 0, so a script always ends in silence.

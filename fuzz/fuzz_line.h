@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SerialLine whose every read and write outcome is chosen by the fuzzer:
 // chunks of bytes, silences (a time-out with nothing read), failing calls and a

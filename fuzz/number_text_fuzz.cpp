@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings entry's number parsing, any text, with either decimal
 // separator. The first byte picks the separator and the fixed-point decimals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One line of `zelkctl raw` input, any bytes.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's request parser over an arbitrary byte stream with arbitrary
 // gaps. The input is pairs (gap in half milliseconds, byte).
 

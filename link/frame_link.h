@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FrameLink owns the one open port and runs the request/reply exchange:
 // up to three tries while the module stays silent, a drain of the line after

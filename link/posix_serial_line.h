@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial line on Linux and other POSIX systems: termios for the line
 // settings, poll() against two monotonic deadlines for the COMMTIMEOUTS-style

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every request the program sends to the module, by name. All senders use
 // this table so a command, address or count is written down exactly once.

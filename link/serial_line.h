@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one I/O seam of the program: a serial line with the Windows
 // COMMTIMEOUTS semantics the module protocol was designed around. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/win32_serial_line.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial line on Windows: a synchronous (non-overlapped) COM port handle
 // whose COMMTIMEOUTS give the read and write limits directly.

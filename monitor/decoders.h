@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module's live counts, turned into engineering values. Each works in
 // double precision (or integer arithmetic where the module's tools always

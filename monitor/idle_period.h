@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The idle RPM in the settings block: a 16-bit period word at offsets 4 and 5
 // in the same 3.2 us ticks as the live RPM, shown in the rpm_adj box at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The idle-RPM step buttons and the RPM calibration factor. Both work on the
 // main window's texts only; the module hears of them at the next write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two 10-byte blocks of live values the module offers, and their texts for
 // the live boxes. Words are little-endian, unlike the frame's address field.

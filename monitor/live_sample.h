@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The live blocks as numbers: what a poll or a live snapshot read, decoded
 // with the live decoders, beside the raw bytes it came from. The live boxes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mixture byte the mix program writes alone to module address 3 (offset 2
 // of the settings block): the correction the module starts from for the

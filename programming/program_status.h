@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two calibration programs the module runs on the engine, and what its
 // program status byte says about the one that was started.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and proves it as a user of Debian 12 would meet it:
 #   1. a Release build in build/deb and `cpack -G DEB`:
 #      build/deb/programable-zelk_VERSION_amd64.deb

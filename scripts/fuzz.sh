@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets in fuzz/ (clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, no Qt) and runs each on a copy of its seed corpus.
 # Fails on any finding (crash, broken invariant, leak, time-out, memory limit).

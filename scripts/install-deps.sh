@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build needs, only when some are missing.
 #   scripts/install-deps.sh           build and run (Qt, GoogleTest, toolchain)
 #   scripts/install-deps.sh --windows also the mingw-w64 cross compiler and wine

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, starts the module simulator on a
 # pseudo-terminal and opens the configurator on it. Without a display it
 # says so and shows the same link at work through zelkctl.

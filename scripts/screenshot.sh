@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes screenshots of the configurator on a private X display (Xvfb) against
 # the simulated module, driven from the keyboard as a technician would use it:
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Polls a zelk-sim that answers 1 % of its requests with a random fault,
 # through the real pty line, and checks that every reported failure matches an
 # injected fault, that no fault passed as a success, and that memory and open

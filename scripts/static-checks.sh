@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Static checks: clang-format over every tracked C++ file, clang-tidy (.clang-tidy) over the
 # Qt-free sources. One line per file and tool; any finding fails the run.
 #   scripts/static-checks.sh            STATIC_JOBS=N  parallel clang-tidy runs (default: nproc)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test, in this order:
 #   1. the debug build: unit and window tests (offscreen), the end-to-end runs
 #      over a pseudo-terminal, the include and packaging checks (ctest);

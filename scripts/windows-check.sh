@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows programs with mingw-w64 and proves them under wine:
 #   1. zelk-sim from a Linux build (the simulated modules on ptys);
 #   2. the x86_64 Windows build (zelkctl.exe and the unit tests) and the i686

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Proves the Windows package under wine, as a technician would use it:
 #   1. a fresh 64-bit WINEPREFIX; the installer run silently (/S);
 #   2. zelk-sim (Linux build) on a pty that the prefix sees as COM5;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows configurator and zelkctl against the Qt of
 # scripts/windows-qt.sh, and packages them:
 #   build/windows-package/ProgramableZelk-VERSION-win64/         the portable folder

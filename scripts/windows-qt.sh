@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 6 (qtbase only) for 64-bit Windows from Debian's qt6-base source
 # package with mingw-w64, and installs it into a cache outside the source tree:
 #   ${ZELK_QT_WIN_PREFIX:-/var/cache/programable-zelk/qt6-mingw64-6.4.2}

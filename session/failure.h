@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why an operation on the module did not get what it needed. The link's
 // reasons and the port's open errors meet here as one list, so every front

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Session: the module's operations over one FrameLink, for every front end
 // (the windows, zelkctl, and what comes later: files, logs, the search for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SerialLine that reports after every write and read, so the session can
 // tell, while an exchange is still running, that it has taken long.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check that runs when the technician leaves a setting's edit box. A
 // rejected text is replaced by the one the box held on entry; the window shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number texts as the user sees and types them. Nothing here consults the C
 // locale: the caller passes the user's decimal separator (one ASCII character

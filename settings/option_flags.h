@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The flags byte at offset 0 of the settings block: four options the
 // technician switches with check boxes, and two status bits the module sets

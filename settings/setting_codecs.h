@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scales between a setting's raw count in the block and the number the
 // technician reads and types. Each codec is a pair: the text shown for a raw

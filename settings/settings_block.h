@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module's 25 settings bytes at addresses 1 to 25, as the program holds
 // them, and the byte-level rules every setting shares.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every setting the main window shows in an edit box: where it sits in the
 // settings block, how it converts, the range the entry check enforces and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module's settings as numbers: the block as it came, and for every row
 // of the settings table the value the main window shows for it. Files, logs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine temperature sensor: an NTC thermistor to ground under a series
 // resistor from the 5 V reference, sampled by the module's 8-bit converter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small engine at idle, as the module's sensors see it: the coolant warms
 // from about 20 C towards 88 C, the narrow-band lambda sensor swings between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Named ways the simulated module misbehaves, settable per test or by flag.
 

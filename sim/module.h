@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A model of the Zelk unit: its settings memory, live values from a small
 // engine model, the calibration programs and the version, answering the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serves a ZelkModule on a pseudo-terminal: the client opens the slave side
 // as it would a serial port; this side feeds what arrives to the module and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A reply as it goes out on the line: the frame bytes in timed pieces, with
 // the fault modes applied, and the arrival time of every byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module's side of the request frame: F3, command, address (high byte
 // first), count, count payload bytes, CRC-8 of everything before it.

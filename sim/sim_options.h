@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of zelk-sim, parsed without touching the system so it
 // can be tested anywhere.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An in-process SerialLine in front of a ZelkModule, running on a virtual
 // clock: bytes take their 19200-baud time, the reply plan's pauses are honoured

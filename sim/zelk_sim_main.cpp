@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelk-sim: a simulated Zelk module on a pseudo-terminal, for trying the
 // configurator and for the end-to-end tests without a unit on the bench.
 

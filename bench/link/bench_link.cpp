@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_link: how close the link comes to the line's own limits.
 //
 //  * poll exchanges (command 0, address 67, 10 bytes) against the floor set by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process's own footprint, read from /proc, for a run that must stay flat.
 

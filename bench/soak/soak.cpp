@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // soak: polls the live block the way the main window does, back to back,
 // through the real pty line against zelk-sim with random faults, and checks
 // that the link reports exactly the injected faults and stays flat in memory

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Judges each poll against the faults the simulator injected. The link tries
 // a silent module three times, so a poll covers one to three requests: every

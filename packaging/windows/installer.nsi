@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; Installer of Programable Zelk for 64-bit Windows (makensis, Debian's nsis).
 ; Installs for the current user without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Programable Zelk, with a Start-menu shortcut and an

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Drives the real configurator the way a technician does, on a private X
 # display against the simulated module. Sourced by scripts/screenshot.sh and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers' order, checked on every #include line: run with
 #   cmake -DSOURCE_DIR=<project> -P include_layers.cmake
 # A library may include its own headers and those of the layers below it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelkctl's argument parsing, case by case.
 #include "cli/cli_args.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zelkctl commands run in-process over a scripted line: what they print
 // for each outcome of the exchange, and their exit codes.
 #include "cli/commands.h"

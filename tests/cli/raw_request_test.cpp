@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The `zelkctl raw` input line: what is a request, what is skipped, what is refused.
 #include "cli/raw_request.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelkctl as a user runs it: a real process on the pty of a zelk-sim process.
 #include <gtest/gtest.h>
 

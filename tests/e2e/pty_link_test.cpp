@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link against the zelk-sim program over a real pseudo-terminal: the
 // platform serial line, real time, the simulator's own pacing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy cursor: shown while an exchange with the module runs long, and
 // back to normal before any box opens and after every way out.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configurator against zelk-sim over a real pseudo-terminal: the serial
 // code, the timers and the windows together, as a technician uses them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The focus tracker must report Exit(old) before Enter(new) for every move
 // between controls of its window, however the move is made, and must not
 // report the focus leaving for a box or another window.

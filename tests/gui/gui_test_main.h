@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window tests run inside the program's own Application, so an exception
 // that escapes a handler takes the same road as in the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Write and Program pressed while a setting box still has the focus: by a
 // click, by their Alt accelerator, or from the keyboard (Tab onto the button,
 // Space). However pressed, a refused text in the box must never reach the

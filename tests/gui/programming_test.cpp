@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming dialogs: the mixture byte and the reset as single requests,
 // and the RPM/lambda and MAP programs followed tick by tick to their end or
 // to Cancel. Ticks are driven directly; the module's clock is virtual.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Messages for window tests: records every box and answers questions from a
 // script, so no live box ever opens. `on_box` runs while a "box" is shown,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked entry as a technician meets it: typing into a box and leaving it
 // by Tab or by a click, with every message box recorded.
 

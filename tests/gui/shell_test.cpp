@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the main window's state table as Config and Program drive it,
 // the COM-port dialog and the exception box.
 

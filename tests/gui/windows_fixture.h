@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four windows wired as at start-up, talking through one session to a
 // simulated module on a virtual clock, with every message box recorded.

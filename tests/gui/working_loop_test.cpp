@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read, the live poll, the idle-RPM buttons and Write, driven as a technician
 // drives them, against the simulated module.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FrameLink's exchange, retry, resynchronisation and port ownership, checked
 // call by call against a scripted line.
 #include "link/frame_link.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame codec: CRC-8, request layout and the reply acceptance rule.
 #include "link/frame.h"
 

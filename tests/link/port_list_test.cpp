@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux port list from a fake /sys/class/tty.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

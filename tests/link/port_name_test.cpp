@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the name a technician types to the device path, and the texts that
 // explain an open failure.
 #include "link/port_name.h"

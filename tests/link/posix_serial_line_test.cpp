@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PosixSerialLine against a pseudo-terminal: the test holds the master side
 // and plays the module; the line opens the slave by its path.
 #include "link/posix_serial_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's operations against the simulated module: the requests they
 // send, byte for byte, what they keep, and the failure kind of each fault.
 

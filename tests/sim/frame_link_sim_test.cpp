@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link's exchange against the simulated module, on the virtual clock.
 
 #include <gtest/gtest.h>

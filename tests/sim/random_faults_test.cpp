@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random fault mode: the draw, its counters, and what the link makes of
 // each fault it picks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SerialLine that plays back scripted read results and records every call,
 // so the link's exact sequence of port operations can be asserted.

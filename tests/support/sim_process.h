@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the zelk-sim program for a test or a benchmark: in a fresh temporary
 // directory, with its pty link there, and makes sure it is gone when the test

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every command and option of zelkctl that its usage text names appears in its
 # man page, and the other way round.
 #   commands_documented.sh ZELKCTL MAN-PAGE

@@ -34,7 +34,7 @@ TEST(Zelkctl, VersionOfTheSimulatedModule) {
 }
 
 TEST(Zelkctl, VersionTheModuleIsToldToReport) {
-  START_SIM(sim, "--version", "1.0");
+  START_SIM(sim, "--module-version", "1.0");
   const ProcessOutput run = Zelkctl({"version", "--port", sim.link()});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "1.0\n");

@@ -19,24 +19,9 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
 started=$SECONDS
-passed=0
-failed=0
 build="$root/build/deb"
-
-phase() { printf '\n== %s (%ds)\n' "$1" "$((SECONDS - started))"; }
-pass() {
-  echo "  ok    $1"
-  passed=$((passed + 1))
-}
-fail() {
-  echo "  FAIL  $1"
-  failed=$((failed + 1))
-}
-expect() {
-  local name="$1"
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
+# shellcheck source=scripts/lib/checks.sh
+source "$root/scripts/lib/checks.sh"
 die() {
   echo "deb-check: $*" >&2
   echo "deb-check: $passed passed, $((failed + 1)) failed"

@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh           build and run (Qt, GoogleTest, toolchain)
 #   scripts/install-deps.sh --windows also the mingw-w64 cross compiler and wine
 #   scripts/install-deps.sh --windows-qt also what Qt for Windows and the Windows package are built with
+#   scripts/install-deps.sh --fuzz    also clang with its libFuzzer and sanitizer runtimes
 #   scripts/install-deps.sh --deb     also what builds and checks the Debian package
 #   scripts/install-deps.sh --screens also what the screenshot and GUI bench scripts drive X with
 set -euo pipefail
@@ -20,6 +21,7 @@ for extra in "$@"; do
   case "$extra" in
     --windows) packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64) ;;
     --windows-qt) packages+=(dpkg-dev xz-utils librsvg2-bin icoutils nsis zip) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --deb) packages+=(dpkg-dev lintian fakeroot man-db) ;;
     --screens) packages+=(xdotool imagemagick x11-utils openbox) ;;
     *) echo "install-deps.sh: unknown option $extra" >&2; exit 2 ;;

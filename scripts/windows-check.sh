@@ -23,8 +23,8 @@ x86_dir="build/windows-x86"
 work="$root/$win_dir/wine-check"
 zelkctl="$root/$win_dir/cli/zelkctl.exe"
 started=$SECONDS
-passed=0
-failed=0
+# shellcheck source=scripts/lib/checks.sh
+source "$root/scripts/lib/checks.sh"
 
 for tool in wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix; do
   if ! command -v "$tool" >/dev/null; then
@@ -33,7 +33,6 @@ for tool in wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-po
   fi
 done
 
-phase() { printf '\n== %s (%ds)\n' "$1" "$((SECONDS - started))"; }
 die() {
   echo "windows-check: $*" >&2
   echo "windows-check: $passed passed, $((failed + 1)) failed"
@@ -66,20 +65,6 @@ cmake --build --preset windows-x86 -j 2 || die "the windows-x86 build failed"
 
 # --- checks -----------------------------------------------------------------
 
-pass() {
-  echo "  ok    $1"
-  passed=$((passed + 1))
-}
-fail() {
-  echo "  FAIL  $1"
-  failed=$((failed + 1))
-}
-# expect NAME COMMAND...: one check that holds when COMMAND succeeds.
-expect() {
-  local name="$1"
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
 
 phase "Executables"
 expect "zelkctl.exe is a 64-bit Windows program" \

@@ -20,8 +20,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 linux_build=$(realpath -m "${1:-$root/build/debug}")
 shots="${2:-}"
 started=$SECONDS
-passed=0
-failed=0
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/windows-x64-gui/CMakeCache.txt" 2>/dev/null)
 installer="$root/build/windows-package/ProgramableZelk-$version-win64-setup.exe"
@@ -36,20 +34,8 @@ ZC_TIMEOUT=60 # wine's first start in a fresh prefix takes 10 to 15 s
 # shellcheck source=scripts/lib/drive-configurator.sh
 source "$root/scripts/lib/drive-configurator.sh"
 
-phase() { printf '\n== %s (%ds)\n' "$1" "$((SECONDS - started))"; }
-pass() {
-  echo "  ok    $1"
-  passed=$((passed + 1))
-}
-fail() {
-  echo "  FAIL  $1"
-  failed=$((failed + 1))
-}
-expect() {
-  local name="$1"
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
+# shellcheck source=scripts/lib/checks.sh
+source "$root/scripts/lib/checks.sh"
 
 export WINEPREFIX="$root/build/windows-x64-gui/wineprefix"
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -25,7 +25,7 @@
 # Every process started here is ended by the EXIT trap, by its own id.
 
 ZC_SCREEN="1280x1024x24"   # the main window sits at (274, 50) and is 794 x 576
-ZC_TIMEOUT=20              # seconds any one step may take
+ZC_TIMEOUT=${ZC_TIMEOUT:-20}              # seconds any one step may take
 ZC_MAIN_TITLE="Quibrane - Programable Zelk v 2.2"
 
 ZC_TMP=""

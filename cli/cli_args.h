@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// zelkctl's command line: options and one command, parsed without side effects
-// so every misuse gets one clear message.
+// zelkctl's command line: the global options and one command word, parsed
+// without side effects so every misuse gets one clear message. The words
+// after the command that are not global options are the command's own
+// operands, which the command reads itself.
 
 #include <string>
 #include <vector>
 
 namespace zelk::cli {
 
-enum class CliCommand { none, ports, version, raw };
-
 struct CliOptions {
-  CliCommand command = CliCommand::none;
+  std::string command;                // a name from the command table
+  std::vector<std::string> operands;  // the command's own words, in order
   std::string port;
+  bool port_given = false;
   bool trace = false;
   bool help = false;
   bool program_version = false;  // --version: the program's, not the module's

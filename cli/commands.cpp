@@ -6,6 +6,7 @@
 
 #include "cli/hex_text.h"
 #include "cli/raw_request.h"
+#include "link/port_list.h"
 #include "session/program_version.h"
 
 namespace zelk::cli {
@@ -131,6 +132,25 @@ int RunProgramVersion(std::ostream& out) {
   out << kProgramVersion << '\n';
   out.flush();
   return kExitOk;
+}
+
+int PortsCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!NoOperands(context, operands)) return kExitUsage;
+  return RunPorts(ListSerialPorts(), context.out);
+}
+
+int VersionCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!NoOperands(context, operands)) return kExitUsage;
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunVersion(*session, context.out, context.err);
+}
+
+int RawCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!NoOperands(context, operands)) return kExitUsage;
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunRaw(*session, context.in, context.out, context.err);
 }
 
 }  // namespace zelk::cli

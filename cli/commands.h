@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_table.h"
 #include "session/session.h"
 
 namespace zelk::cli {
@@ -35,6 +36,11 @@ int RunRaw(Session& session, std::istream& in, std::ostream& out, std::ostream& 
 // Opens the port for version/raw; on failure prints
 // "Invalid COMM Port: <port>: <reason>" on `err` and returns false.
 bool OpenPortOrSay(Session& session, const std::string& port, std::ostream& err);
+
+// The table's rows for the commands above.
+int PortsCommand(CommandContext& context, const std::vector<std::string>& operands);
+int VersionCommand(CommandContext& context, const std::vector<std::string>& operands);
+int RawCommand(CommandContext& context, const std::vector<std::string>& operands);
 
 // zelkctl --version: the program's own version.
 int RunProgramVersion(std::ostream& out);

@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "cli/cli_args.h"
+#include "cli/command_table.h"
 #include "cli/commands.h"
 #include "cli/hex_text.h"
-#include "cli/trace_printer.h"
-#include "link/port_list.h"
-#include "session/session.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -59,15 +57,9 @@ int main(int argc, char** argv) {
     std::cout << CliUsage();
   } else if (options.program_version) {
     status = RunProgramVersion(std::cout);
-  } else if (options.command == CliCommand::ports) {
-    status = RunPorts(zelk::ListSerialPorts(), std::cout);
   } else {
-    zelk::Session session;
-    if (options.trace) session.SetTrace(MakeTracePrinter(std::cerr));
-    if (!OpenPortOrSay(session, options.port, std::cerr)) return kExitUsage;
-    status = options.command == CliCommand::version
-                 ? RunVersion(session, std::cout, std::cerr)
-                 : RunRaw(session, std::cin, std::cout, std::cerr);
+    CommandContext context(options, std::cin, std::cout, std::cerr);
+    status = FindCommand(options.command)->run(context, options.operands);
   }
   // A result that could not be written is no success for a script.
   std::cout.flush();

@@ -13,6 +13,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest
+  nlohmann-json3-dev
   fonts-liberation2 fonts-wine
   xvfb xauth
   appstream desktop-file-utils librsvg2-bin

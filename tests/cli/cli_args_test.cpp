@@ -2,6 +2,8 @@
 // zelkctl's argument parsing, case by case.
 #include "cli/cli_args.h"
 
+#include "cli/command_table.h"
+
 #include <gtest/gtest.h>
 
 namespace zelk::cli {
@@ -10,37 +12,43 @@ namespace {
 struct ArgsCase {
   std::vector<std::string> args;
   bool ok;
-  CliCommand command;
+  std::string command;
   std::string port;
   bool trace;
+  std::vector<std::string> operands;
   std::string error;  // a part of the message, when !ok
 };
 
 TEST(ParseCliArgs, Table) {
+  using Words = std::vector<std::string>;
   const ArgsCase cases[] = {
-      {{"ports"}, true, CliCommand::ports, "", false, ""},
-      {{"--port", "ttyUSB0", "version"}, true, CliCommand::version, "ttyUSB0", false, ""},
-      {{"version", "--port", "/dev/pts/3"}, true, CliCommand::version, "/dev/pts/3", false, ""},
-      {{"--port=COM5", "--trace", "raw"}, true, CliCommand::raw, "COM5", true, ""},
-      {{"--trace", "--port", "", "raw"}, true, CliCommand::raw, "", true, ""},
-      {{}, false, CliCommand::none, "", false, "no command"},
-      {{"--trace"}, false, CliCommand::none, "", false, "no command"},
-      {{"version"}, false, CliCommand::none, "", false, "version needs --port"},
-      {{"raw"}, false, CliCommand::none, "", false, "raw needs --port"},
-      {{"--port"}, false, CliCommand::none, "", false, "--port needs a port name"},
-      {{"--port", "--trace", "version"}, false, CliCommand::none, "", false, "--port needs"},
-      {{"--port", "a", "--port", "b", "version"},
-       false,
-       CliCommand::none,
-       "",
-       false,
-       "more than once"},
-      {{"--port", "a", "--port=b", "raw"}, false, CliCommand::none, "", false, "more than once"},
-      {{"--baud", "9600", "ports"}, false, CliCommand::none, "", false, "unknown option '--baud'"},
-      {{"-x", "ports"}, false, CliCommand::none, "", false, "unknown option '-x'"},
-      {{"flash"}, false, CliCommand::none, "", false, "unknown command 'flash'"},
-      {{"ports", "version"}, false, CliCommand::none, "", false, "unexpected argument 'version'"},
-      {{"--port", "x", "version", "extra"}, false, CliCommand::none, "", false, "unexpected"},
+      {{"ports"}, true, "ports", "", false, {}, ""},
+      {{"--port", "ttyUSB0", "version"}, true, "version", "ttyUSB0", false, {}, ""},
+      {{"version", "--port", "/dev/pts/3"}, true, "version", "/dev/pts/3", false, {}, ""},
+      {{"--port=COM5", "--trace", "raw"}, true, "raw", "COM5", true, {}, ""},
+      {{"--trace", "--port", "", "raw"}, true, "raw", "", true, {}, ""},
+      // After the command word, what is not a global option is the command's.
+      {{"ports", "version"}, true, "ports", "", false, Words{"version"}, ""},
+      {{"--port", "x", "version", "extra", "--json", "--trace"},
+       true,
+       "version",
+       "x",
+       true,
+       Words{"extra", "--json"},
+       ""},
+      {{"version", "-", "--port=x"}, true, "version", "x", false, Words{"-"}, ""},
+      {{}, false, "", "", false, {}, "no command"},
+      {{"--trace"}, false, "", "", false, {}, "no command"},
+      {{"version"}, false, "", "", false, {}, "version needs --port"},
+      {{"raw"}, false, "", "", false, {}, "raw needs --port"},
+      {{"ports", "--port", "x"}, false, "", "", false, {}, "ports takes no --port"},
+      {{"--port"}, false, "", "", false, {}, "--port needs a port name"},
+      {{"--port", "--trace", "version"}, false, "", "", false, {}, "--port needs"},
+      {{"--port", "a", "--port", "b", "version"}, false, "", "", false, {}, "more than once"},
+      {{"--port", "a", "--port=b", "raw"}, false, "", "", false, {}, "more than once"},
+      {{"--baud", "9600", "ports"}, false, "", "", false, {}, "unknown option '--baud'"},
+      {{"-x", "ports"}, false, "", "", false, {}, "unknown option '-x'"},
+      {{"flash"}, false, "", "", false, {}, "unknown command 'flash'"},
   };
   for (const ArgsCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -50,6 +58,7 @@ TEST(ParseCliArgs, Table) {
       EXPECT_EQ(parse.options.command, c.command);
       EXPECT_EQ(parse.options.port, c.port);
       EXPECT_EQ(parse.options.trace, c.trace);
+      EXPECT_EQ(parse.options.operands, c.operands);
       EXPECT_FALSE(parse.options.help);
     } else {
       EXPECT_NE(parse.error.find(c.error), std::string::npos) << parse.error;
@@ -74,7 +83,13 @@ TEST(ParseCliArgs, HelpIsTakenWhereverItStands) {
 
 TEST(CliUsage, NamesEveryCommand) {
   const std::string usage = CliUsage();
-  for (const char* word : {"ports", "version", "raw", "--port", "--trace", "--help", "--version"}) {
+  for (const CommandSpec& command : Commands()) {
+    EXPECT_NE(usage.find("zelkctl " + std::string(command.usage) + "\n"), std::string::npos)
+        << command.name;
+    EXPECT_NE(usage.find("  " + std::string(command.name) + " "), std::string::npos)
+        << command.name;
+  }
+  for (const char* word : {"--port", "--trace", "--help", "--version"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;
   }
 }

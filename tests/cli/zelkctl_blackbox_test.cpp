@@ -172,6 +172,11 @@ TEST(Zelkctl, HelpAndPorts) {
   const ProcessOutput ports = Zelkctl({"ports"});
   EXPECT_EQ(ports.exit_code, 0) << ports.err;
   EXPECT_EQ(ports.err, "");
+
+  // A command's own words are its to refuse, before any port is opened.
+  const ProcessOutput extra = Zelkctl({"--port", "/nonexistent/port", "version", "now"});
+  EXPECT_EQ(extra.exit_code, 2);
+  EXPECT_EQ(extra.err, "zelkctl: unexpected argument 'now'\n");
 }
 
 }  // namespace

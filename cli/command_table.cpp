@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/command_table.h"
+
+#include <array>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/hex_text.h"
+#include "cli/trace_printer.h"
+
+namespace zelk::cli {
+namespace {
+
+// In the order of the usage text.
+constexpr std::array kCommands{
+    CommandSpec{"version", PortUse::required, "[--trace] --port NAME version",
+                "  version   print the module's version as MAJOR.MINOR; a reply without\n"
+                "            a minor number prints the major alone and exits with 1\n",
+                VersionCommand},
+    CommandSpec{"raw", PortUse::required, "[--trace] --port NAME raw < requests",
+                "  raw       send one request per input line:\n"
+                "              COMMAND ADDRESS COUNT [PAYLOAD-HEX]\n"
+                "            numbers decimal or 0x-hex (command 0..255, address 0..65535,\n"
+                "            count 0..94); payload as hex digit pairs (\"0a0b0c\"), at most\n"
+                "            COUNT bytes, missing bytes sent as zero; blank lines and lines\n"
+                "            starting with '#' are skipped. Prints \"ok [REPLY-HEX]\" or\n"
+                "            \"fail\" for each request.\n",
+                RawCommand},
+    CommandSpec{"ports", PortUse::none, "ports",
+                "  ports     list the serial ports of this computer\n", PortsCommand},
+};
+
+}  // namespace
+
+CommandContext::CommandContext(const CliOptions& options, std::istream& in, std::ostream& out,
+                               std::ostream& err, LineOpener opener)
+    : options(options), in(in), out(out), err(err), opener_(std::move(opener)) {}
+
+CommandContext::~CommandContext() = default;
+
+Session* CommandContext::OpenSession() {
+  if (session_) return session_.get();
+  if (open_failed_ || !options.port_given) return nullptr;
+  auto session = std::make_unique<Session>(opener_);
+  if (options.trace) session->SetTrace(MakeTracePrinter(err));
+  if (!OpenPortOrSay(*session, options.port, err)) {
+    open_failed_ = true;
+    return nullptr;
+  }
+  session_ = std::move(session);
+  return session_.get();
+}
+
+std::span<const CommandSpec> Commands() {
+  return kCommands;
+}
+
+const CommandSpec* FindCommand(std::string_view name) {
+  for (const CommandSpec& command : kCommands) {
+    if (command.name == name) return &command;
+  }
+  return nullptr;
+}
+
+bool NoOperands(CommandContext& context, const std::vector<std::string>& operands) {
+  if (operands.empty()) return true;
+  UsageError(context, "unexpected argument '" + operands.front() + "'");
+  return false;
+}
+
+int UsageError(CommandContext& context, std::string_view message) {
+  context.err << "zelkctl: " << TerminalSafe(message) << '\n';
+  return kExitUsage;
+}
+
+}  // namespace zelk::cli

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The cells of the live log and of the chart's export. A spreadsheet must read
+// them the same way in every locale, so none of them consults one: '.' is the
+// decimal point, numbers are the shortest text that reads back to the same
+// double, times are UTC.
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace zelk {
+
+// Shortest fixed-point text that reads back to exactly `value` ("0.1", "750",
+// "0.9803921568627451"); never an exponent, never "-0". Not finite: empty.
+std::string NumberCell(double value);
+
+// Seconds with 3 decimals from whole milliseconds: 1234 -> "1.234".
+std::string SecondsCell(std::chrono::milliseconds elapsed);
+
+// UTC in ISO 8601 with milliseconds: "2026-12-09T10:15:00.123Z".
+std::string UtcCell(std::chrono::system_clock::time_point at);
+
+// Lower-case hex, two digits a byte, no separator.
+std::string HexCell(std::span<const std::uint8_t> bytes);
+
+}  // namespace zelk

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The six live values of a poll as series: the log's columns and the chart's
+// curves, in the one order both use.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "monitor/live_sample.h"
+
+namespace zelk {
+
+enum class LiveSeries : std::size_t {
+  rpm,
+  injection_ms,
+  correction_pct,
+  temperature_c,
+  map_v,
+  lambda_mv,
+};
+
+inline constexpr std::size_t kLiveSeriesCount = 6;
+
+struct LiveSeriesSpec {
+  LiveSeries series;
+  std::string_view column;  // the CSV column name
+  std::string_view label;   // a caption for a legend
+  std::string_view unit;    // one vertical axis per unit
+};
+
+inline constexpr std::array<LiveSeriesSpec, kLiveSeriesCount> kLiveSeries{{
+    {LiveSeries::rpm, "rpm", "RPM", "1/min"},
+    {LiveSeries::injection_ms, "injection_ms", "Injection", "ms"},
+    {LiveSeries::correction_pct, "correction_pct", "Correction", "%"},
+    {LiveSeries::temperature_c, "temperature_c", "Temperature",
+     "\xC2\xB0"
+     "C"},
+    {LiveSeries::map_v, "map_v", "MAP", "V"},
+    {LiveSeries::lambda_mv, "lambda_mv", "Lambda", "mV"},
+}};
+
+constexpr std::size_t SeriesIndex(LiveSeries series) {
+  return static_cast<std::size_t>(series);
+}
+
+// The series' value in `sample`; empty when it cannot be computed (an RPM for
+// a period of 0).
+std::optional<double> SeriesValue(const LiveSample& sample, LiveSeries series);
+
+}  // namespace zelk

@@ -13,17 +13,18 @@ set(layers
   "settings|settings"
   "monitor|monitor settings"
   "programming|programming settings link"
-  "session|session settings monitor programming link"
+  "settings_file|settings_file settings monitor"
+  "session|session settings_file settings monitor programming link"
   "sim|sim link"
-  "cli|cli session settings monitor programming link"
-  "app|app session settings monitor programming link"
+  "cli|cli session settings_file settings monitor programming link"
+  "app|app session settings_file settings monitor programming link"
 )
-set(project_folders app session settings monitor programming link sim cli)
+set(project_folders app session settings_file settings monitor programming link sim cli)
 # Folders whose files may include Qt.
 set(qt_folders app tests/gui)
 # Folders with no layer of their own, checked for Qt only.
 set(qt_free_folders sim bench tests/architecture tests/cli tests/e2e tests/link tests/monitor
-    tests/programming tests/session tests/settings tests/sim tests/support)
+    tests/programming tests/session tests/settings tests/settings_file tests/sim tests/support)
 
 set(violations "")
 

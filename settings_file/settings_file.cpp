@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings_file/settings_file.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "settings/number_text.h"
+#include "settings_file/settings_overlay.h"
+
+namespace zelk {
+
+namespace {
+
+// Keys in the order they are written, so a file reads top-down.
+using Json = nlohmann::ordered_json;
+
+constexpr std::array<std::string_view, 5> kReasonNames{"backup", "save", "before-write",
+                                                       "before-restore", "before-set"};
+constexpr std::string_view kHexDigits = "0123456789abcdef";
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+std::string AllReasons() {
+  std::string all;
+  for (std::string_view name : kReasonNames) {
+    if (!all.empty()) all += ", ";
+    all += name;
+  }
+  return all;
+}
+
+std::string BlockHex(const SettingsBlock& block) {
+  std::string hex;
+  for (std::uint8_t byte : block) {
+    hex += kHexDigits[byte >> 4];
+    hex += kHexDigits[byte & 0x0F];
+  }
+  return hex;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// A whole number goes out as an integer (1230, not 1230.0).
+Json NumberJson(double value) {
+  if (std::trunc(value) == value && std::fabs(value) < 9e15) {
+    return static_cast<std::int64_t>(value);
+  }
+  return value;
+}
+
+// Each step of the reading either fills in the file or gives the reason it
+// is refused.
+class Reader {
+ public:
+  explicit Reader(const Json& doc) : doc_(doc) {}
+
+  std::string Read(SettingsFile& file) {
+    if (!doc_.is_object()) return "not a settings file: the file is not a JSON object";
+    std::string problem = ReadFormat();
+    if (problem.empty()) problem = ReadTexts(file);
+    if (problem.empty()) problem = ReadBlock(file);
+    if (problem.empty()) problem = ReadSettings(file);
+    if (problem.empty()) problem = CheckSettings(file);
+    return problem;
+  }
+
+ private:
+  std::string ReadFormat() const {
+    const auto format = doc_.find("format");
+    if (format == doc_.end()) return "not a settings file: it has no \"format\"";
+    if (!format->is_string() || format->get_ref<const std::string&>() != kSettingsFileFormat) {
+      return "another format: " + format->dump() + " is not " + Quoted(kSettingsFileFormat);
+    }
+    const auto version = doc_.find("format_version");
+    if (version == doc_.end()) return "the file has no \"format_version\"";
+    if (!version->is_number_integer()) return "\"format_version\" must be a whole number";
+    const auto number = version->get<std::int64_t>();
+    if (number > kSettingsFileVersion) {
+      return "format_version " + std::to_string(number) +
+             " is newer than this program reads (up to " + std::to_string(kSettingsFileVersion) +
+             ")";
+    }
+    if (number < 1) return "format_version " + std::to_string(number) + " is not valid";
+    return {};
+  }
+
+  // The optional texts of the header.
+  std::string ReadTexts(SettingsFile& file) const {
+    for (auto [key, target] : {std::pair{"module_version", &file.module_version},
+                               std::pair{"saved_at", &file.saved_at}}) {
+      const auto item = doc_.find(key);
+      if (item == doc_.end()) continue;
+      if (!item->is_string()) return Quoted(key) + " must be a text";
+      *target = item->get<std::string>();
+    }
+    const auto reason = doc_.find("reason");
+    if (reason == doc_.end()) return {};
+    if (!reason->is_string()) return "\"reason\" must be a text";
+    file.reason = ReasonFromName(reason->get_ref<const std::string&>());
+    if (!file.reason) return "reason " + reason->dump() + " is not one of " + AllReasons();
+    return {};
+  }
+
+  std::string ReadBlock(SettingsFile& file) const {
+    const auto item = doc_.find("block");
+    if (item == doc_.end()) return {};
+    if (!item->is_string()) return "\"block\" must be a text of 50 hex digits";
+    const auto& hex = item->get_ref<const std::string&>();
+    if (hex.size() != 2 * kSettingsBlockSize) {
+      return "the block must be 50 hex digits; it has " + std::to_string(hex.size()) +
+             " characters";
+    }
+    SettingsBlock block{};
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+      const int high = HexValue(hex[i]);
+      const int low = HexValue(hex[i + 1]);
+      if (high < 0 || low < 0) {
+        return "the block must be 50 hex digits; character " +
+               std::to_string(i + (high < 0 ? 1 : 2)) + " is not one";
+      }
+      block[i / 2] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    file.block = block;
+    return {};
+  }
+
+  std::string ReadSettings(SettingsFile& file) const {
+    const auto item = doc_.find("settings");
+    if (item == doc_.end()) {
+      return file.block ? std::string() : "the file has neither a block nor settings";
+    }
+    if (!item->is_object()) return "\"settings\" must be a JSON object";
+    for (const auto& [name, value] : item->items()) {
+      const std::optional<std::size_t> setting = FindFileSetting(name);
+      if (!setting) return "unknown setting " + Quoted(name);
+      if (IsOptionSetting(*setting)) {
+        if (!value.is_boolean()) return name + " must be true or false, not " + value.dump();
+        file.settings.options[*setting - kFirstOptionSetting] = value.get<bool>();
+      } else if (!value.is_number()) {
+        return name + " must be a number, not " + value.dump();
+      } else if (*setting == kIdleRpmSetting) {
+        file.settings.idle_rpm = value.get<double>();
+      } else {
+        file.settings.edits[*setting] = value.get<double>();
+      }
+    }
+    return {};
+  }
+
+  // With a block, the settings are what the block shows; without one they
+  // must pass the window's entry rules.
+  static std::string CheckSettings(const SettingsFile& file) {
+    if (!file.block) {
+      return CheckSettingRanges(file.settings, kSettingRows[kLimiteCorr].max);
+    }
+    const SettingTexts stated = TextsOf(file.settings);
+    const SettingTexts held = TextsOf(SettingsOfBlock(*file.block));
+    for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
+      if (stated[setting] && *stated[setting] != *held[setting]) {
+        return std::string(FileSettingName(setting)) + " is " + *stated[setting] +
+               " in the file, but its block holds " + *held[setting];
+      }
+    }
+    return {};
+  }
+
+  const Json& doc_;
+};
+
+}  // namespace
+
+std::string_view ReasonName(SaveReason reason) {
+  return kReasonNames.at(static_cast<std::size_t>(reason));
+}
+
+std::optional<SaveReason> ReasonFromName(std::string_view name) {
+  for (std::size_t i = 0; i < kReasonNames.size(); ++i) {
+    if (kReasonNames[i] == name) return static_cast<SaveReason>(i);
+  }
+  return std::nullopt;
+}
+
+SettingsFile MakeSettingsFile(const SettingsBlock& block, std::string module_version,
+                              std::string saved_at, SaveReason reason) {
+  SettingsFile file;
+  file.module_version = std::move(module_version);
+  file.saved_at = std::move(saved_at);
+  file.reason = reason;
+  file.block = block;
+  file.settings = SettingsOfBlock(block);
+  return file;
+}
+
+std::string EncodeSettingsFile(const SettingsFile& file) {
+  Json doc;
+  doc["format"] = kSettingsFileFormat;
+  doc["format_version"] = kSettingsFileVersion;
+  if (!file.module_version.empty()) doc["module_version"] = file.module_version;
+  if (!file.saved_at.empty()) doc["saved_at"] = file.saved_at;
+  if (file.reason) doc["reason"] = ReasonName(*file.reason);
+  if (file.block) doc["block"] = BlockHex(*file.block);
+  Json settings = Json::object();
+  for (std::size_t row = 0; row < kSettingCount; ++row) {
+    if (file.settings.edits[row]) {
+      settings[std::string(FileSettingName(row))] = NumberJson(*file.settings.edits[row]);
+    }
+  }
+  if (file.settings.idle_rpm) settings[kIdleRpmName] = NumberJson(*file.settings.idle_rpm);
+  for (std::size_t option = 0; option < kOptionCount; ++option) {
+    if (file.settings.options[option]) {
+      settings[std::string(kOptionBoxes[option].name)] = *file.settings.options[option];
+    }
+  }
+  doc["settings"] = std::move(settings);
+  return doc.dump(2) + "\n";
+}
+
+DecodedSettingsFile DecodeSettingsFile(std::string_view text) {
+  Json doc;
+  try {
+    doc = Json::parse(text);
+  } catch (const Json::parse_error& error) {
+    return {std::nullopt,
+            "not a settings file: not JSON (error at byte " + std::to_string(error.byte) + ")"};
+  }
+  SettingsFile file;
+  std::string problem = Reader(doc).Read(file);
+  if (!problem.empty()) return {std::nullopt, std::move(problem)};
+  return {std::move(file), {}};
+}
+
+}  // namespace zelk

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings_file/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("zelk-file-io-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::size_t Entries() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FileIo, WritesReplacesAndKeeps) {
+  const fs::path path = dir_ / "a.zelk";
+  ASSERT_TRUE(WriteFileAtomically(path, "first").ok);
+  EXPECT_EQ(ReadSmallFile(path).contents, "first");
+  ASSERT_TRUE(WriteFileAtomically(path, "second").ok);
+  EXPECT_EQ(ReadSmallFile(path).contents, "second");
+
+  const FileWrite kept = WriteFileAtomically(path, "third", ExistingFile::keep);
+  EXPECT_FALSE(kept.ok);
+  EXPECT_TRUE(kept.exists);
+  EXPECT_EQ(ReadSmallFile(path).contents, "second");
+  ASSERT_TRUE(WriteFileAtomically(dir_ / "b.zelk", "new", ExistingFile::keep).ok);
+  EXPECT_EQ(Entries(), 2u);  // no temporary file left behind
+}
+
+TEST_F(FileIo, RefusedWritesSayWhyAndLeaveNothing) {
+  const fs::path blocker = dir_ / "plain-file";
+  ASSERT_TRUE(WriteFileAtomically(blocker, "x").ok);
+  for (const fs::path& path : {blocker / "a.zelk", dir_ / "missing" / "a.zelk"}) {
+    const FileWrite write = WriteFileAtomically(path, "contents");
+    EXPECT_FALSE(write.ok);
+    EXPECT_FALSE(write.exists);
+    EXPECT_EQ(write.error.rfind(path.string() + ": ", 0), 0u) << write.error;
+  }
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(FileIo, ReadsSmallFilesOnly) {
+  const fs::path path = dir_ / "a.zelk";
+  ASSERT_TRUE(WriteFileAtomically(path, std::string(5000, 'x')).ok);
+  EXPECT_EQ(ReadSmallFile(path, 5000).contents.size(), 5000u);
+  const FileRead large = ReadSmallFile(path, 4999);
+  EXPECT_FALSE(large.ok);
+  EXPECT_EQ(large.error, path.string() + ": larger than 4999 bytes");
+  EXPECT_EQ(ReadSmallFile(dir_ / "none").error, (dir_ / "none").string() + ": cannot be opened");
+  EXPECT_EQ(ReadSmallFile(dir_).error, dir_.string() + ": is a folder");
+}
+
+}  // namespace
+}  // namespace zelk

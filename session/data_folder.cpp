@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/data_folder.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
+namespace zelk {
+
+namespace {
+
+#ifdef _WIN32
+// A variable's value as a path (wide, so any user name works); empty when unset.
+std::filesystem::path Variable(const wchar_t* name) {
+  const wchar_t* value = _wgetenv(name);
+  return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+DataFolder PlatformFolder() {
+  PWSTR known = nullptr;
+  std::filesystem::path roaming;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known))) {
+    roaming = known;
+  }
+  CoTaskMemFree(known);
+  if (roaming.empty()) roaming = Variable(L"APPDATA");
+  if (roaming.empty()) return {std::nullopt, "no application data folder (%APPDATA% is not set)"};
+  return {roaming / L"Programable Zelk", {}};
+}
+
+std::filesystem::path OverrideFolder() {
+  return Variable(L"ZELK_DATA_DIR");
+}
+#else
+std::filesystem::path Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+DataFolder PlatformFolder() {
+  // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
+  const std::filesystem::path xdg = Variable("XDG_DATA_HOME");
+  if (xdg.is_absolute()) return {xdg / "programable-zelk", {}};
+  const std::filesystem::path home = Variable("HOME");
+  if (home.empty()) return {std::nullopt, "no home folder ($HOME is not set)"};
+  return {home / ".local" / "share" / "programable-zelk", {}};
+}
+
+std::filesystem::path OverrideFolder() {
+  return Variable("ZELK_DATA_DIR");
+}
+#endif
+
+}  // namespace
+
+DataFolder UserDataFolder() {
+  std::filesystem::path chosen = OverrideFolder();
+  if (!chosen.empty()) return {std::move(chosen), {}};
+  return PlatformFolder();
+}
+
+DataFolder RestorePointFolder() {
+  DataFolder folder = UserDataFolder();
+  if (folder.path) *folder.path /= "restore-points";
+  return folder;
+}
+
+}  // namespace zelk

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The user's data folder, the same for the window and zelkctl: $ZELK_DATA_DIR
+// when it is set, else the platform's per-user application data folder
+// (Linux: $XDG_DATA_HOME/programable-zelk or ~/.local/share/programable-zelk;
+// Windows: %APPDATA%\Programable Zelk).
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace zelk {
+
+struct DataFolder {
+  std::optional<std::filesystem::path> path;
+  std::string error;  // why there is none
+};
+
+DataFolder UserDataFolder();
+
+// The restore points' folder under the data folder.
+DataFolder RestorePointFolder();
+
+}  // namespace zelk

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/guarded_write.h"
+
+#include "settings_file/settings_overlay.h"
+
+namespace zelk {
+
+Failure GuardedWrite::failure() const {
+  if (!written.write.ok()) return written.write.failure;
+  if (written.read_back && !written.read_back->settings.ok()) {
+    return written.read_back->settings.failure;
+  }
+  return Failure::none;
+}
+
+GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
+                                   const SettingsBlock& as_read, const SettingsBlock& to_write,
+                                   SaveReason reason, const std::string& module_version) {
+  GuardedWrite result;
+  result.restore_point = points.Save(as_read, module_version, reason);
+  if (!result.restore_point.path) return result;
+
+  result.written = session.WriteSettingsAndReadBack(to_write);
+  if (!result.written.write.ok()) {
+    result.outcome = WriteOutcome::write_failed;
+  } else if (!result.written.read_back || !result.written.read_back->settings.ok()) {
+    result.outcome = WriteOutcome::read_back_failed;
+  } else {
+    result.outcome = SameSettings(result.written.read_back->settings.value.block, to_write)
+                         ? WriteOutcome::verified
+                         : WriteOutcome::differs;
+  }
+  return result;
+}
+
+std::string ModuleVersionText(const ModuleVersion& version) {
+  const auto number = [&version](std::size_t index) {
+    return version.received > index ? std::to_string(version.numbers[index]) : std::string("?");
+  };
+  return number(0) + "." + number(1);
+}
+
+}  // namespace zelk

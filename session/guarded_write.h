@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A settings write that can always be undone: the block as last read goes to
+// a restore point first, and only then is the new block written, read back
+// and compared. A restore point that cannot be saved stops the write before
+// anything is sent.
+
+#include <string>
+
+#include "session/restore_points.h"
+#include "session/session.h"
+#include "settings/settings_block.h"
+
+namespace zelk {
+
+enum class WriteOutcome {
+  no_restore_point,  // nothing was sent: the restore point could not be saved
+  write_failed,      // the write was not answered
+  read_back_failed,  // written, but the read back was not answered
+  differs,           // the module now holds other settings than were written
+  verified,          // the module holds the settings written
+};
+
+struct GuardedWrite {
+  WriteOutcome outcome = WriteOutcome::no_restore_point;
+  SavedRestorePoint restore_point;
+  SettingsWrite written;  // the write and, once answered, the read back
+
+  // The communication failure behind write_failed or read_back_failed.
+  Failure failure() const;
+};
+
+// `as_read`: the block as last read from the module (what the restore point
+// keeps); `to_write`: the whole block to send. Setting bytes decide the
+// verification; the module's own bytes may change under its programs.
+GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
+                                   const SettingsBlock& as_read, const SettingsBlock& to_write,
+                                   SaveReason reason, const std::string& module_version);
+
+// "2.10" for a settings file; a number the reply did not carry shows as "?".
+std::string ModuleVersionText(const ModuleVersion& version);
+
+}  // namespace zelk

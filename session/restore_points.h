@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Restore points: before every settings write the block as last read from the
+// module is kept as a settings file in one folder, named by the time it was
+// saved ("2026-12-09T10-15-00.123Z-00.zelk", so names sort by time and two
+// saves never share one); the newest kRestorePointsKept are kept.
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/settings_block.h"
+#include "settings_file/settings_file.h"
+
+namespace zelk {
+
+inline constexpr std::size_t kRestorePointsKept = 100;
+
+// "2026-12-09T10:15:00Z", as a file's saved_at.
+std::string UtcTimeText(std::chrono::system_clock::time_point time);
+
+struct RestorePoint {
+  std::filesystem::path path;
+  std::optional<SettingsFile> file;  // empty when the file could not be read
+  std::string error;                 // then why
+};
+
+struct SavedRestorePoint {
+  std::optional<std::filesystem::path> path;  // the file written
+  std::string error;                          // else why none could be
+};
+
+class RestorePoints {
+ public:
+  using Now = std::function<std::chrono::system_clock::time_point()>;
+
+  explicit RestorePoints(std::filesystem::path folder, Now now = std::chrono::system_clock::now);
+
+  const std::filesystem::path& folder() const { return folder_; }
+
+  // Saves `block` (the folder is made when missing), then drops the oldest
+  // beyond kRestorePointsKept.
+  SavedRestorePoint Save(const SettingsBlock& block, const std::string& module_version,
+                         SaveReason reason);
+
+  // Newest first; a file that does not read is listed with its reason.
+  std::vector<RestorePoint> List() const;
+
+ private:
+  std::vector<std::filesystem::path> NamesNewestFirst() const;
+  void DropOldest() const;
+
+  std::filesystem::path folder_;
+  Now now_;
+};
+
+}  // namespace zelk

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/hex_text.h"
+#include "cli/monitor_command.h"
 #include "cli/trace_printer.h"
 
 namespace zelk::cli {
@@ -26,6 +27,17 @@ constexpr std::array kCommands{
                 "            starting with '#' are skipped. Prints \"ok [REPLY-HEX]\" or\n"
                 "            \"fail\" for each request.\n",
                 RawCommand},
+    CommandSpec{"monitor", PortUse::required,
+                "[--trace] --port NAME monitor [--interval MS] [--count N] [--csv FILE]\n"
+                "       zelkctl [--trace] --port NAME monitor ... [--rpm-factor N]",
+                "  monitor   poll the live values as the main window does and print a line\n"
+                "            per poll, or with --csv FILE write them as CSV (- for standard\n"
+                "            output): time_s, wall_clock, the six values, status, raw.\n"
+                "            --interval MS from the start of one poll to the next (default\n"
+                "            500, 0: back to back); --count N stops after N polls, else\n"
+                "            Ctrl-C or SIGTERM ends it (exit 0); --rpm-factor 1, 2, 4 or 8\n"
+                "            (default 1). A port that goes away ends it with exit 1\n",
+                MonitorCommand},
     CommandSpec{"ports", PortUse::none, "ports",
                 "  ports     list the serial ports of this computer\n", PortsCommand},
 };

@@ -5,8 +5,10 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/detect_command.h"
 #include "cli/hex_text.h"
 #include "cli/monitor_command.h"
+#include "cli/program_commands.h"
 #include "cli/trace_printer.h"
 
 namespace zelk::cli {
@@ -14,9 +16,10 @@ namespace {
 
 // In the order of the usage text.
 constexpr std::array kCommands{
-    CommandSpec{"version", PortUse::required, "[--trace] --port NAME version",
+    CommandSpec{"version", PortUse::required, "[--trace] --port NAME version [--json]",
                 "  version   print the module's version as MAJOR.MINOR; a reply without\n"
-                "            a minor number prints the major alone and exits with 1\n",
+                "            a minor number prints the major alone and exits with 1;\n"
+                "            --json: as {\"version\":\"2.10\",\"major\":2,\"minor\":10}\n",
                 VersionCommand},
     CommandSpec{"raw", PortUse::required, "[--trace] --port NAME raw < requests",
                 "  raw       send one request per input line:\n"
@@ -40,6 +43,30 @@ constexpr std::array kCommands{
                 MonitorCommand},
     CommandSpec{"ports", PortUse::none, "ports",
                 "  ports     list the serial ports of this computer\n", PortsCommand},
+    CommandSpec{"detect", PortUse::none, "detect [--json] [PORT...]",
+                "  detect    ask every serial port of this computer (or each PORT) for the\n"
+                "            module's version, all at once: one line per port, \"answered\n"
+                "            VERSION\", \"no answer\" or why it did not open; --json: an\n"
+                "            array of {port, result, version or reason}. Exits with 0 when\n"
+                "            a port answered, else 1\n",
+                DetectCommand},
+    CommandSpec{"program", PortUse::required,
+                "[--trace] --port NAME program mix PERCENT\n"
+                "       zelkctl [--trace] --port NAME program reset\n"
+                "       zelkctl [--trace] --port NAME program rpm [--timeout S]\n"
+                "       zelkctl [--trace] --port NAME program map [--timeout S]",
+                "  program   run a program of the module, as the programming dialogs do:\n"
+                "              mix PERCENT  write the mixture byte for PERCENT (0, 25, 50,\n"
+                "                           75 or 100) of the correction limit read from\n"
+                "                           the module\n"
+                "              reset        reset the module\n"
+                "              rpm, map     start the RPM/lambda or MAP program and show\n"
+                "                           its progress every 500 ms until the module\n"
+                "                           ends it; the MAP program's prompts are\n"
+                "                           printed when the module asks for them.\n"
+                "                           Ctrl-C or --timeout S (seconds) aborts it\n"
+                "                           and exits with 1\n",
+                ProgramCommand},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "cli/detect_command.h"
 #include "cli/hex_text.h"
 #include "cli/raw_request.h"
 #include "link/port_list.h"
@@ -140,10 +141,15 @@ int PortsCommand(CommandContext& context, const std::vector<std::string>& operan
 }
 
 int VersionCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  if (!NoOperands(context, operands)) return kExitUsage;
+  const bool json = !operands.empty() && operands.front() == "--json";
+  if (!NoOperands(context,
+                  std::vector<std::string>(operands.begin() + (json ? 1 : 0), operands.end()))) {
+    return kExitUsage;
+  }
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunVersion(*session, context.out, context.err);
+  return json ? RunVersionJson(*session, context.out, context.err)
+              : RunVersion(*session, context.out, context.err);
 }
 
 int RawCommand(CommandContext& context, const std::vector<std::string>& operands) {

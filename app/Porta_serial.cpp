@@ -93,6 +93,7 @@ bool TForm2::OpenPort() {
 }
 
 void TForm2::button_OKClick() {
+  module_version_.clear();
   if (!OpenPort()) {
     link_ok_ = false;
     InformErrorOpeningPort(messages_);
@@ -107,7 +108,8 @@ void TForm2::button_OKClick() {
       // A reply too short to carry the minor number shows it as "?".
       const QString minor = received >= 2 ? QString::number(numbers[1]) : QStringLiteral("?");
       const QString major = received >= 1 ? QString::number(numbers[0]) : QStringLiteral("?");
-      messages_.Inform(major + QLatin1Char('.') + minor, QStringLiteral("Version"));
+      module_version_ = major + QLatin1Char('.') + minor;
+      messages_.Inform(module_version_, QStringLiteral("Version"));
     } else {
       link_ok_ = false;
       InformFailure(messages_, version.failure);

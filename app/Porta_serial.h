@@ -29,6 +29,9 @@ class TForm2 : public QDialog {
 
   // True when the last OK opened the port and the module answered.
   bool link_ok() const { return link_ok_; }
+  // The version the module gave at the last successful Config ("2.10"), or
+  // an empty text.
+  const QString& module_version() const { return module_version_; }
   Ui::Form2& ui() { return *ui_; }
 
   void button_OKClick();
@@ -49,6 +52,7 @@ class TForm2 : public QDialog {
   Messages& messages_;
   Session& session_;
   bool link_ok_ = false;
+  QString module_version_;
   std::vector<std::string> port_names_;  // the listed names, as given, by item index
 };
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/Program.h"
 #include "app/decimal_separator.h"
 #include "app/focus_tracker.h"
+#include "app/guide_window.h"
 #include "app/messages.h"
 #include "app/window_placement.h"
 #include "ui_MainForm.h"
@@ -32,7 +34,10 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
       session_(session) {
   InitWindowResources();
   ui_->setupUi(this);
-  setFixedSize(size());
+  BuildMenuBar();
+  // The client area has its designed size; the window is that and the menu bar.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  layout()->activate();
   PlaceOnScreen(*this, QPoint(274, 50));
   // Boxes that only show values stay out of the Tab chain, so Tab goes from
   // setting to setting; a click still selects their text for copying.

@@ -19,9 +19,11 @@ namespace Ui {
 class MainForm;
 }
 class QLineEdit;
+class QMenuBar;
 
 namespace zelk {
 
+class GuideWindow;
 class Messages;
 class Session;
 struct InstantSample;
@@ -57,6 +59,11 @@ class TMainForm : public QWidget {
   void rpmdownClick();
   void rpmupClick();
   void rpm_cal_buttonClick();
+  // The menu bar above the client area: Help.
+  QMenuBar& menu_bar() { return *menu_bar_; }
+  void ShowUserGuide();
+  void ShowAbout();
+  GuideWindow* guide_window() const { return guide_.get(); }
   // Option check boxes.
   void heat_enClick();
   void sonda_enClick();
@@ -69,6 +76,7 @@ class TMainForm : public QWidget {
 
  private:
   void ConnectHandlers();
+  void BuildMenuBar();
   void SettingEnter(QWidget* control);
   void SettingExit(QWidget* control);
   // The exit check of one setting box: a refused text is reported and put
@@ -95,6 +103,8 @@ class TMainForm : public QWidget {
   TForm2* form2_ = nullptr;
   TProgramForm* program_form_ = nullptr;
   QTimer timer_read_;
+  QMenuBar* menu_bar_ = nullptr;
+  std::unique_ptr<GuideWindow> guide_;  // made when first asked for
 };
 
 }  // namespace zelk

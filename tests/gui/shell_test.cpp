@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -56,7 +57,10 @@ class ShellTest : public QObject {
     Windows w;
     auto& ui = w.MainForm.ui();
     QCOMPARE(w.MainForm.windowTitle(), QStringLiteral("Quibrane - Programable Zelk v 2.2"));
-    QCOMPARE(w.MainForm.size(), QSize(794, 576));
+    // The designed client area, and the menu bar above it.
+    QCOMPARE(ui.client_area->size(), QSize(794, 576));
+    QCOMPARE(ui.client_area->pos(), QPoint(0, w.MainForm.menu_bar().height()));
+    QCOMPARE(w.MainForm.size(), QSize(794, 576 + w.MainForm.menu_bar().height()));
     QCOMPARE(w.MainForm.minimumSize(), w.MainForm.maximumSize());
     QVERIFY(ui.config->isEnabled());
     QVERIFY(ui.sair->isEnabled());

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's menu bar. It sits above the client area, which keeps its
+// designed layout; menu titles take letters that none of the window's own
+// accelerators (Config., Program, Read, Write, Quit) use.
+
+#include <QAction>
+#include <QKeySequence>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtGlobal>
+
+#include "app/Porta_serial.h"
+#include "app/Principal.h"
+#include "app/about_text.h"
+#include "app/guide_window.h"
+#include "app/messages.h"
+#include "app/qt_text.h"
+#include "session/program_version.h"
+#include "session/session.h"
+
+namespace zelk {
+
+void TMainForm::BuildMenuBar() {
+  menu_bar_ = new QMenuBar(this);
+  menu_bar_->setObjectName(QStringLiteral("menu_bar"));
+  layout()->setMenuBar(menu_bar_);
+
+  QMenu* help = menu_bar_->addMenu(tr("&Help"));
+  help->setObjectName(QStringLiteral("menu_help"));
+  QAction* guide = help->addAction(tr("&User guide"), this, &TMainForm::ShowUserGuide);
+  guide->setObjectName(QStringLiteral("action_user_guide"));
+  guide->setShortcut(QKeySequence(Qt::Key_F1));
+  QAction* about = help->addAction(tr("&About Programable Zelk"), this, &TMainForm::ShowAbout);
+  about->setObjectName(QStringLiteral("action_about"));
+}
+
+void TMainForm::ShowUserGuide() {
+  if (!guide_) guide_ = std::make_unique<GuideWindow>(this);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
+}
+
+void TMainForm::ShowAbout() {
+  const bool connected = session_.connected() && form2_ != nullptr;
+  const QString module = connected ? form2_->module_version() : QString();
+  messages_.Inform(AboutText(ToQString(kProgramVersion), QString::fromLatin1(qVersion()), module),
+                   AboutTitle());
+}
+
+}  // namespace zelk

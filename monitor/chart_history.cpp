@@ -38,7 +38,7 @@ void ChartHistory::Add(std::chrono::steady_clock::time_point at, const ChartPoin
   ring_[next_] = stamped;
   next_ = (next_ + 1) % ring_.size();
   count_ = std::min(count_ + 1, ring_.size());
-  ++revision_;
+  if (!paused_) ++revision_;  // a paused view does not change
 }
 
 bool ChartHistory::SetWindow(std::chrono::seconds window) {

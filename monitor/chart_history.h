@@ -70,7 +70,8 @@ class ChartHistory {
 
   std::size_t size() const { return count_; }  // polls kept
   std::size_t capacity() const { return ring_.size(); }
-  // Changes with every poll added and every change of the view: a chart
+  // Changes with every change of what View() gives (a poll added while not
+  // paused, the window, a series shown or hidden, pause and resume): a chart
   // redraws only when this moved since its last drawing.
   std::uint64_t revision() const { return revision_; }
 

@@ -173,7 +173,7 @@ TEST(LiveLog, FilesThatCannotBeWritten) {
   const std::filesystem::path missing =
       std::filesystem::temp_directory_path() / "no-such-folder-live-log" / "log.csv";
   EXPECT_FALSE(LiveLogFile::Open(missing, error));
-  EXPECT_EQ(error.rfind("cannot open " + missing.string() + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("cannot open " + missing.string(), 0), 0u) << error;
   EXPECT_FALSE(std::filesystem::exists(missing.parent_path()));
 
   if (std::filesystem::exists("/dev/full")) {

@@ -80,6 +80,11 @@ void PointLink(const std::string& link, const std::string& target) {
 TEST(FindModulePty, ReconnectWhenTheSamePathComesBack) {
   START_SIM(first, "--fault", "hangup-after=1");
   const std::string port = first.dir() + "/zelk-port";
+  // Gone before the simulator's folder is removed, whichever way the test ends.
+  struct RemoveLink {
+    std::string path;
+    ~RemoveLink() { std::filesystem::remove(path); }
+  } remove_link{port};
   PointLink(port, PtyBehind(first.link()));
 
   Session session;
@@ -99,7 +104,6 @@ TEST(FindModulePty, ReconnectWhenTheSamePathComesBack) {
   EXPECT_EQ(back.version.value.numbers, (std::array<std::uint8_t, 2>{2, 11}));
   EXPECT_TRUE(session.connected());
   EXPECT_TRUE(session.ReadSettings().settings.ok());
-  std::filesystem::remove(port);
 }
 
 }  // namespace

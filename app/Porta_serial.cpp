@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include "app/messages.h"
 #include "app/module_messages.h"
+#include "app/port_search.h"
 #include "app/qt_text.h"
 #include "app/window_placement.h"
 #include "session/session.h"
@@ -43,6 +45,7 @@ TForm2::TForm2(Messages& messages, Session& session, std::vector<std::string> po
   ui_->combo_porta->installEventFilter(this);
   connect(ui_->button_OK, &QPushButton::clicked, this, &TForm2::button_OKClick);
   connect(ui_->button_Cancel, &QPushButton::clicked, this, &TForm2::button_CancelClick);
+  connect(ui_->button_Find, &QPushButton::clicked, this, &TForm2::button_FindClick);
   FormCreate(std::move(ports), preferred_port);
 }
 
@@ -94,6 +97,7 @@ bool TForm2::OpenPort() {
 
 void TForm2::button_OKClick() {
   module_version_.clear();
+  connected_port_.clear();
   if (!OpenPort()) {
     link_ok_ = false;
     InformErrorOpeningPort(messages_);
@@ -109,6 +113,8 @@ void TForm2::button_OKClick() {
       const QString minor = received >= 2 ? QString::number(numbers[1]) : QStringLiteral("?");
       const QString major = received >= 1 ? QString::number(numbers[0]) : QStringLiteral("?");
       module_version_ = major + QLatin1Char('.') + minor;
+      connected_port_ = PortName();
+      connected_version_ = version.value;
       messages_.Inform(module_version_, QStringLiteral("Version"));
     } else {
       link_ok_ = false;
@@ -121,6 +127,43 @@ void TForm2::button_OKClick() {
 
 void TForm2::button_CancelClick() {
   close();
+}
+
+void TForm2::button_FindClick() {
+  std::vector<std::string> ports = port_names_;
+  const std::string typed = PortName();
+  if (!typed.empty() && std::find(ports.begin(), ports.end(), typed) == ports.end())
+    ports.push_back(typed);
+  // The port this program holds open would only report itself busy: it is
+  // the module, as its last OK showed, and it is left as it is.
+  const bool holding = session_.connected() && !connected_port_.empty();
+  std::vector<std::string> asked;
+  for (const std::string& port : ports)
+    if (!holding || port != connected_port_) asked.push_back(port);
+
+  const std::vector<PortProbe> found = RunPortSearch(this, asked, search_opener_);
+  std::vector<PortProbe> probes;
+  auto next = found.begin();
+  for (const std::string& port : ports) {
+    if (holding && port == connected_port_) {
+      PortProbe held{port, ProbeVerdict::answered, {}};
+      held.version.value = connected_version_;
+      probes.push_back(held);
+    } else if (next != found.end()) {
+      probes.push_back(*next++);
+    }
+  }
+
+  if (const std::optional<std::size_t> first = FirstAnswered(probes)) {
+    const std::string& port = probes[*first].port;
+    const auto listed = std::find(port_names_.begin(), port_names_.end(), port);
+    if (listed != port_names_.end()) {
+      ui_->combo_porta->setCurrentIndex(static_cast<int>(listed - port_names_.begin()));
+    } else {
+      ui_->combo_porta->setEditText(ToQString(port));
+    }
+  }
+  messages_.Inform(SearchSummary(probes), SearchTitle());
 }
 
 }  // namespace zelk

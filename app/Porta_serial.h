@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "link/serial_line.h"
+#include "session/session.h"
+
 namespace Ui {
 class Form2;
 }
@@ -36,6 +39,12 @@ class TForm2 : public QDialog {
 
   void button_OKClick();
   void button_CancelClick();
+  // Find: the version request on every listed port (and a typed one), then
+  // the first that answered is selected and the box says what each said.
+  // OK still connects.
+  void button_FindClick();
+  // How Find opens ports (the platform's serial ports unless a test says).
+  void SetSearchOpener(LineOpener opener) { search_opener_ = std::move(opener); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +62,9 @@ class TForm2 : public QDialog {
   Session& session_;
   bool link_ok_ = false;
   QString module_version_;
+  std::string connected_port_;  // the port of the last successful OK
+  ModuleVersion connected_version_;
+  LineOpener search_opener_ = OpenPlatformSerialLine;
   std::vector<std::string> port_names_;  // the listed names, as given, by item index
 };
 

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/port_search.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include "app/qt_text.h"
+
+namespace zelk {
+
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("PortSearch", text);
+}
+
+QString VersionText(const ModuleVersion& version) {
+  const QString major =
+      version.received >= 1 ? QString::number(version.numbers[0]) : QStringLiteral("?");
+  const QString minor =
+      version.received >= 2 ? QString::number(version.numbers[1]) : QStringLiteral("?");
+  return major + QLatin1Char('.') + minor;
+}
+
+QString ProbeLine(const PortProbe& probe) {
+  const QString port = ToQString(probe.port) + QStringLiteral(": ");
+  switch (probe.verdict) {
+    case ProbeVerdict::answered:
+      return port + Tr("the module answered, version %1").arg(VersionText(probe.version.value));
+    case ProbeVerdict::no_answer:
+      return port + Tr("no answer");
+    case ProbeVerdict::not_opened:
+      return port + ToQString(DescribeFailure(probe.version.failure));
+    case ProbeVerdict::cancelled:
+      return port + Tr("not asked (cancelled)");
+  }
+  return port;
+}
+
+}  // namespace
+
+QString SearchTitle() {
+  return Tr("Find");
+}
+
+std::vector<PortProbe> RunPortSearch(QWidget* parent, std::vector<std::string> ports,
+                                     const LineOpener& opener) {
+  ModuleSearch search(std::move(ports), opener);
+  const int count = static_cast<int>(search.port_count());
+  QProgressDialog progress(Tr("Asking %1 port(s) for the module's version...").arg(count),
+                           Tr("Cancel"), 0, count, parent);
+  progress.setWindowTitle(SearchTitle());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+
+  QEventLoop loop;
+  QTimer tick;
+  tick.setInterval(50);
+  QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+    progress.setValue(static_cast<int>(search.finished_ports()));
+    if (search.done()) loop.quit();
+  });
+  // The threads finish the exchange they are in; nothing more is sent.
+  QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+    search.Cancel();
+    progress.setLabelText(Tr("Cancelling..."));
+  });
+  search.Start();
+  progress.show();
+  tick.start();
+  if (!search.done()) loop.exec();
+  tick.stop();
+  return search.Wait();
+}
+
+QString SearchSummary(const std::vector<PortProbe>& probes) {
+  const std::optional<std::size_t> first = FirstAnswered(probes);
+  QString text = first ? Tr("The module answered on %1.").arg(ToQString(probes[*first].port))
+                       : Tr("No port answered.");
+  text += QLatin1Char('\n');
+  for (const PortProbe& probe : probes) text += QLatin1Char('\n') + ProbeLine(probe);
+  return text;
+}
+
+}  // namespace zelk

@@ -34,9 +34,7 @@ inline constexpr std::array<LiveSeriesSpec, kLiveSeriesCount> kLiveSeries{{
     {LiveSeries::rpm, "rpm", "RPM", "1/min"},
     {LiveSeries::injection_ms, "injection_ms", "Injection", "ms"},
     {LiveSeries::correction_pct, "correction_pct", "Correction", "%"},
-    {LiveSeries::temperature_c, "temperature_c", "Temperature",
-     "\xC2\xB0"
-     "C"},
+    {LiveSeries::temperature_c, "temperature_c", "Temperature", "\u00B0C"},  // UTF-8
     {LiveSeries::map_v, "map_v", "MAP", "V"},
     {LiveSeries::lambda_mv, "lambda_mv", "Lambda", "mV"},
 }};

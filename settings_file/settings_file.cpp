@@ -25,6 +25,18 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
+// Values and names from the file as a message shows them: short, whatever the file holds.
+constexpr std::size_t kShownLength = 40;
+
+std::string Shortened(std::string text) {
+  if (text.size() > kShownLength) text = text.substr(0, kShownLength) + "...";
+  return text;
+}
+
+std::string Shown(const Json& value) {
+  return Shortened(value.dump());
+}
+
 std::string AllReasons() {
   std::string all;
   for (std::string_view name : kReasonNames) {
@@ -79,7 +91,7 @@ class Reader {
     const auto format = doc_.find("format");
     if (format == doc_.end()) return "not a settings file: it has no \"format\"";
     if (!format->is_string() || format->get_ref<const std::string&>() != kSettingsFileFormat) {
-      return "another format: " + format->dump() + " is not " + Quoted(kSettingsFileFormat);
+      return "another format: " + Shown(*format) + " is not " + Quoted(kSettingsFileFormat);
     }
     const auto version = doc_.find("format_version");
     if (version == doc_.end()) return "the file has no \"format_version\"";
@@ -107,7 +119,7 @@ class Reader {
     if (reason == doc_.end()) return {};
     if (!reason->is_string()) return "\"reason\" must be a text";
     file.reason = ReasonFromName(reason->get_ref<const std::string&>());
-    if (!file.reason) return "reason " + reason->dump() + " is not one of " + AllReasons();
+    if (!file.reason) return "reason " + Shown(*reason) + " is not one of " + AllReasons();
     return {};
   }
 
@@ -142,12 +154,12 @@ class Reader {
     if (!item->is_object()) return "\"settings\" must be a JSON object";
     for (const auto& [name, value] : item->items()) {
       const std::optional<std::size_t> setting = FindFileSetting(name);
-      if (!setting) return "unknown setting " + Quoted(name);
+      if (!setting) return "unknown setting " + Quoted(Shortened(name));
       if (IsOptionSetting(*setting)) {
-        if (!value.is_boolean()) return name + " must be true or false, not " + value.dump();
+        if (!value.is_boolean()) return name + " must be true or false, not " + Shown(value);
         file.settings.options[*setting - kFirstOptionSetting] = value.get<bool>();
       } else if (!value.is_number()) {
-        return name + " must be a number, not " + value.dump();
+        return name + " must be a number, not " + Shown(value);
       } else if (*setting == kIdleRpmSetting) {
         file.settings.idle_rpm = value.get<double>();
       } else {
@@ -201,6 +213,10 @@ SettingsFile MakeSettingsFile(const SettingsBlock& block, std::string module_ver
   return file;
 }
 
+SettingTexts TextsOfFile(const SettingsFile& file) {
+  return TextsOf(file.block ? SettingsOfBlock(*file.block) : file.settings);
+}
+
 std::string EncodeSettingsFile(const SettingsFile& file) {
   Json doc;
   doc["format"] = kSettingsFileFormat;
@@ -232,6 +248,9 @@ DecodedSettingsFile DecodeSettingsFile(std::string_view text) {
   } catch (const Json::parse_error& error) {
     return {std::nullopt,
             "not a settings file: not JSON (error at byte " + std::to_string(error.byte) + ")"};
+  } catch (const Json::out_of_range&) {
+    // The parser's only other complaint: a number beyond the range of a double.
+    return {std::nullopt, "not a settings file: a number too large to read"};
   }
   SettingsFile file;
   std::string problem = Reader(doc).Read(file);

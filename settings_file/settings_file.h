@@ -44,6 +44,10 @@ struct SettingsFile {
 SettingsFile MakeSettingsFile(const SettingsBlock& block, std::string module_version,
                               std::string saved_at, SaveReason reason);
 
+// Every setting the file gives, as texts: all of them with a block, else
+// those it names.
+SettingTexts TextsOfFile(const SettingsFile& file);
+
 // The JSON text, ending in a newline.
 std::string EncodeSettingsFile(const SettingsFile& file);
 

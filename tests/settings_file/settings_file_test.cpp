@@ -120,15 +120,20 @@ TEST(SettingsFile, RefusedFilesSayWhy) {
   const struct {
     const char* name;
     std::string text;
-    const char* error;
+    std::string error;
   } cases[] = {
       {"not JSON", "{\"format\": ", "not a settings file: not JSON (error at byte 12)"},
       {"empty", "", "not a settings file: not JSON (error at byte 1)"},
+      {"a number beyond a double", ByHand(R"("tempo_partida": 1e400)"),
+       "not a settings file: a number too large to read"},
       {"not an object", "[1]", "not a settings file: the file is not a JSON object"},
       {"no format", R"({"format_version": 1, "settings": {}})",
        "not a settings file: it has no \"format\""},
       {"another format", R"({"format": "zelk-log", "format_version": 1, "settings": {}})",
        "another format: \"zelk-log\" is not \"zelk-settings\""},
+      {"a long format, shortened",
+       R"({"format": ")" + std::string(100, 'x') + R"(", "format_version": 1})",
+       "another format: \"" + std::string(39, 'x') + "... is not \"zelk-settings\""},
       {"format not a text", R"({"format": 1, "format_version": 1})",
        "another format: 1 is not \"zelk-settings\""},
       {"no version", R"({"format": "zelk-settings", "settings": {}})",

@@ -94,7 +94,9 @@ std::string CliUsage() {
       "  --version    print this program's version (the module's: the version command)\n"
       "\n"
       "Exit status: 0 success; 1 communication failure (raw: a request failed);\n"
-      "2 the port cannot be opened, bad usage, or (raw) a bad input line.\n";
+      "2 the port cannot be opened, bad usage, (raw) a bad input line, or a\n"
+      "settings file refused or not written; 3 the settings differ (diff: a\n"
+      "difference; restore, set: the read back is not what was written).\n";
   return usage;
 }
 

@@ -9,6 +9,7 @@
 #include "cli/hex_text.h"
 #include "cli/monitor_command.h"
 #include "cli/program_commands.h"
+#include "cli/settings_commands.h"
 #include "cli/trace_printer.h"
 
 namespace zelk::cli {
@@ -67,6 +68,32 @@ constexpr std::array kCommands{
                 "                           Ctrl-C or --timeout S (seconds) aborts it\n"
                 "                           and exits with 1\n",
                 ProgramCommand},
+    CommandSpec{"read", PortUse::required, "[--trace] --port NAME read [--json]",
+                "  read      read the settings and print them as a table (name, value,\n"
+                "            unit), or with --json as a settings file\n",
+                ReadCommand},
+    CommandSpec{"backup", PortUse::required, "[--trace] --port NAME backup FILE",
+                "  backup    read the settings and save them as a settings file (.zelk;\n"
+                "            FILE - is standard output)\n",
+                BackupCommand},
+    CommandSpec{"restore", PortUse::required, "[--trace] --port NAME restore FILE",
+                "  restore   save a restore point, write the settings of FILE (only the\n"
+                "            setting bytes and option bits; the module's own bytes stay),\n"
+                "            read them back and verify; a refused FILE sends nothing\n",
+                RestoreCommand},
+    CommandSpec{"set", PortUse::required, "[--trace] --port NAME set NAME=VALUE...",
+                "  set       save a restore point, change the named settings (names as in\n"
+                "            a settings file, range-checked as the window checks them;\n"
+                "            option boxes take true or false), write, read back, verify\n",
+                SetCommand},
+    CommandSpec{"diff", PortUse::optional, "[--trace] [--port NAME] diff FILE [FILE2]",
+                "  diff      the settings that differ between the module (or FILE2) and\n"
+                "            FILE; exits with 0 when none differ, 3 when some do\n",
+                DiffCommand},
+    CommandSpec{"restore-points", PortUse::none, "restore-points",
+                "  restore-points  list the restore points saved before each write,\n"
+                "            newest first: time, module version, reason, file\n",
+                RestorePointsCommand},
 };
 
 }  // namespace

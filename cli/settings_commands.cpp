@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/settings_commands.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <iomanip>
+#include <optional>
+
+#include "cli/commands.h"
+#include "cli/hex_text.h"
+#include "session/data_folder.h"
+#include "session/guarded_write.h"
+#include "settings_file/file_io.h"
+#include "settings_file/settings_overlay.h"
+
+namespace zelk::cli {
+
+namespace {
+
+constexpr int kNameColumn = 16;
+constexpr int kValueColumn = 10;
+
+void Say(std::ostream& err, const std::string& message) {
+  err << "zelkctl: " << TerminalSafe(message) << '\n';
+}
+
+int CommunicationFailure(std::ostream& err, const std::string& step) {
+  Say(err, step + ": " + std::string(kCommunicationFailText));
+  return kExitCommunication;
+}
+
+// What a command learns from the module before it writes: its version (for
+// the files it saves) and the settings block.
+struct ModuleRead {
+  std::string version;
+  SettingsBlock block{};
+};
+
+std::optional<ModuleRead> ReadModule(Session& session, std::ostream& err) {
+  const Result<ModuleVersion> version = session.ReadVersion();
+  if (!version.ok()) {
+    CommunicationFailure(err, "asking the module's version");
+    return std::nullopt;
+  }
+  const Result<SettingsValues> read = session.ReadSettingsBlock();
+  if (!read.ok()) {
+    CommunicationFailure(err, "reading the settings");
+    return std::nullopt;
+  }
+  return ModuleRead{ModuleVersionText(version.value), read.value.block};
+}
+
+std::string Now() {
+  return UtcTimeText(std::chrono::system_clock::now());
+}
+
+std::optional<SettingsFile> LoadFile(const std::string& name, std::ostream& err) {
+  const FileRead read = ReadSmallFile(name);
+  if (!read.ok) {
+    Say(err, read.error);
+    return std::nullopt;
+  }
+  DecodedSettingsFile decoded = DecodeSettingsFile(read.contents);
+  if (!decoded.file) Say(err, name + ": " + decoded.error);
+  return std::move(decoded.file);
+}
+
+void PrintDifferences(const std::vector<SettingDifference>& differences,
+                      const std::string& first_name, const std::string& second_name,
+                      std::ostream& out) {
+  out << std::left << std::setw(kNameColumn) << "setting" << std::setw(kValueColumn)
+      << TerminalSafe(first_name) << ' ' << TerminalSafe(second_name) << '\n';
+  for (const SettingDifference& difference : differences) {
+    out << std::setw(kNameColumn) << difference.name << std::setw(kValueColumn) << difference.first
+        << ' ' << difference.second << '\n';
+  }
+  out << std::right;
+}
+
+// The guarded write of restore and set, and what it says about the outcome.
+int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& read,
+                   const SettingsBlock& to_write, SaveReason reason, const std::string& done,
+                   std::ostream& out, std::ostream& err) {
+  const GuardedWrite result =
+      WriteWithRestorePoint(session, points, read.block, to_write, reason, read.version);
+  const std::string kept =
+      result.restore_point.path ? "restore point " + result.restore_point.path->string() : "";
+  switch (result.outcome) {
+    case WriteOutcome::no_restore_point:
+      Say(err, result.restore_point.error + "; nothing was written");
+      return kExitUsage;
+    case WriteOutcome::write_failed:
+      Say(err, "writing the settings: " + std::string(kCommunicationFailText) + "; " + kept);
+      return kExitCommunication;
+    case WriteOutcome::read_back_failed:
+      Say(err, "the settings were sent, but reading them back: " +
+                   std::string(kCommunicationFailText) + "; " + kept);
+      return kExitCommunication;
+    case WriteOutcome::differs:
+      Say(err, "the module does not hold the settings written; " + kept);
+      PrintDifferences(
+          CompareSettings(TextsOf(SettingsOfBlock(to_write)),
+                          TextsOf(SettingsOfBlock(result.written.read_back->settings.value.block))),
+          "written", "read back", out);
+      return kExitDiffers;
+    case WriteOutcome::verified:
+      out << done << "; " << TerminalSafe(kept) << '\n';
+      return kExitOk;
+  }
+  return kExitCommunication;
+}
+
+std::optional<RestorePoints> OpenRestorePoints(std::ostream& err) {
+  DataFolder folder = RestorePointFolder();
+  if (!folder.path) {
+    Say(err, "no folder for restore points: " + folder.error + "; nothing was written");
+    return std::nullopt;
+  }
+  return RestorePoints(std::move(*folder.path));
+}
+
+bool OneOperand(CommandContext& context, const std::vector<std::string>& operands,
+                std::string_view what) {
+  if (operands.size() == 1) return true;
+  UsageError(context, operands.empty()
+                          ? std::string(context.options.command) + " needs " + std::string(what)
+                          : "unexpected argument '" + operands[1] + "'");
+  return false;
+}
+
+}  // namespace
+
+int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err) {
+  const std::optional<ModuleRead> read = ReadModule(session, err);
+  if (!read) return kExitCommunication;
+  if (json) {
+    out << EncodeSettingsFile(
+        MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup));
+    return kExitOk;
+  }
+  const SettingTexts texts = TextsOf(SettingsOfBlock(read->block));
+  const bool wide_band = (read->block[kFlagsOffset] & kOptionBoxes[kBandaLarga].mask) != 0;
+  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
+    const std::string_view unit = FileSettingUnit(setting, wide_band);
+    out << std::left << std::setw(kNameColumn) << FileSettingName(setting);
+    if (unit.empty()) {
+      out << *texts[setting] << '\n';
+    } else {
+      out << std::setw(kValueColumn) << *texts[setting] << ' ' << unit << '\n';
+    }
+  }
+  out << std::right;
+  return kExitOk;
+}
+
+int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err) {
+  const std::optional<ModuleRead> read = ReadModule(session, err);
+  if (!read) return kExitCommunication;
+  const std::string text =
+      EncodeSettingsFile(MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup));
+  if (file == "-") {
+    out << text;
+    out.flush();
+    return out ? kExitOk : kExitUsage;
+  }
+  const FileWrite written = WriteFileAtomically(file, text);
+  if (!written.ok) {
+    Say(err, "cannot save " + written.error);
+    return kExitUsage;
+  }
+  out << "saved " << TerminalSafe(file) << '\n';
+  return kExitOk;
+}
+
+int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
+               std::ostream& err) {
+  const std::optional<ModuleRead> read = ReadModule(session, err);
+  if (!read) return kExitCommunication;
+  const AppliedSettings applied = ApplySettingsFile(file, read->block);
+  if (!applied.block) {
+    Say(err, applied.error + "; nothing was written");
+    return kExitUsage;
+  }
+  return WriteAndVerify(session, points, *read, *applied.block, SaveReason::before_restore,
+                        "restored", out, err);
+}
+
+int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
+           std::ostream& err) {
+  const std::optional<ModuleRead> read = ReadModule(session, err);
+  if (!read) return kExitCommunication;
+  const AppliedSettings applied = ApplyFileSettings(settings, read->block);
+  if (!applied.block) {
+    Say(err, applied.error + "; nothing was written");
+    return kExitUsage;
+  }
+  return WriteAndVerify(session, points, *read, *applied.block, SaveReason::before_set, "set", out,
+                        err);
+}
+
+int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
+            const std::string& file_name, std::ostream& out) {
+  const std::vector<SettingDifference> differences = CompareSettings(other, file);
+  if (differences.empty()) {
+    out << "no difference\n";
+    return kExitOk;
+  }
+  PrintDifferences(differences, other_name, file_name, out);
+  return kExitDiffers;
+}
+
+int RunRestorePoints(const RestorePoints& points, std::ostream& out) {
+  const std::vector<RestorePoint> listed = points.List();
+  if (listed.empty()) {
+    out << "no restore points in " << TerminalSafe(points.folder().string()) << '\n';
+    return kExitOk;
+  }
+  for (const RestorePoint& point : listed) {
+    if (!point.file) {
+      out << TerminalSafe(point.path.string()) << ": " << TerminalSafe(point.error) << '\n';
+      continue;
+    }
+    const SettingsFile& file = *point.file;
+    out << std::left << std::setw(21) << TerminalSafe(file.saved_at) << ' ' << std::setw(6)
+        << TerminalSafe(file.module_version) << ' ' << std::setw(15)
+        << (file.reason ? ReasonName(*file.reason) : "") << ' ' << std::right
+        << TerminalSafe(point.path.string()) << '\n';
+  }
+  return kExitOk;
+}
+
+int ReadCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  const bool json = !operands.empty() && operands.front() == "--json";
+  if (!NoOperands(context,
+                  std::vector<std::string>(operands.begin() + (json ? 1 : 0), operands.end()))) {
+    return kExitUsage;
+  }
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunRead(*session, json, context.out, context.err);
+}
+
+int BackupCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!OneOperand(context, operands, "a FILE (- for standard output)")) return kExitUsage;
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunBackup(*session, operands.front(), context.out, context.err);
+}
+
+int RestoreCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!OneOperand(context, operands, "a FILE")) return kExitUsage;
+  const std::optional<SettingsFile> file = LoadFile(operands.front(), context.err);
+  if (!file) return kExitUsage;
+  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  if (!points) return kExitUsage;
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunRestore(*session, *file, *points, context.out, context.err);
+}
+
+int SetCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (operands.empty()) return UsageError(context, "set needs NAME=VALUE");
+  FileSettings settings;
+  for (const std::string& assignment : operands) {
+    const std::string problem = AddAssignment(assignment, settings);
+    if (!problem.empty()) return UsageError(context, problem);
+  }
+  // The rules that need no module: ranges, whole numbers, porc_mistura
+  // against a limite_corr named with it.
+  const std::string out_of_range = CheckSettingRanges(settings, kSettingRows[kLimiteCorr].max);
+  if (!out_of_range.empty()) return UsageError(context, out_of_range);
+  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  if (!points) return kExitUsage;
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  return RunSet(*session, settings, *points, context.out, context.err);
+}
+
+int DiffCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (operands.empty() || operands.size() > 2) {
+    return UsageError(context, operands.empty() ? "diff needs a FILE"
+                                                : "unexpected argument '" + operands[2] + "'");
+  }
+  if (operands.size() == 1 && !context.has_port()) {
+    return UsageError(context, "diff FILE compares with the module: give --port NAME, or a FILE2");
+  }
+  const std::optional<SettingsFile> file = LoadFile(operands[0], context.err);
+  if (!file) return kExitUsage;
+  if (operands.size() == 2) {
+    const std::optional<SettingsFile> other = LoadFile(operands[1], context.err);
+    if (!other) return kExitUsage;
+    return RunDiff(TextsOfFile(*other), operands[1], TextsOfFile(*file), operands[0], context.out);
+  }
+  Session* session = context.OpenSession();
+  if (session == nullptr) return kExitUsage;
+  const std::optional<ModuleRead> read = ReadModule(*session, context.err);
+  if (!read) return kExitCommunication;
+  return RunDiff(TextsOf(SettingsOfBlock(read->block)), "module", TextsOfFile(*file), operands[0],
+                 context.out);
+}
+
+int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  if (!NoOperands(context, operands)) return kExitUsage;
+  DataFolder folder = RestorePointFolder();
+  if (!folder.path) return UsageError(context, "no folder for restore points: " + folder.error);
+  return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out);
+}
+
+}  // namespace zelk::cli

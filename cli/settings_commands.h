@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// zelkctl's settings commands: read, backup, restore, set, diff and
+// restore-points. A file or an assignment is checked before the port is
+// opened, and a write happens only after a restore point of the block as read
+// has been saved; the write is then read back and compared.
+//
+// Exit status: 0 done (diff: no difference); 1 communication failure; 2 bad
+// usage, a port that cannot be opened, a file refused or not written, no
+// restore point; 3 the settings differ (diff: a difference; restore and set:
+// the read back is not what was written).
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_table.h"
+#include "session/restore_points.h"
+#include "session/session.h"
+#include "settings_file/file_settings.h"
+#include "settings_file/settings_file.h"
+
+namespace zelk::cli {
+
+inline constexpr int kExitDiffers = 3;
+
+// The settings as a table (name, value, unit), or with `json` as a settings file.
+int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err);
+// Reads and saves to `file` ("-": `out`).
+int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err);
+// Reads, applies `file` over the block read, and writes it behind a restore point.
+int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
+               std::ostream& err);
+// Reads, applies the named settings (range-checked), and writes them behind a restore point.
+int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
+           std::ostream& err);
+// The settings of `other` (the module as read, or a second file) against `file`.
+int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
+            const std::string& file_name, std::ostream& out);
+int RunRestorePoints(const RestorePoints& points, std::ostream& out);
+
+int ReadCommand(CommandContext& context, const std::vector<std::string>& operands);
+int BackupCommand(CommandContext& context, const std::vector<std::string>& operands);
+int RestoreCommand(CommandContext& context, const std::vector<std::string>& operands);
+int SetCommand(CommandContext& context, const std::vector<std::string>& operands);
+int DiffCommand(CommandContext& context, const std::vector<std::string>& operands);
+int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands);
+
+}  // namespace zelk::cli

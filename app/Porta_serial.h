@@ -35,6 +35,8 @@ class TForm2 : public QDialog {
   // The version the module gave at the last successful Config ("2.10"), or
   // an empty text.
   const QString& module_version() const { return module_version_; }
+  // The port of the last successful Config, as opened; empty when it failed.
+  const std::string& connected_port() const { return connected_port_; }
   Ui::Form2& ui() { return *ui_; }
 
   void button_OKClick();

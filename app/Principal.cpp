@@ -17,6 +17,8 @@
 #include "app/guide_window.h"
 #include "app/messages.h"
 #include "app/window_placement.h"
+#include "session/reconnect_watch.h"
+#include "session/session.h"
 #include "ui_MainForm.h"
 
 // The icons live in a static library, whose resources the linker drops unless
@@ -51,6 +53,8 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
   ui_->prog->setFocusPolicy(Qt::TabFocus);
   ui_->sair->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   timer_read_.setInterval(500);
+  timer_reconnect_.setInterval(static_cast<int>(kReconnectLookMs));
+  now_ms_ = Session::SteadyMilliseconds;
   ConnectHandlers();
   SavedText.clear();
 }
@@ -64,6 +68,7 @@ void TMainForm::ConnectHandlers() {
   connect(ui_->gravar, &QToolButton::clicked, this, &TMainForm::gravarClick);
   connect(ui_->sair, &QToolButton::clicked, this, &TMainForm::sairClick);
   connect(&timer_read_, &QTimer::timeout, this, &TMainForm::Timer_ReadTimer);
+  connect(&timer_reconnect_, &QTimer::timeout, this, &TMainForm::ReconnectLookTick);
   connect(ui_->rpmdown, &QPushButton::clicked, this, &TMainForm::rpmdownClick);
   connect(ui_->rpmup, &QPushButton::clicked, this, &TMainForm::rpmupClick);
   connect(ui_->rpm_cal_button, &QPushButton::clicked, this, &TMainForm::rpm_cal_buttonClick);
@@ -89,6 +94,7 @@ char TMainForm::DecimalSeparator() const {
 }
 
 void TMainForm::configClick() {
+  StopReconnectWatch();
   form2_->exec();
   if (form2_->link_ok()) {
     ui_->prog->setEnabled(true);
@@ -109,6 +115,7 @@ void TMainForm::progClick() {
 }
 
 void TMainForm::sairClick() {
+  StopReconnectWatch();
   close();
 }
 

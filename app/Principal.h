@@ -9,21 +9,25 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
 
+#include "session/failure.h"
 #include "settings/settings_block.h"
 
 namespace Ui {
 class MainForm;
 }
+class QLabel;
 class QLineEdit;
 class QMenuBar;
 
 namespace zelk {
 
 class GuideWindow;
+class ReconnectWatch;
 class Messages;
 class Session;
 struct InstantSample;
@@ -64,6 +68,16 @@ class TMainForm : public QWidget {
   void ShowUserGuide();
   void ShowAbout();
   GuideWindow* guide_window() const { return guide_.get(); }
+  // Back after an unplug: after a failure that says the port went away, a
+  // look once a second whether the same port is back (ReconnectLookTick); the
+  // status text beside the menus says what the watch found. Config and Quit
+  // end it.
+  void ReconnectLookTick();
+  bool watching_port() const { return reconnect_watch_ != nullptr; }
+  QTimer& Timer_Reconnect() { return timer_reconnect_; }
+  QLabel& status_text() { return *status_text_; }
+  // Milliseconds on the session's clock (tests run the simulated module's).
+  void SetClock(std::function<double()> now_ms) { now_ms_ = std::move(now_ms); }
   // Option check boxes.
   void heat_enClick();
   void sonda_enClick();
@@ -77,6 +91,9 @@ class TMainForm : public QWidget {
  private:
   void ConnectHandlers();
   void BuildMenuBar();
+  // The failure's box; a port that went away starts the watch for it.
+  void ReportFailure(Failure failure);
+  void StopReconnectWatch();
   void SettingEnter(QWidget* control);
   void SettingExit(QWidget* control);
   // The exit check of one setting box: a refused text is reported and put
@@ -105,6 +122,10 @@ class TMainForm : public QWidget {
   QTimer timer_read_;
   QMenuBar* menu_bar_ = nullptr;
   std::unique_ptr<GuideWindow> guide_;  // made when first asked for
+  QLabel* status_text_ = nullptr;
+  QTimer timer_reconnect_;
+  std::unique_ptr<ReconnectWatch> reconnect_watch_;
+  std::function<double()> now_ms_;
 };
 
 }  // namespace zelk

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +26,13 @@ void TMainForm::BuildMenuBar() {
   menu_bar_ = new QMenuBar(this);
   menu_bar_->setObjectName(QStringLiteral("menu_bar"));
   layout()->setMenuBar(menu_bar_);
+
+  // What the window wants the technician to know without a box or a change
+  // of layout (a port that went away and came back), right of the menus.
+  status_text_ = new QLabel(menu_bar_);
+  status_text_->setObjectName(QStringLiteral("status_text"));
+  status_text_->setContentsMargins(0, 0, 8, 0);
+  menu_bar_->setCornerWidget(status_text_, Qt::TopRightCorner);
 
   QMenu* help = menu_bar_->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("menu_help"));

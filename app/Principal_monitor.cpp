@@ -33,7 +33,7 @@ void TMainForm::Timer_ReadTimer() {
   ui_->sync->setGreen(false);
   ui_->gravar->setEnabled(false);
   ui_->prog->setEnabled(false);
-  InformFailure(messages_, polled.failure);
+  ReportFailure(polled.failure);
 }
 
 std::optional<int> TMainForm::WholeNumberIn(const QString& text) {

@@ -136,7 +136,7 @@ void TMainForm::lerClick() {
     ui_->gravar->setEnabled(true);
     ui_->prog->setEnabled(true);
   } else {
-    InformFailure(messages_, read.failure);
+    ReportFailure(read.failure);
     ui_->gravar->setEnabled(false);
   }
 
@@ -188,7 +188,7 @@ void TMainForm::gravarClick() {
       InformProgramOk(messages_);
       lerClick();
     } else {
-      InformFailure(messages_, written.failure);
+      ReportFailure(written.failure);
     }
   }
   timer_read_.start();

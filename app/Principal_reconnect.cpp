@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window after an unplug: once the line has said the port went
+// away, it looks about once a second whether the same port is back, and says
+// what it found in the status text beside the menus. It never reads or
+// writes the module on its own: the technician presses Read.
+
+#include <QCoreApplication>
+#include <QLabel>
+
+#include "app/Porta_serial.h"
+#include "app/Principal.h"
+#include "app/module_messages.h"
+#include "app/qt_text.h"
+#include "session/reconnect_watch.h"
+#include "session/session.h"
+
+namespace zelk {
+
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("Reconnect", text);
+}
+
+QString VersionText(const ModuleVersion& version) {
+  const QString major =
+      version.received >= 1 ? QString::number(version.numbers[0]) : QStringLiteral("?");
+  const QString minor =
+      version.received >= 2 ? QString::number(version.numbers[1]) : QStringLiteral("?");
+  return major + QLatin1Char('.') + minor;
+}
+
+}  // namespace
+
+void TMainForm::ReportFailure(Failure failure) {
+  InformFailure(messages_, failure);
+  if (failure != Failure::port_gone || form2_ == nullptr) return;
+  const std::string& port = form2_->connected_port();
+  if (port.empty() || session_.connected()) return;
+  reconnect_watch_ = std::make_unique<ReconnectWatch>(port, now_ms_());
+  status_text_->setText(Tr("%1 is gone: waiting for it to come back").arg(ToQString(port)));
+  timer_reconnect_.start();
+}
+
+void TMainForm::ReconnectLookTick() {
+  if (!reconnect_watch_) {
+    timer_reconnect_.stop();
+    return;
+  }
+  const QString port = ToQString(reconnect_watch_->port_name());
+  const ReconnectLook look = reconnect_watch_->Look(session_, now_ms_());
+  switch (look.state) {
+    case ReconnectState::waiting:
+      return;
+    case ReconnectState::back:
+      status_text_->setText(Tr("The module is back on %1 (version %2): press Read to refresh")
+                                .arg(port, VersionText(look.version.value)));
+      break;
+    case ReconnectState::gave_up:
+      status_text_->setText(Tr("%1 did not come back: press Config.").arg(port));
+      break;
+  }
+  timer_reconnect_.stop();
+  reconnect_watch_.reset();
+}
+
+void TMainForm::StopReconnectWatch() {
+  timer_reconnect_.stop();
+  reconnect_watch_.reset();
+  status_text_->clear();
+}
+
+}  // namespace zelk

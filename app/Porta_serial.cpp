@@ -69,10 +69,18 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm2::FormCreate(std::vector<std::string> ports, const std::string& preferred_port) {
+  preferred_given_ = !preferred_port.empty();
   if (!preferred_port.empty()) ports.insert(ports.begin(), preferred_port);
   for (const std::string& port : ports) ui_->combo_porta->addItem(ToQString(port));
   port_names_ = std::move(ports);
   if (ui_->combo_porta->count() > 0) ui_->combo_porta->setCurrentIndex(0);
+}
+
+void TForm2::PreselectRemembered(const std::string& port) {
+  if (preferred_given_ || port.empty()) return;
+  const auto listed = std::find(port_names_.begin(), port_names_.end(), port);
+  if (listed != port_names_.end())
+    ui_->combo_porta->setCurrentIndex(static_cast<int>(listed - port_names_.begin()));
 }
 
 std::string TForm2::PortName() const {
@@ -115,6 +123,7 @@ void TForm2::button_OKClick() {
       module_version_ = major + QLatin1Char('.') + minor;
       connected_port_ = PortName();
       connected_version_ = version.value;
+      if (on_connected_) on_connected_(connected_port_);
       messages_.Inform(module_version_, QStringLiteral("Version"));
     } else {
       link_ok_ = false;

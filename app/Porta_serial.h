@@ -4,6 +4,7 @@
 // proves the link with the module's version.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,13 @@ class TForm2 : public QDialog {
   // the first that answered is selected and the box says what each said.
   // OK still connects.
   void button_FindClick();
+  // The port of the last successful connection of an earlier run: selected
+  // when it is listed, unless a preferred port (--port) was given.
+  void PreselectRemembered(const std::string& port);
+  // Runs with the port's name after every successful OK, to remember it.
+  void SetOnConnected(std::function<void(const std::string&)> on_connected) {
+    on_connected_ = std::move(on_connected);
+  }
   // How Find opens ports (the platform's serial ports unless a test says).
   void SetSearchOpener(LineOpener opener) { search_opener_ = std::move(opener); }
 
@@ -67,6 +75,8 @@ class TForm2 : public QDialog {
   std::string connected_port_;  // the port of the last successful OK
   ModuleVersion connected_version_;
   LineOpener search_opener_ = OpenPlatformSerialLine;
+  std::function<void(const std::string&)> on_connected_;
+  bool preferred_given_ = false;
   std::vector<std::string> port_names_;  // the listed names, as given, by item index
 };
 

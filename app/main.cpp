@@ -3,6 +3,7 @@
 // shows the main window and runs the message loop.
 
 #include <QCommandLineParser>
+#include <QSettings>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -53,6 +54,19 @@ std::string PreferredPort(const zelk::Application& app, int argc, char** argv) {
   return parser.isSet(port) ? RawPortArgument(argc, argv) : std::string();
 }
 
+// The one thing kept between runs: the port of the last successful
+// connection, offered first next time (a --port still wins). Kept as the
+// name's bytes, which need not be valid UTF-8 on Linux.
+void RememberThePort(zelk::TForm2& form2) {
+  const QString key = QStringLiteral("connection/last_port");
+  const QByteArray remembered = QSettings().value(key).toByteArray();
+  form2.PreselectRemembered(remembered.toStdString());
+  form2.SetOnConnected([key](const std::string& port) {
+    QSettings settings;
+    settings.setValue(key, QByteArray::fromStdString(port));
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +91,7 @@ int main(int argc, char** argv) {
     // Later windows are wired in once they all exist.
     ProgramForm.Attach(ProgramZelkForm);
     MainForm.Attach(Form2, ProgramForm);
+    RememberThePort(Form2);
 
     MainForm.show();
     QApplication::exec();

@@ -91,6 +91,10 @@ class TMainForm : public QWidget {
  private:
   void ConnectHandlers();
   void BuildMenuBar();
+  // The menus, left to right, each in the file of its feature.
+  void BuildFileMenu(QMenuBar& bar);  // Principal_files.cpp
+  void BuildLogMenus(QMenuBar& bar);  // Principal_log.cpp: Log and View
+  void BuildHelpMenu(QMenuBar& bar);
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
   void StopReconnectWatch();

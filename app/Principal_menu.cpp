@@ -26,7 +26,6 @@ void TMainForm::BuildMenuBar() {
   menu_bar_ = new QMenuBar(this);
   menu_bar_->setObjectName(QStringLiteral("menu_bar"));
   layout()->setMenuBar(menu_bar_);
-
   // What the window wants the technician to know without a box or a change
   // of layout (a port that went away and came back), right of the menus.
   status_text_ = new QLabel(menu_bar_);
@@ -34,7 +33,13 @@ void TMainForm::BuildMenuBar() {
   status_text_->setContentsMargins(0, 0, 8, 0);
   menu_bar_->setCornerWidget(status_text_, Qt::TopRightCorner);
 
-  QMenu* help = menu_bar_->addMenu(tr("&Help"));
+  BuildFileMenu(*menu_bar_);
+  BuildLogMenus(*menu_bar_);
+  BuildHelpMenu(*menu_bar_);
+}
+
+void TMainForm::BuildHelpMenu(QMenuBar& bar) {
+  QMenu* help = bar.addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("menu_help"));
   QAction* guide = help->addAction(tr("&User guide"), this, &TMainForm::ShowUserGuide);
   guide->setObjectName(QStringLiteral("action_user_guide"));

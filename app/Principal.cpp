@@ -103,6 +103,7 @@ void TMainForm::configClick() {
     ui_->prog->setEnabled(false);
     ui_->ler->setEnabled(false);
     ui_->gravar->setEnabled(false);
+    SetFileActionsEnabled(false);
     timer_read_.stop();
   }
 }

@@ -13,13 +13,17 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "session/failure.h"
 #include "settings/settings_block.h"
+#include "settings_file/settings_file.h"
 
 namespace Ui {
 class MainForm;
 }
+class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -68,6 +72,18 @@ class TMainForm : public QWidget {
   void ShowUserGuide();
   void ShowAbout();
   GuideWindow* guide_window() const { return guide_.get(); }
+  // Settings files and restore points (the File menu). Each action asks for
+  // its file and then calls the function that takes the path.
+  void OpenSettingsFile(const QString& path);
+  void SaveSettingsFile(const QString& path);
+  void CompareWithFile(const QString& path);
+  void RestoreFromFile(const QString& path);
+  void ShowRestorePoints();
+  // The dialogs of Compare and Restore points, while they are open.
+  QDialog* compare_dialog() const { return compare_dialog_; }
+  QDialog* restore_points_dialog() const { return restore_points_dialog_; }
+  // The block the module held at the last successful read, if any.
+  const std::optional<SettingsBlock>& last_read() const { return last_read_; }
   // Back after an unplug: after a failure that says the port went away, a
   // look once a second whether the same port is back (ReconnectLookTick); the
   // status text beside the menus says what the watch found. Config and Quit
@@ -95,6 +111,19 @@ class TMainForm : public QWidget {
   void BuildFileMenu(QMenuBar& bar);  // Principal_files.cpp
   void BuildLogMenus(QMenuBar& bar);  // Principal_log.cpp: Log and View
   void BuildHelpMenu(QMenuBar& bar);
+  // The settings block into the boxes, as a read shows it.
+  void ShowSettings(const SettingsBlock& block);
+  // The block as last read with the user's changes applied: a setting whose
+  // text is as read keeps its bytes, a changed one is encoded as Write does.
+  // Nothing (with the reason shown) when a text cannot be encoded.
+  std::optional<SettingsBlock> BlockWithChanges();
+  // A restore point of the block as last read; false (with the reason shown)
+  // when none could be saved.
+  bool SaveRestorePoint(SaveReason reason);
+  // A setting whose text differs from the block as last read is marked.
+  void UpdateChangedMarks();
+  void SetFileActionsEnabled(bool enabled);
+  std::string ModuleVersionText() const;
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
   void StopReconnectWatch();
@@ -130,6 +159,10 @@ class TMainForm : public QWidget {
   QTimer timer_reconnect_;
   std::unique_ptr<ReconnectWatch> reconnect_watch_;
   std::function<double()> now_ms_;
+  std::optional<SettingsBlock> last_read_;
+  std::vector<QAction*> file_actions_;  // enabled after a successful read
+  QDialog* compare_dialog_ = nullptr;
+  QDialog* restore_points_dialog_ = nullptr;
 };
 
 }  // namespace zelk

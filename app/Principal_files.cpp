@@ -1,19 +1,431 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's File menu: settings files and restore points.
+// The main window's File menu: settings files, restore points, compare, and
+// the marks on settings changed since the last read. The file format, the
+// rule of which bytes a file may change and the restore points are plain C++
+// (settings_file/, session/); this file moves them between boxes and dialogs.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <chrono>
+#include <filesystem>
 
+#include "app/Porta_serial.h"
 #include "app/Principal.h"
+#include "app/messages.h"
+#include "app/module_messages.h"
+#include "app/qt_text.h"
+#include "monitor/idle_period.h"
+#include "session/data_folder.h"
+#include "session/guarded_write.h"
+#include "session/restore_points.h"
+#include "session/session.h"
+#include "settings/option_flags.h"
+#include "settings/settings_table.h"
+#include "settings_file/file_io.h"
+#include "settings_file/file_settings.h"
+#include "settings_file/settings_overlay.h"
+#include "ui_CompareDialog.h"
+#include "ui_MainForm.h"
+#include "ui_RestorePointsDialog.h"
 
 namespace zelk {
+
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("SettingsFiles", text);
+}
+
+QString FileFilter() {
+  return Tr("Zelk settings (*.zelk)");
+}
+
+std::filesystem::path PathOf(const QString& path) {
+  return std::filesystem::path(path.toStdWString());
+}
+
+QString ShownPath(const std::filesystem::path& path) {
+  return QString::fromStdWString(path.wstring());
+}
+
+// A file read and accepted, or nothing after its box.
+std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
+                                     const QString& title) {
+  const FileRead read = ReadSmallFile(PathOf(path));
+  if (!read.ok) {
+    messages.Inform(ToQString(read.error), title);
+    return std::nullopt;
+  }
+  DecodedSettingsFile decoded = DecodeSettingsFile(read.contents);
+  if (!decoded.file) {
+    messages.Inform(
+        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(decoded.error)), title);
+    return std::nullopt;
+  }
+  return std::move(decoded.file);
+}
+
+// The caption of a setting as the window shows it ("Injec. Time"), or its
+// name for the idle RPM.
+QString SettingCaption(std::size_t setting) {
+  if (setting < kSettingCount) return ToQString(kSettingRows[setting].caption).trimmed();
+  if (IsOptionSetting(setting)) {
+    return ToQString(kOptionBoxes[setting - kFirstOptionSetting].caption).trimmed();
+  }
+  return Tr("Idle RPM");
+}
+
+void MarkChanged(QWidget& widget, bool changed) {
+  if (widget.property("changed").toBool() == changed) return;
+  widget.setProperty("changed", changed);
+  // A property selector is matched when the widget is polished.
+  widget.style()->unpolish(&widget);
+  widget.style()->polish(&widget);
+}
+
+}  // namespace
 
 void TMainForm::BuildFileMenu(QMenuBar& bar) {
   QMenu* file = bar.addMenu(tr("&File"));
   file->setObjectName(QStringLiteral("menu_file"));
+  const auto ask_path = [this](const QString& title, auto take, bool save) {
+    return [this, title, take, save] {
+      const QString path = save ? QFileDialog::getSaveFileName(this, title, {}, FileFilter())
+                                : QFileDialog::getOpenFileName(this, title, {}, FileFilter());
+      if (!path.isEmpty()) (this->*take)(path);
+    };
+  };
+  QAction* open = file->addAction(tr("&Open settings..."));
+  open->setObjectName(QStringLiteral("action_open_settings"));
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(open, &QAction::triggered, this,
+          ask_path(tr("Open settings"), &TMainForm::OpenSettingsFile, false));
+  QAction* save = file->addAction(tr("&Save settings..."));
+  save->setObjectName(QStringLiteral("action_save_settings"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(save, &QAction::triggered, this,
+          ask_path(tr("Save settings"), &TMainForm::SaveSettingsFile, true));
+  QAction* compare = file->addAction(tr("&Compare with file..."));
+  compare->setObjectName(QStringLiteral("action_compare"));
+  connect(compare, &QAction::triggered, this,
+          ask_path(tr("Compare with file"), &TMainForm::CompareWithFile, false));
+  QAction* restore = file->addAction(tr("&Restore from file..."));
+  restore->setObjectName(QStringLiteral("action_restore"));
+  connect(restore, &QAction::triggered, this,
+          ask_path(tr("Restore from file"), &TMainForm::RestoreFromFile, false));
+  QAction* points = file->addAction(tr("Restore &points..."), this, &TMainForm::ShowRestorePoints);
+  points->setObjectName(QStringLiteral("action_restore_points"));
+  file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"), this, &TMainForm::sairClick);
   quit->setObjectName(QStringLiteral("action_quit"));
+
+  file_actions_ = {open, save, compare, restore};
+  SetFileActionsEnabled(false);
+
+  // Every change of a setting's text or box may change its mark.
+  for (const SettingRow& row : kSettingRows) {
+    connect(Edit(row.name), &QLineEdit::textChanged, this, &TMainForm::UpdateChangedMarks);
+  }
+  connect(ui_->rpm_adj, &QLineEdit::textChanged, this, &TMainForm::UpdateChangedMarks);
+  for (const OptionBox& option : kOptionBoxes) {
+    connect(findChild<QCheckBox*>(ToQString(option.name)), &QCheckBox::toggled, this,
+            &TMainForm::UpdateChangedMarks);
+  }
+}
+
+void TMainForm::SetFileActionsEnabled(bool enabled) {
+  for (QAction* action : file_actions_) action->setEnabled(enabled);
+}
+
+std::string TMainForm::ModuleVersionText() const {
+  return form2_ != nullptr ? form2_->module_version().toStdString() : std::string();
+}
+
+std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
+  if (!last_read_) return std::nullopt;
+  const char separator = DecimalSeparator();
+  SettingsBlock block = *last_read_;
+  for (const SettingRow& row : kSettingRows) {
+    const QString text = Edit(row.name)->text();
+    if (text == ToQString(DecodeSetting(row, *last_read_, separator))) continue;
+    const EncodeResult encoded = EncodeSetting(row, text.toStdString(), separator, block);
+    if (!encoded.ok) {
+      messages_.Error(ToQString(encoded.error));
+      return std::nullopt;
+    }
+  }
+  const QString rpm = ui_->rpm_adj->text();
+  if (rpm != ToQString(DecodeIdleRpm(*last_read_, separator)) ||
+      ui_->rpm_cal->text() != QStringLiteral("1")) {
+    const EncodeResult encoded =
+        EncodeIdleRpm(rpm.toStdString(), ui_->rpm_cal->text().toStdString(), separator, block);
+    if (!encoded.ok) {
+      messages_.Error(ToQString(encoded.error));
+      return std::nullopt;
+    }
+  }
+  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
+  block[kFlagsOffset] = static_cast<std::uint8_t>((block[kFlagsOffset] & ~option_bits) |
+                                                  (WorkingFlags & option_bits));
+  return block;
+}
+
+void TMainForm::UpdateChangedMarks() {
+  if (!last_read_) return;
+  const char separator = DecimalSeparator();
+  for (const SettingRow& row : kSettingRows) {
+    QLineEdit* edit = Edit(row.name);
+    MarkChanged(*edit, edit->text() != ToQString(DecodeSetting(row, *last_read_, separator)));
+  }
+  // The idle RPM by its bytes: the same speed shows as another number under
+  // another calibration factor.
+  SettingsBlock rpm_block = *last_read_;
+  const bool rpm_ok = EncodeIdleRpm(ui_->rpm_adj->text().toStdString(),
+                                    ui_->rpm_cal->text().toStdString(), separator, rpm_block)
+                          .ok;
+  MarkChanged(*ui_->rpm_adj,
+              !rpm_ok || rpm_block[kIdlePeriodOffset] != (*last_read_)[kIdlePeriodOffset] ||
+                  rpm_block[kIdlePeriodOffset + 1] != (*last_read_)[kIdlePeriodOffset + 1]);
+  for (const OptionBox& option : kOptionBoxes) {
+    auto* box = findChild<QCheckBox*>(ToQString(option.name));
+    MarkChanged(*box, box->isChecked() != (((*last_read_)[kFlagsOffset] & option.mask) != 0));
+  }
+}
+
+bool TMainForm::SaveRestorePoint(SaveReason reason) {
+  const DataFolder folder = RestorePointFolder();
+  SavedRestorePoint saved;
+  if (!folder.path) {
+    saved.error = folder.error;
+  } else if (!last_read_) {
+    saved.error = "no settings have been read from the module";
+  } else {
+    saved = RestorePoints(*folder.path).Save(*last_read_, ModuleVersionText(), reason);
+  }
+  if (saved.path) return true;
+  messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
+                      .arg(ToQString(saved.error)));
+  return false;
+}
+
+void TMainForm::OpenSettingsFile(const QString& path) {
+  const QString title = Tr("Open settings");
+  const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
+  if (!file) return;
+  const std::optional<SettingsBlock> current = BlockWithChanges();
+  if (!current) return;
+  const AppliedSettings applied = ApplySettingsFile(*file, *current);
+  if (!applied.block) {
+    messages_.Inform(
+        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(applied.error)), title);
+    return;
+  }
+  // Into the boxes only: the technician reviews and presses Write.
+  ShowSettings(*applied.block);
+  UpdateChangedMarks();
+}
+
+void TMainForm::SaveSettingsFile(const QString& chosen) {
+  if (!CheckFocusedSetting()) return;
+  const std::optional<SettingsBlock> block = BlockWithChanges();
+  if (!block) return;
+  QString path = chosen;
+  if (QFileInfo(path).suffix().isEmpty()) path += ToQString(kSettingsFileExtension);
+  const SettingsFile file = MakeSettingsFile(
+      *block, ModuleVersionText(), UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
+  const FileWrite written = WriteFileAtomically(PathOf(path), EncodeSettingsFile(file));
+  if (!written.ok) {
+    messages_.Inform(ToQString(written.error), Tr("Save settings"));
+    return;
+  }
+  status_text_->setText(Tr("Settings saved to %1").arg(QFileInfo(path).fileName()));
+}
+
+void TMainForm::CompareWithFile(const QString& path) {
+  if (!CheckFocusedSetting()) return;
+  const std::optional<SettingsFile> file = LoadFile(messages_, path, Tr("Compare with file"));
+  if (!file) return;
+  const std::optional<SettingsBlock> block = BlockWithChanges();
+  if (!block) return;
+  const SettingTexts window = TextsOf(SettingsOfBlock(*block));
+  const SettingTexts in_file = TextsOfFile(*file);
+
+  delete compare_dialog_;
+  compare_dialog_ = new QDialog(this);
+  compare_dialog_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(compare_dialog_, &QObject::destroyed, this, [this] { compare_dialog_ = nullptr; });
+  Ui::CompareDialog ui;
+  ui.setupUi(compare_dialog_);
+  connect(ui.buttons, &QDialogButtonBox::rejected, compare_dialog_, &QDialog::close);
+  ui.table->setColumnCount(3);
+  ui.table->setHorizontalHeaderLabels({Tr("Setting"), Tr("Window"), QFileInfo(path).fileName()});
+  ui.table->setRowCount(static_cast<int>(kFileSettingCount));
+  int differences = 0;
+  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
+    const QString mine = ToQString(window[setting].value_or(""));
+    const QString theirs =
+        in_file[setting] ? ToQString(*in_file[setting]) : Tr("(not in the file)");
+    const bool differs = in_file[setting] && mine != theirs;
+    differences += differs ? 1 : 0;
+    const int row = static_cast<int>(setting);
+    ui.table->setItem(row, 0, new QTableWidgetItem(SettingCaption(setting)));
+    ui.table->setItem(row, 1, new QTableWidgetItem(mine));
+    ui.table->setItem(row, 2, new QTableWidgetItem(theirs));
+    for (int column = 0; column < 3; ++column) {
+      QTableWidgetItem* item = ui.table->item(row, column);
+      item->setData(Qt::UserRole, differs);
+      if (differs) {
+        QFont font = item->font();
+        font.setBold(true);
+        item->setFont(font);
+        item->setBackground(QColor(255, 230, 150));
+      }
+    }
+  }
+  ui.table->resizeColumnsToContents();
+  ui.caption->setText(
+      differences == 0 ? Tr("The window's settings and %1 agree.").arg(QFileInfo(path).fileName())
+                       : Tr("%1 setting(s) differ, marked.").arg(differences));
+  compare_dialog_->show();
+}
+
+void TMainForm::RestoreFromFile(const QString& path) {
+  const QString title = Tr("Restore from file");
+  const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
+  if (!file || !last_read_) return;
+  const AppliedSettings applied = ApplySettingsFile(*file, *last_read_);
+  if (!applied.block) {
+    messages_.Inform(
+        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(applied.error)), title);
+    return;
+  }
+  const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
+                                                TextsOf(SettingsOfBlock(*applied.block)))
+                                    .size();
+  if (!messages_.AskYesNo(Tr("Write the settings of %1 to the module?\n%2 setting(s) differ from "
+                             "what the module holds.")
+                              .arg(QFileInfo(path).fileName())
+                              .arg(differing),
+                          title)) {
+    return;
+  }
+  const bool polling = timer_read_.isActive();
+  timer_read_.stop();
+  const DataFolder folder = RestorePointFolder();
+  if (!folder.path) {
+    messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
+                        .arg(ToQString(folder.error)));
+    if (polling) timer_read_.start();
+    return;
+  }
+  RestorePoints points(*folder.path);
+  const GuardedWrite done = WriteWithRestorePoint(session_, points, *last_read_, *applied.block,
+                                                  SaveReason::before_restore, ModuleVersionText());
+  if (done.written.read_back && done.written.read_back->settings.ok()) {
+    last_read_ = done.written.read_back->settings.value.block;
+    ShowSettings(*last_read_);
+    UpdateChangedMarks();
+  }
+  const QString name = QFileInfo(path).fileName();
+  switch (done.outcome) {
+    case WriteOutcome::no_restore_point:
+      messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
+                          .arg(ToQString(done.restore_point.error)));
+      break;
+    case WriteOutcome::write_failed:
+    case WriteOutcome::read_back_failed:
+      ReportFailure(done.failure());
+      break;
+    case WriteOutcome::differs:
+      messages_.Inform(Tr("The module does not hold the settings of %1: what it reads back "
+                          "differs.")
+                           .arg(name),
+                       title);
+      break;
+    case WriteOutcome::verified:
+      messages_.Inform(Tr("The module now holds the settings of %1.").arg(name), title);
+      break;
+  }
+  if (polling && session_.connected()) timer_read_.start();
+}
+
+void TMainForm::ShowRestorePoints() {
+  const DataFolder folder = RestorePointFolder();
+  if (!folder.path) {
+    messages_.Inform(ToQString(folder.error), Tr("Restore points"));
+    return;
+  }
+  const std::vector<RestorePoint> points = RestorePoints(*folder.path).List();
+  std::optional<SettingTexts> window;
+  if (last_read_) {
+    if (const std::optional<SettingsBlock> block = BlockWithChanges())
+      window = TextsOf(SettingsOfBlock(*block));
+  }
+
+  delete restore_points_dialog_;
+  restore_points_dialog_ = new QDialog(this);
+  restore_points_dialog_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(restore_points_dialog_, &QObject::destroyed, this,
+          [this] { restore_points_dialog_ = nullptr; });
+  Ui::RestorePointsDialog ui;
+  ui.setupUi(restore_points_dialog_);
+  connect(ui.buttons, &QDialogButtonBox::rejected, restore_points_dialog_, &QDialog::close);
+  ui.caption->setText(
+      Tr("Saved before each write, newest first, in %1").arg(ShownPath(*folder.path)));
+  ui.table->setColumnCount(4);
+  ui.table->setHorizontalHeaderLabels(
+      {Tr("Time"), Tr("Module version"), Tr("Reason"), Tr("Differences")});
+  ui.table->setRowCount(static_cast<int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const RestorePoint& point = points[i];
+    const int row = static_cast<int>(i);
+    QString time, version, reason, differences;
+    if (point.file) {
+      time = ToQString(point.file->saved_at);
+      version = ToQString(point.file->module_version);
+      reason = point.file->reason ? ToQString(ReasonName(*point.file->reason)) : QString();
+      differences = window
+                        ? QString::number(CompareSettings(*window, TextsOfFile(*point.file)).size())
+                        : QString();
+    } else {
+      time = ShownPath(point.path.filename());
+      reason = ToQString(point.error);
+    }
+    ui.table->setItem(row, 0, new QTableWidgetItem(time));
+    ui.table->setItem(row, 1, new QTableWidgetItem(version));
+    ui.table->setItem(row, 2, new QTableWidgetItem(reason));
+    ui.table->setItem(row, 3, new QTableWidgetItem(differences));
+    ui.table->item(row, 0)->setData(Qt::UserRole, ShownPath(point.path));
+  }
+  ui.table->resizeColumnsToContents();
+  QPushButton* restore = ui.buttons->addButton(Tr("&Restore"), QDialogButtonBox::ActionRole);
+  restore->setObjectName(QStringLiteral("restore"));
+  restore->setEnabled(false);
+  QTableWidget* table = ui.table;
+  const bool can_write = last_read_.has_value() && session_.connected();
+  connect(table, &QTableWidget::itemSelectionChanged, restore, [table, restore, can_write] {
+    restore->setEnabled(can_write && !table->selectedItems().isEmpty());
+  });
+  connect(restore, &QPushButton::clicked, this, [this, table] {
+    const QList<QTableWidgetItem*> selected = table->selectedItems();
+    if (selected.isEmpty()) return;
+    const QString path = table->item(selected.front()->row(), 0)->data(Qt::UserRole).toString();
+    restore_points_dialog_->close();
+    RestoreFromFile(path);
+  });
+  restore_points_dialog_->show();
 }
 
 }  // namespace zelk

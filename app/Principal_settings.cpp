@@ -108,33 +108,39 @@ void TMainForm::banda_largaClick() {
   WorkingFlags = WithFlag(WorkingFlags, kOptionBoxes[kBandaLarga].mask, wide_band);
 }
 
-void TMainForm::lerClick() {
+void TMainForm::ShowSettings(const SettingsBlock& block) {
   const char separator = DecimalSeparator();
+  ui_->rpm_cal->setText(QStringLiteral("1"));
+  for (std::size_t index : kReadOrder) {
+    const SettingRow& row = kSettingRows[index];
+    Edit(row.name)->setText(ToQString(DecodeSetting(row, block, separator)));
+  }
+  const std::uint8_t flags = block[kFlagsOffset];
+  WorkingFlags = flags;
+  const auto has = [flags](OptionIndex option) { return (flags & kOptionBoxes[option].mask) != 0; };
+  ui_->sonda_en->setChecked(has(kSondaEn));
+  sonda_enClick();
+  for (const StatusLamp& lamp : kStatusLamps) {
+    findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
+  }
+  ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
+  ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
+  acel_rapida_enClick();
+  ui_->heat_en->setChecked(has(kHeatEn));
+  heat_enClick();
+  ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(block, separator)));
+}
+
+void TMainForm::lerClick() {
   // The box of a failed read shows before the snapshot is asked for, as ever.
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
   if (read.ok()) {
-    const SettingsBlock& block = read.value.block;
-    ui_->rpm_cal->setText(QStringLiteral("1"));
-    for (std::size_t index : kReadOrder) {
-      const SettingRow& row = kSettingRows[index];
-      Edit(row.name)->setText(ToQString(DecodeSetting(row, block, separator)));
-    }
-    const std::uint8_t flags = read.value.flags();
-    WorkingFlags = flags;
-    const auto has = [&read](OptionIndex option) { return read.value.option(option); };
-    ui_->sonda_en->setChecked(has(kSondaEn));
-    sonda_enClick();
-    for (const StatusLamp& lamp : kStatusLamps) {
-      findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
-    }
-    ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
-    ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
-    acel_rapida_enClick();
-    ui_->heat_en->setChecked(has(kHeatEn));
-    heat_enClick();
-    ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(block, separator)));
+    ShowSettings(read.value.block);
+    last_read_ = read.value.block;
     ui_->gravar->setEnabled(true);
     ui_->prog->setEnabled(true);
+    SetFileActionsEnabled(true);
+    UpdateChangedMarks();
   } else {
     ReportFailure(read.failure);
     ui_->gravar->setEnabled(false);
@@ -182,13 +188,17 @@ void TMainForm::gravarClick() {
   SettingsBlock encoded = session_.settings_block();
   if (EncodeSettings(encoded) &&
       messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning"))) {
-    // The read back follows the "Program OK" box, so Session's write alone.
-    const Outcome written = session_.WriteSettings(encoded);
-    if (written.ok()) {
-      InformProgramOk(messages_);
-      lerClick();
-    } else {
-      ReportFailure(written.failure);
+    // The read back follows the "Program OK" box, so Session's write alone,
+    // after a restore point of what the module held: without one, nothing
+    // is written.
+    if (SaveRestorePoint(SaveReason::before_write)) {
+      const Outcome written = session_.WriteSettings(encoded);
+      if (written.ok()) {
+        InformProgramOk(messages_);
+        lerClick();
+      } else {
+        ReportFailure(written.failure);
+      }
     }
   }
   timer_read_.start();

@@ -161,6 +161,7 @@ TEST(LiveLog, FileHoldsEveryRowWhileItIsStillOpen) {
   std::ifstream reader(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(reader)),
                          std::istreambuf_iterator<char>());
+  reader.close();  // Windows removes no file that is open
   EXPECT_EQ(text, std::string(kHeader) +
                       "\n0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921568627451,1176,ok,"
                       "50c3e20400460080643c\n0.000,2026-12-09T10:15:00.123Z,,,,,,,fail,\n");

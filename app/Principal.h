@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/chart_window.h"  // complete for the destructor
+#include "monitor/live_log.h"
 #include "session/failure.h"
 #include "settings/settings_block.h"
 #include "settings_file/settings_file.h"
@@ -27,6 +29,7 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QActionGroup;
 
 namespace zelk {
 
@@ -35,6 +38,7 @@ class ReconnectWatch;
 class Messages;
 class Session;
 struct InstantSample;
+struct LiveSample;
 class TForm2;
 class TProgramForm;
 struct RpmStep;
@@ -163,6 +167,32 @@ class TMainForm : public QWidget {
   std::vector<QAction*> file_actions_;  // enabled after a successful read
   QDialog* compare_dialog_ = nullptr;
   QDialog* restore_points_dialog_ = nullptr;
+
+  // Logging and the live chart (Principal_log.cpp). Both take the window's
+  // own poll: they add no traffic.
+ public:
+  // Starts a log in `path` (a running one ends when the new one has opened);
+  // false, with a box and nothing changed, when the file cannot be opened.
+  bool StartLog(const QString& path);
+  void StopLog();
+  bool logging() const { return live_log_ != nullptr; }
+  // The poll's period; 0: back to back, as fast as the link allows.
+  void SetPollInterval(int interval_ms);
+  QActionGroup& poll_rates() { return *poll_rates_; }
+  void ShowLiveChart();
+  ChartWindow* chart_window() const { return chart_.get(); }
+
+ private:
+  void StartLogClick();
+  // One poll's result for the log and the chart; null: the poll failed.
+  void FeedLogAndChart(const LiveSample* sample);
+  void ShowLogStatus();
+  // Quit and the window's close button: the log closes, the chart goes.
+  void CloseLogAndChart();
+
+  std::unique_ptr<LiveLogFile> live_log_;
+  QActionGroup* poll_rates_ = nullptr;
+  std::unique_ptr<ChartWindow> chart_;
 };
 
 }  // namespace zelk

@@ -1,12 +1,200 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's Log and View menus: the live log and the live chart.
+// The main window's Log and View menus: the live log, the poll rate and the
+// live chart. All three live on the window's own poll (Timer_ReadTimer):
+// logging and charting send nothing of their own.
 
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
 
 #include "app/Principal.h"
+#include "app/messages.h"
+#include "app/qt_text.h"
+#include "session/session.h"
 
 namespace zelk {
 
-void TMainForm::BuildLogMenus(QMenuBar& /*bar*/) {}
+namespace {
+
+QString LogTitle() {
+  return QCoreApplication::translate("Log", "Log");
+}
+
+struct PollRate {
+  const char* caption;
+  int interval_ms;
+};
+
+// 500 ms is the module's own pace and the default at every start; the
+// faster ones are for logging and the chart, and are never remembered.
+constexpr std::array<PollRate, 4> kPollRates{{
+    {QT_TRANSLATE_NOOP("Log", "&500 ms"), 500},
+    {QT_TRANSLATE_NOOP("Log", "&200 ms"), 200},
+    {QT_TRANSLATE_NOOP("Log", "&100 ms"), 100},
+    {QT_TRANSLATE_NOOP("Log", "&As fast as the link allows"), 0},
+}};
+constexpr int kDefaultPollMs = 500;
+
+// Ends the log and closes the chart when the main window closes, by Quit or
+// by its title bar: a log left open would lose nothing (rows are flushed) but
+// would not be closed complete.
+class CloseWatch : public QObject {
+ public:
+  CloseWatch(QObject& window, std::function<void()> on_close)
+      : QObject(&window), on_close_(std::move(on_close)) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Close) on_close_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> on_close_;
+};
+
+QString Elapsed(std::chrono::milliseconds elapsed) {
+  const long long seconds = elapsed.count() / 1000;
+  return QStringLiteral("%1:%2:%3")
+      .arg(seconds / 3600)
+      .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Paths go through UTF-16 both ways: on Windows a narrow path would be read in
+// the ANSI code page.
+QString PathText(const std::filesystem::path& path) {
+  return QString::fromStdU16String(path.u16string());
+}
+
+}  // namespace
+
+void TMainForm::BuildLogMenus(QMenuBar& bar) {
+  QMenu* log = bar.addMenu(tr("&Log"));
+  log->setObjectName(QStringLiteral("menu_log"));
+  QAction* start = log->addAction(tr("&Start log..."), this, &TMainForm::StartLogClick);
+  start->setObjectName(QStringLiteral("action_start_log"));
+  QAction* stop = log->addAction(tr("S&top log"), this, &TMainForm::StopLog);
+  stop->setObjectName(QStringLiteral("action_stop_log"));
+  log->addSeparator();
+  QMenu* rates = log->addMenu(tr("&Poll rate"));
+  rates->setObjectName(QStringLiteral("menu_poll_rate"));
+  poll_rates_ = new QActionGroup(this);
+  poll_rates_->setExclusive(true);
+  for (const PollRate& rate : kPollRates) {
+    QAction* choice = rates->addAction(QCoreApplication::translate("Log", rate.caption));
+    choice->setCheckable(true);
+    choice->setChecked(rate.interval_ms == kDefaultPollMs);
+    choice->setData(rate.interval_ms);
+    choice->setObjectName(QStringLiteral("action_poll_%1").arg(rate.interval_ms));
+    poll_rates_->addAction(choice);
+    connect(choice, &QAction::triggered, this,
+            [this, interval = rate.interval_ms] { SetPollInterval(interval); });
+  }
+
+  QMenu* view = bar.addMenu(tr("&View"));
+  view->setObjectName(QStringLiteral("menu_view"));
+  QAction* chart = view->addAction(tr("Live &chart"), this, &TMainForm::ShowLiveChart);
+  chart->setObjectName(QStringLiteral("action_live_chart"));
+  chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+
+  new CloseWatch(*this, [this] { CloseLogAndChart(); });
+}
+
+void TMainForm::StartLogClick() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("Start a log"), QString(), tr("CSV files (*.csv)"));
+  if (!path.isEmpty()) StartLog(path);
+}
+
+bool TMainForm::StartLog(const QString& path) {
+  std::string error;
+  std::unique_ptr<LiveLogFile> opened =
+      LiveLogFile::Open(std::filesystem::path(path.toStdU16String()), error);
+  if (!opened) {
+    messages_.Inform(tr("The log was not started: %1").arg(ToQString(error)), LogTitle());
+    return false;
+  }
+  StopLog();  // the running one, if any, ends complete
+  live_log_ = std::move(opened);
+  ShowLogStatus();
+  return true;
+}
+
+void TMainForm::StopLog() {
+  if (!live_log_) return;
+  std::unique_ptr<LiveLogFile> log = std::move(live_log_);
+  status_text_->clear();
+  if (!log->Close()) {
+    messages_.Inform(
+        tr("The log %1 is not complete: the disk refused a write.").arg(PathText(log->path())),
+        LogTitle());
+  }
+}
+
+void TMainForm::SetPollInterval(int interval_ms) {
+  // setInterval keeps a running timer running; every start keeps it.
+  timer_read_.setInterval(interval_ms);
+  for (QAction* choice : poll_rates_->actions()) {
+    if (choice->data().toInt() == interval_ms) choice->setChecked(true);
+  }
+}
+
+void TMainForm::ShowLiveChart() {
+  if (!chart_) chart_ = std::make_unique<ChartWindow>(messages_, this);
+  chart_->show();
+  chart_->raise();
+  chart_->activateWindow();
+}
+
+void TMainForm::FeedLogAndChart(const LiveSample* sample) {
+  if (chart_) {
+    if (sample != nullptr) {
+      chart_->history().AddSample(*sample);
+    } else {
+      chart_->history().AddFailure(std::chrono::steady_clock::now());
+    }
+  }
+  if (!live_log_) return;
+  LiveLogWriter& writer = live_log_->writer();
+  const bool written = sample != nullptr ? writer.WriteSample(*sample) : writer.WriteFailure();
+  if (!written) {
+    // Gone before the box: the poll goes on ticking while it is open.
+    const std::unique_ptr<LiveLogFile> log = std::move(live_log_);
+    status_text_->clear();
+    messages_.Inform(
+        tr("The log %1 was stopped: the disk refused a write.").arg(PathText(log->path())),
+        LogTitle());
+    return;
+  }
+  ShowLogStatus();
+}
+
+void TMainForm::ShowLogStatus() {
+  if (!live_log_) return;
+  const LiveLogWriter& writer = live_log_->writer();
+  const QString name = QFileInfo(PathText(live_log_->path())).fileName();
+  status_text_->setText(tr("Logging to %1: %2 rows, %3")
+                            .arg(name, QString::number(writer.rows()), Elapsed(writer.elapsed())));
+}
+
+void TMainForm::CloseLogAndChart() {
+  StopLog();
+  if (chart_) chart_->close();
+}
 
 }  // namespace zelk

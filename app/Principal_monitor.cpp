@@ -26,10 +26,12 @@ void TMainForm::Timer_ReadTimer() {
     ui_->atual_corr->setText(ToQString(texts.corr));
     ui_->atual_rpm->setText(ToQString(texts.rpm));
     ui_->atual_inj->setText(ToQString(texts.inj));
+    FeedLogAndChart(&polled.value);
     return;
   }
   // Stop first: ticks keep coming while the box below is open.
   timer_read_.stop();
+  FeedLogAndChart(nullptr);  // a fail row, and the chart shows a gap
   ui_->sync->setGreen(false);
   ui_->gravar->setEnabled(false);
   ui_->prog->setEnabled(false);

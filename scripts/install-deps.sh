@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest
   nlohmann-json3-dev
+  dpkg-dev  # unpacks the QCustomPlot source package (scripts/qcustomplot-source.sh)
   fonts-liberation2 fonts-wine
   xvfb xauth
   appstream desktop-file-utils librsvg2-bin

@@ -77,7 +77,9 @@ void ChartWindow::BuildStrips() {
 
 void ChartWindow::LayOutShownStrips() {
   QCPLayoutGrid& layout = *ui_->plot->plotLayout();
-  for (QCPAxisRect* strip : strips_) layout.take(strip);
+  for (QCPAxisRect* strip : strips_) {
+    if (strip->layout() != nullptr) layout.take(strip);  // hidden ones are out already
+  }
   layout.simplify();
   int row = 0;
   QCPAxisRect* last = nullptr;

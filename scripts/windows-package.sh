@@ -82,6 +82,9 @@ for lib in zlib freetype harfbuzz-ng libpng libjpeg pcre2 double-conversion md4c
   done
 done
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/GCC-runtime-copyright.txt"
+# QCustomPlot (the live chart) is compiled into the configurator.
+qcp_src="${ZELK_QCUSTOMPLOT_DIR:-/var/cache/programable-zelk/qcustomplot}/src"
+cp "$qcp_src/debian-copyright" "$stage/licenses/QCustomPlot-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
 
 say "zipping"

@@ -170,6 +170,17 @@ class LiveLogWindowTest : public QObject {
     QCOMPARE(l.w.MainForm.Timer_Read().interval(), 100);
   }
 
+  void theStatusTextLeavesTheWindowsSizeAlone() {
+    Logging l;
+    l.w.MainForm.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&l.w.MainForm));
+    const QSize before = l.w.MainForm.size();
+    QVERIFY(l.w.MainForm.StartLog(l.Path("a-rather-long-name-for-the-log-of-a-long-drive.csv")));
+    for (int i = 0; i < 3; ++i) l.w.MainForm.Timer_ReadTimer();
+    QCoreApplication::processEvents();
+    QCOMPARE(l.w.MainForm.size(), before);
+  }
+
   void aNewWindowPollsAtTheDefaultRate() {
     Windows w;
     QCOMPARE(w.MainForm.Timer_Read().interval(), 500);

@@ -3,6 +3,7 @@
 // then rename(2) over the old file, or link(2), which refuses an existing
 // name, when the old file must stay.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,6 +46,15 @@ int OpenTemporary(const std::filesystem::path& path, std::string& name) {
 FileWrite WriteFileAtomically(const std::filesystem::path& path, std::string_view contents,
                               ExistingFile existing) {
   const std::string shown = path.string();
+  // The rename would put a file in the place of a device or a pipe of that
+  // name (for root even /dev/null); a symlink is replaced, as any file is.
+  // (link(2) refuses every existing name by itself.)
+  struct stat in_the_way {};
+  if (existing == ExistingFile::replace && ::lstat(shown.c_str(), &in_the_way) == 0 &&
+      !S_ISREG(in_the_way.st_mode) && !S_ISLNK(in_the_way.st_mode)) {
+    return {false, false,
+            shown + (S_ISDIR(in_the_way.st_mode) ? ": is a folder" : ": is not a regular file")};
+  }
   std::string temporary;
   const int fd = OpenTemporary(path, temporary);
   if (fd < 0) return {false, false, Reason(shown, errno)};

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <utility>
+#include <vector>
 
 #include "settings/number_text.h"
 #include "settings_file/settings_overlay.h"
@@ -70,6 +72,70 @@ Json NumberJson(double value) {
   return value;
 }
 
+// A file's shape, checked as it is read and before a document is built from
+// it: refused are nesting deeper than a file needs (printing a value for a
+// message is recursive), objects of more members than a file has (an ordered
+// object finds a key by a linear search), and a key given twice in one object
+// (only one of them would count, silently).
+constexpr std::size_t kMaxDepth = 8;       // a settings file uses 2
+constexpr std::size_t kMaxMembers = 200;  // and about 40 members
+
+class ShapeCheck {
+ public:
+  // Empty when the shape is acceptable or the text is no JSON (the parser
+  // that builds the document then says where).
+  const std::string& problem() const { return problem_; }
+
+  bool null() { return true; }
+  bool boolean(bool /*value*/) { return true; }
+  bool number_integer(Json::number_integer_t /*value*/) { return true; }
+  bool number_unsigned(Json::number_unsigned_t /*value*/) { return true; }
+  bool number_float(Json::number_float_t /*value*/, const Json::string_t& /*text*/) { return true; }
+  bool string(Json::string_t& /*value*/) { return true; }
+  bool binary(Json::binary_t& /*value*/) { return true; }
+  bool start_object(std::size_t /*size*/) {
+    objects_.emplace_back();
+    return Enter();
+  }
+  bool key(Json::string_t& name) {
+    std::set<std::string>& keys = objects_.back();
+    if (keys.size() == kMaxMembers) {
+      return Refuse("an object with more than " + std::to_string(kMaxMembers) + " members");
+    }
+    if (!keys.insert(name).second)
+      return Refuse("the key " + Quoted(Shortened(name)) + " is given twice");
+    return true;
+  }
+  bool end_object() {
+    objects_.pop_back();
+    --depth_;
+    return true;
+  }
+  bool start_array(std::size_t /*size*/) { return Enter(); }
+  bool end_array() {
+    --depth_;
+    return true;
+  }
+  bool parse_error(std::size_t /*byte*/, const std::string& /*token*/,
+                   const Json::exception& /*error*/) {
+    return false;
+  }
+
+ private:
+  bool Enter() {
+    if (++depth_ <= kMaxDepth) return true;
+    return Refuse("nested more than " + std::to_string(kMaxDepth) + " levels deep");
+  }
+  bool Refuse(const std::string& what) {
+    problem_ = "not a settings file: " + what;
+    return false;
+  }
+
+  std::vector<std::set<std::string>> objects_;
+  std::size_t depth_ = 0;
+  std::string problem_;
+};
+
 // Each step of the reading either fills in the file or gives the reason it
 // is refused.
 class Reader {
@@ -96,7 +162,11 @@ class Reader {
     const auto version = doc_.find("format_version");
     if (version == doc_.end()) return "the file has no \"format_version\"";
     if (!version->is_number_integer()) return "\"format_version\" must be a whole number";
-    const auto number = version->get<std::int64_t>();
+    // The parser holds every number from 0 up as unsigned, up to 2^64 - 1.
+    if (!version->is_number_unsigned()) {
+      return "format_version " + std::to_string(version->get<std::int64_t>()) + " is not valid";
+    }
+    const auto number = version->get<std::uint64_t>();
     if (number > kSettingsFileVersion) {
       return "format_version " + std::to_string(number) +
              " is newer than this program reads (up to " + std::to_string(kSettingsFileVersion) +
@@ -242,6 +312,15 @@ std::string EncodeSettingsFile(const SettingsFile& file) {
 }
 
 DecodedSettingsFile DecodeSettingsFile(std::string_view text) {
+  // The parser takes a NUL byte for the end of the text and would accept
+  // whatever follows it.
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+    return {std::nullopt, "not a settings file: a NUL byte at byte " + std::to_string(nul + 1)};
+  }
+  ShapeCheck shape;
+  if (!Json::sax_parse(text, &shape) && !shape.problem().empty()) {
+    return {std::nullopt, shape.problem()};
+  }
   Json doc;
   try {
     doc = Json::parse(text);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <optional>
 
 #include "cli/detect_command.h"
 #include "cli/hex_text.h"
@@ -41,7 +43,18 @@ int RunVersion(Session& session, std::ostream& out, std::ostream& err) {
 
 namespace {
 
-enum class LineRead { line, too_long, end };
+enum class LineRead { line, too_long, end, failed };
+
+// The next byte of the input, EOF at its end; nullopt when it cannot be read
+// (standard input a folder, a terminal gone): the stream buffer of a file
+// throws then.
+std::optional<int> NextByte(std::streambuf& source) {
+  try {
+    return source.sbumpc();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
 
 // One line of at most kMaxRawLine bytes. A longer one is read to its end and
 // dropped, so no input line is ever held whole.
@@ -52,7 +65,9 @@ LineRead ReadRawLine(std::istream& in, std::string& text) {
   bool any = false;
   bool too_long = false;
   for (;;) {
-    const int c = source->sbumpc();
+    const std::optional<int> next = NextByte(*source);
+    if (!next) return LineRead::failed;
+    const int c = *next;
     if (c == std::char_traits<char>::eof()) {
       if (!any) return LineRead::end;
       break;
@@ -77,6 +92,10 @@ int RunRaw(Session& session, std::istream& in, std::ostream& out, std::ostream& 
   for (std::size_t number = 1;; ++number) {
     const LineRead read = ReadRawLine(in, text);
     if (read == LineRead::end) break;
+    if (read == LineRead::failed) {
+      err << "zelkctl: line " << number << ": the input cannot be read; stopped\n";
+      return kExitUsage;
+    }
     const RawLine line = read == LineRead::too_long ? RawLine{RawLineKind::bad, {}, "line too long"}
                                                     : ParseRawLine(text);
     if (line.kind == RawLineKind::skip) continue;

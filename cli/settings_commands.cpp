@@ -304,6 +304,14 @@ int RestorePointsCommand(CommandContext& context, const std::vector<std::string>
   if (!NoOperands(context, operands)) return kExitUsage;
   DataFolder folder = RestorePointFolder();
   if (!folder.path) return UsageError(context, "no folder for restore points: " + folder.error);
+  // A folder that cannot be read is not one without restore points; one not
+  // made yet is.
+  std::error_code unreadable;
+  const std::filesystem::directory_iterator listing(*folder.path, unreadable);
+  if (unreadable && unreadable != std::errc::no_such_file_or_directory) {
+    return UsageError(context, "cannot read the restore point folder " + folder.path->string() +
+                                   ": " + unreadable.message());
+  }
   return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out);
 }
 

@@ -34,6 +34,8 @@ DataFolder PlatformFolder() {
 std::filesystem::path OverrideFolder() {
   return Variable(L"ZELK_DATA_DIR");
 }
+
+constexpr const char* kRelativeOverride = "%ZELK_DATA_DIR% is not an absolute path";
 #else
 std::filesystem::path Variable(const char* name) {
   const char* value = std::getenv(name);
@@ -52,12 +54,17 @@ DataFolder PlatformFolder() {
 std::filesystem::path OverrideFolder() {
   return Variable("ZELK_DATA_DIR");
 }
+
+constexpr const char* kRelativeOverride = "$ZELK_DATA_DIR is not an absolute path";
 #endif
 
 }  // namespace
 
 DataFolder UserDataFolder() {
   std::filesystem::path chosen = OverrideFolder();
+  // Relative, it would name a different folder for every working directory
+  // (and "~/x" a folder called "~"): refused, not taken as it comes.
+  if (!chosen.empty() && !chosen.is_absolute()) return {std::nullopt, kRelativeOverride};
   if (!chosen.empty()) return {std::move(chosen), {}};
   return PlatformFolder();
 }

@@ -97,6 +97,9 @@ std::vector<std::filesystem::path> RestorePoints::NamesNewestFirst() const {
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
        it.increment(error)) {
+    // Only files: opening a pipe of such a name would wait for a writer forever.
+    std::error_code type_error;
+    if (!it->is_regular_file(type_error)) continue;
     const std::string name = it->path().filename().string();
     if (IsRestorePointName(name)) names.push_back(it->path());
   }

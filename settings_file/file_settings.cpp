@@ -15,6 +15,19 @@ namespace {
 constexpr std::string_view kTrue = "true";
 constexpr std::string_view kFalse = "false";
 
+// Typed text quoted in a message: short, whatever was typed.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 40;
+  if (text.size() <= kShown) return "'" + std::string(text) + "'";
+  return "'" + std::string(text.substr(0, kShown)) + "...'";
+}
+
+bool Given(const FileSettings& settings, std::size_t setting) {
+  if (setting < kSettingCount) return settings.edits[setting].has_value();
+  if (setting == kIdleRpmSetting) return settings.idle_rpm.has_value();
+  return settings.options[setting - kFirstOptionSetting].has_value();
+}
+
 std::string_view WithoutTrailingBlanks(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
@@ -86,22 +99,22 @@ std::vector<SettingDifference> CompareSettings(const SettingTexts& first,
 
 std::string AddAssignment(std::string_view assignment, FileSettings& settings) {
   const std::size_t equals = assignment.find('=');
-  if (equals == std::string_view::npos) {
-    return "'" + std::string(assignment) + "' is not NAME=VALUE";
-  }
+  if (equals == std::string_view::npos) return Quoted(assignment) + " is not NAME=VALUE";
   const std::string_view name = assignment.substr(0, equals);
   const std::string_view text = assignment.substr(equals + 1);
   const std::optional<std::size_t> setting = FindFileSetting(name);
-  if (!setting) return "unknown setting '" + std::string(name) + "'";
+  if (!setting) return "unknown setting " + Quoted(name);
   const std::string named(name);
+  // Which of two values would be meant is anyone's guess.
+  if (Given(settings, *setting)) return named + " given more than once";
   if (IsOptionSetting(*setting)) {
     if (text != kTrue && text != kFalse)
-      return named + ": '" + std::string(text) + "' is not true or false";
+      return named + ": " + Quoted(text) + " is not true or false";
     settings.options[*setting - kFirstOptionSetting] = text == kTrue;
     return {};
   }
   const std::optional<double> value = ParseDecimal(text, '.');
-  if (!value) return named + ": '" + std::string(text) + "' is not a number";
+  if (!value) return named + ": " + Quoted(text) + " is not a number";
   if (*setting == kIdleRpmSetting) {
     settings.idle_rpm = value;
   } else {

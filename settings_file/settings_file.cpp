@@ -77,7 +77,7 @@ Json NumberJson(double value) {
 // message is recursive), objects of more members than a file has (an ordered
 // object finds a key by a linear search), and a key given twice in one object
 // (only one of them would count, silently).
-constexpr std::size_t kMaxDepth = 8;       // a settings file uses 2
+constexpr std::size_t kMaxDepth = 8;      // a settings file uses 2
 constexpr std::size_t kMaxMembers = 200;  // and about 40 members
 
 class ShapeCheck {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -31,6 +33,9 @@ bool ParseVersion(std::string_view text, std::array<std::uint8_t, 2>& version) {
   version = {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
   return true;
 }
+
+constexpr std::string_view kValuedOptions[] = {
+    "--link", "--fault", "--module-version", "--rpm-program-ms", "--map-program-ms", "--seed"};
 
 // Program durations: whole milliseconds, up to a day.
 bool ParseDuration(std::string_view text, double& ms) {
@@ -64,6 +69,12 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       continue;
     }
 
+    // Known first, so that "--bogus" is not said to lack a value.
+    if (std::find(std::begin(kValuedOptions), std::end(kValuedOptions), arg) ==
+        std::end(kValuedOptions)) {
+      error = "unknown option " + std::string(arg);
+      return false;
+    }
     std::string value;
     if (inline_value) {
       value = *inline_value;
@@ -86,11 +97,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       ok = ParseDuration(value, options.engine.rpm_program_ms);
     } else if (arg == "--map-program-ms") {
       ok = ParseDuration(value, options.engine.map_program_ms);
-    } else if (arg == "--seed") {
+    } else {  // --seed
       ok = ParseWhole(std::string_view(value), std::uint32_t{0xFFFFFFFF}, options.engine.seed);
-    } else {
-      error = "unknown option " + std::string(arg);
-      return false;
     }
     if (!ok) {
       error = "bad value for " + std::string(arg) + ": '" + value + "'";
@@ -98,6 +106,23 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
     }
   }
   return true;
+}
+
+std::string TerminalSafe(std::string_view text) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string safe;
+  safe.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      safe.push_back(c);
+    } else {
+      safe += "\\x";
+      safe.push_back(kDigits[byte >> 4]);
+      safe.push_back(kDigits[byte & 0x0F]);
+    }
+  }
+  return safe;
 }
 
 std::string SimUsage() {

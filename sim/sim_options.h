@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/faults.h"
@@ -28,5 +29,10 @@ struct SimOptions {
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
 
 std::string SimUsage();
+
+// A message with typed text (options, paths) made safe for a terminal: a
+// control byte or one above 0x7e is written as \x1b, so no escape sequence
+// of the text reaches it.
+std::string TerminalSafe(std::string_view text);
 
 }  // namespace zelk::sim

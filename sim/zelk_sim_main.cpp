@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
     // The exit status already says it failed; a lost message cannot be reported anywhere.
-    (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", TerminalSafe(error).c_str(),
+                       SimUsage().c_str());
     return 2;
   }
   if (options.program_version) {
@@ -68,11 +69,11 @@ int main(int argc, char** argv) {
 
   PtyServer server(module, !options.quiet);
   if (!server.Open(error)) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
     return 1;
   }
   if (!CreatePtyLink(server.slave_path(), options.link_path, error)) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
     return 1;
   }
   // A caller that cannot read the path sees end of file and gives up; the link is there either way.
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
   const PtyServer::Outcome outcome = server.Run(g_stop, wait_mask, error);
   RemovePtyLink(server.slave_path(), options.link_path);
   if (outcome == PtyServer::Outcome::failed) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", error.c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
     return 1;
   }
   return 0;

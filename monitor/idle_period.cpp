@@ -44,6 +44,11 @@ EncodeResult EncodeIdleRpm(std::string_view rpm_text, std::string_view cal_text,
     message += ", beyond 65535";
     return EncodeResult::Failure(message);
   }
+  // A period of 0 is one no read can turn back into an idle speed.
+  if (*whole == 0) {
+    return EncodeResult::Failure("Idle RPM " + rpm_shown +
+                                 " is too high: the module's idle period would be 0");
+  }
   WriteWord(block, kIdlePeriodOffset, static_cast<std::uint16_t>(*whole));
   return {};
 }

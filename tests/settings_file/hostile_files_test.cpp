@@ -13,6 +13,7 @@
 
 #include "settings_file/file_io.h"
 #include "settings_file/settings_file.h"
+#include "settings_file/settings_overlay.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -105,6 +106,41 @@ TEST(HostileSettingsFiles, OddButHarmlessFilesRead) {
     const DecodedSettingsFile decoded = DecodeSettingsFile(test.text);
     EXPECT_TRUE(decoded.file) << test.name << ": " << decoded.error;
   }
+}
+
+// An idle speed no module reading can show (the window's buttons stay
+// between 600 and 1500) reaches the module only as a period it can hold.
+TEST(HostileSettingsFiles, AnIdleSpeedBeyondThePeriodWordWritesNothing) {
+  SettingsBlock module{};
+  module[kIdlePeriodOffset] = 0x24;  // 62500: 600 RPM
+  module[kIdlePeriodOffset + 1] = 0xF4;
+  const struct {
+    const char* rpm;
+    std::string error;
+  } cases[] = {
+      {"1e308", "rpm_adj: Idle RPM 1e+308 is too high: the module's idle period would be 0"},
+      {"4294967296",
+       "rpm_adj: Idle RPM 4294967296 is too high: the module's idle period would be 0"},
+      {"75000001", "rpm_adj: Idle RPM 75000001 is too high: the module's idle period would be 0"},
+      {"0.5",
+       "rpm_adj: Idle RPM 0.5 is too low: the module's idle period would be 75000000, beyond "
+       "65535"},
+  };
+  for (const auto& test : cases) {
+    const DecodedSettingsFile decoded =
+        DecodeSettingsFile(Header(std::string(R"(, "settings": {"rpm_adj": )") + test.rpm + "}"));
+    ASSERT_TRUE(decoded.file) << test.rpm << ": " << decoded.error;
+    const AppliedSettings applied = ApplySettingsFile(*decoded.file, module);
+    EXPECT_FALSE(applied.block) << test.rpm;
+    EXPECT_EQ(applied.error, test.error);
+  }
+  const DecodedSettingsFile highest =
+      DecodeSettingsFile(Header(R"(, "settings": {"rpm_adj": 37500000})"));
+  ASSERT_TRUE(highest.file);
+  const AppliedSettings applied = ApplySettingsFile(*highest.file, module);
+  ASSERT_TRUE(applied.block) << applied.error;
+  EXPECT_EQ((*applied.block)[kIdlePeriodOffset], 1);
+  EXPECT_EQ((*applied.block)[kIdlePeriodOffset + 1], 0);
 }
 
 #ifndef _WIN32

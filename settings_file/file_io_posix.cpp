@@ -30,11 +30,20 @@ bool WriteAll(int fd, std::string_view contents) {
   return true;
 }
 
+// A name has at most 255 bytes; the temporary one takes the file's name cut
+// short enough for its suffix (".999999999.tmp"), so every name that can be
+// saved is.
+constexpr std::size_t kLongestName = 255;
+constexpr std::size_t kSuffixRoom = 14;
+
 // Opens a fresh temporary file beside `path`; -1 with errno on failure.
 int OpenTemporary(const std::filesystem::path& path, std::string& name) {
+  const std::string stem =
+      (path.parent_path() / path.filename().string().substr(0, kLongestName - kSuffixRoom))
+          .string();
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path.string() + "." + std::to_string(random() % 1000000000u) + ".tmp";
+    name = stem + "." + std::to_string(random() % 1000000000u) + ".tmp";
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

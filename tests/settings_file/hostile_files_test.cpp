@@ -170,6 +170,22 @@ TEST(HostileSaveTargets, ADeviceOrPipeOfTheNameStaysAsItWas) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
   fs::remove_all(dir);
 }
+
+TEST(HostileSaveTargets, ANameOfTheLongestLengthIsSaved) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::temp_directory_path() / ("zelk-hostile-save-" + std::to_string(std::random_device{}()));
+  fs::create_directories(dir);
+  for (const std::size_t length : {240u, 241u, 250u, 255u}) {
+    const fs::path path = dir / (std::string(length - 5, 'a') + ".zelk");
+    const FileWrite written = WriteFileAtomically(path, "contents");
+    EXPECT_TRUE(written.ok) << length << ": " << written.error;
+    EXPECT_EQ(ReadSmallFile(path).contents, "contents") << length;
+    fs::remove(path);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 0);
+  fs::remove_all(dir);
+}
 #endif
 
 }  // namespace

@@ -5,6 +5,8 @@
 // the settings between a read and a write. Its handlers are thin: they read
 // widgets, call the session and format its values.
 
+#include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -25,7 +27,6 @@ namespace Ui {
 class MainForm;
 }
 class QAction;
-class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -165,8 +166,9 @@ class TMainForm : public QWidget {
   std::function<double()> now_ms_;
   std::optional<SettingsBlock> last_read_;
   std::vector<QAction*> file_actions_;  // enabled after a successful read
-  QDialog* compare_dialog_ = nullptr;
-  QDialog* restore_points_dialog_ = nullptr;
+  // Guarded: each deletes itself when closed, and goes with the window.
+  QPointer<QDialog> compare_dialog_;
+  QPointer<QDialog> restore_points_dialog_;
 
   // Logging and the live chart (Principal_log.cpp). Both take the window's
   // own poll: they add no traffic.

@@ -265,7 +265,6 @@ void TMainForm::CompareWithFile(const QString& path) {
   delete compare_dialog_;
   compare_dialog_ = new QDialog(this);
   compare_dialog_->setAttribute(Qt::WA_DeleteOnClose);
-  connect(compare_dialog_, &QObject::destroyed, this, [this] { compare_dialog_ = nullptr; });
   Ui::CompareDialog ui;
   ui.setupUi(compare_dialog_);
   connect(ui.buttons, &QDialogButtonBox::rejected, compare_dialog_, &QDialog::close);
@@ -377,8 +376,6 @@ void TMainForm::ShowRestorePoints() {
   delete restore_points_dialog_;
   restore_points_dialog_ = new QDialog(this);
   restore_points_dialog_->setAttribute(Qt::WA_DeleteOnClose);
-  connect(restore_points_dialog_, &QObject::destroyed, this,
-          [this] { restore_points_dialog_ = nullptr; });
   Ui::RestorePointsDialog ui;
   ui.setupUi(restore_points_dialog_);
   connect(ui.buttons, &QDialogButtonBox::rejected, restore_points_dialog_, &QDialog::close);

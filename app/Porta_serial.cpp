@@ -11,6 +11,7 @@
 #include "app/port_search.h"
 #include "app/qt_text.h"
 #include "app/window_placement.h"
+#include "session/guarded_write.h"
 #include "session/session.h"
 #include "ui_Form2.h"
 
@@ -114,13 +115,9 @@ void TForm2::button_OKClick() {
     // Not Session::Connect: the port stays open while the failure box shows.
     const Result<ModuleVersion> version = session_.ReadVersion();
     if (version.ok()) {
-      const std::size_t received = version.value.received;
-      const auto& numbers = version.value.numbers;
       link_ok_ = true;
-      // A reply too short to carry the minor number shows it as "?".
-      const QString minor = received >= 2 ? QString::number(numbers[1]) : QStringLiteral("?");
-      const QString major = received >= 1 ? QString::number(numbers[0]) : QStringLiteral("?");
-      module_version_ = major + QLatin1Char('.') + minor;
+      // A reply too short to carry a number shows it as "?".
+      module_version_ = ToQString(ModuleVersionText(version.value));
       connected_port_ = PortName();
       connected_version_ = version.value;
       if (on_connected_) on_connected_(connected_port_);

@@ -11,6 +11,7 @@
 #include "app/Principal.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "session/guarded_write.h"
 #include "session/reconnect_watch.h"
 #include "session/session.h"
 
@@ -20,14 +21,6 @@ namespace {
 
 QString Tr(const char* text) {
   return QCoreApplication::translate("Reconnect", text);
-}
-
-QString VersionText(const ModuleVersion& version) {
-  const QString major =
-      version.received >= 1 ? QString::number(version.numbers[0]) : QStringLiteral("?");
-  const QString minor =
-      version.received >= 2 ? QString::number(version.numbers[1]) : QStringLiteral("?");
-  return major + QLatin1Char('.') + minor;
 }
 
 }  // namespace
@@ -54,7 +47,7 @@ void TMainForm::ReconnectLookTick() {
       return;
     case ReconnectState::back:
       status_text_->setText(Tr("The module is back on %1 (version %2): press Read to refresh")
-                                .arg(port, VersionText(look.version.value)));
+                                .arg(port, ToQString(zelk::ModuleVersionText(look.version.value))));
       break;
     case ReconnectState::gave_up:
       status_text_->setText(Tr("%1 did not come back: press Config.").arg(port));

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/qt_text.h"
+#include "session/guarded_write.h"
 
 namespace zelk {
 
@@ -16,19 +17,12 @@ QString Tr(const char* text) {
   return QCoreApplication::translate("PortSearch", text);
 }
 
-QString VersionText(const ModuleVersion& version) {
-  const QString major =
-      version.received >= 1 ? QString::number(version.numbers[0]) : QStringLiteral("?");
-  const QString minor =
-      version.received >= 2 ? QString::number(version.numbers[1]) : QStringLiteral("?");
-  return major + QLatin1Char('.') + minor;
-}
-
 QString ProbeLine(const PortProbe& probe) {
   const QString port = ToQString(probe.port) + QStringLiteral(": ");
   switch (probe.verdict) {
     case ProbeVerdict::answered:
-      return port + Tr("the module answered, version %1").arg(VersionText(probe.version.value));
+      return port + Tr("the module answered, version %1")
+                        .arg(ToQString(ModuleVersionText(probe.version.value)));
     case ProbeVerdict::no_answer:
       return port + Tr("no answer");
     case ProbeVerdict::not_opened:

@@ -150,6 +150,13 @@ echo "  $gaps poll periods, mean ${mean:-?} ms"
 expect "at least 4 polls followed each other" test "$gaps" -ge 4
 expect "every poll period is 250-1000 ms" awk '$1 < 250 || $1 > 1000 { bad = 1 } END { exit bad }' "$ZC_TMP/poll-gaps"
 expect "the mean poll period is 450-600 ms" test "${mean:-0}" -ge 450 -a "${mean:-0}" -le 600
+# The Write saved the settings as read first, in the user's data folder.
+data_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Programable Zelk"
+points=$(find "$data_dir/restore-points" -name '*.zelk' 2>/dev/null)
+expect "the Write saved one restore point in %APPDATA%\\Programable Zelk" \
+  test "$(grep -c . <<<"$points")" -eq 1 -a -n "$points"
+expect "the restore point says before-write and module 2.10" \
+  bash -c "grep -q '\"reason\": \"before-write\"' \"\$1\" && grep -q '\"module_version\": \"2.10\"' \"\$1\"" _ "$points"
 
 phase "Silent uninstall"
 wine "$install_dir/uninstall.exe" /S >"$ZC_TMP/uninstall.log" 2>&1
@@ -158,7 +165,10 @@ wineserver -w
 expect "the program's folder is gone" test ! -e "$install_dir"
 # The uninstaller runs from a copy in the temporary folder, which Windows
 # deletes at the next restart (wine never restarts): that copy is allowed.
-find "$WINEPREFIX/drive_c" | sort | grep -v '/Temp/~nsu[^/]*\.tmp' >"$ZC_TMP/files-after"
+# The restore points are the technician's data, never the program's to
+# remove: the data folder stays too.
+find "$WINEPREFIX/drive_c" | sort | grep -v '/Temp/~nsu[^/]*\.tmp' |
+  grep -v "^$data_dir\(/\|\$\)" >"$ZC_TMP/files-after"
 diff "$ZC_TMP/files-before" "$ZC_TMP/files-after" | sed -n 's/^> /        left: /p' | head -n 10
 expect "no file is left anywhere on drive C: that was not there before the install" \
   diff -q "$ZC_TMP/files-before" "$ZC_TMP/files-after"

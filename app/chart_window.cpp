@@ -22,8 +22,8 @@ QVector<double> ToQVector(const std::vector<double>& values) {
   return QVector<double>(values.begin(), values.end());
 }
 
-QString StripLabel(const LiveSeriesSpec& spec) {
-  return QStringLiteral("%1 (%2)").arg(ToQString(spec.label), ToQString(spec.unit));
+QString StripLabel(const LiveSeriesRow& series_row) {
+  return QStringLiteral("%1 (%2)").arg(ToQString(series_row.label), ToQString(series_row.unit));
 }
 
 }  // namespace
@@ -55,20 +55,20 @@ void ChartWindow::BuildStrips() {
   plot.setNotAntialiasedElements(QCP::aeAll);
   plot.plotLayout()->clear();
   auto* margins = new QCPMarginGroup(&plot);
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
-    const std::size_t index = SeriesIndex(spec.series);
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
+    const std::size_t index = SeriesIndex(series_row.series);
     auto* strip = new QCPAxisRect(&plot);
     strip->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    strip->axis(QCPAxis::atLeft)->setLabel(StripLabel(spec));
+    strip->axis(QCPAxis::atLeft)->setLabel(StripLabel(series_row));
     strips_[index] = strip;
     graphs_[index] = plot.addGraph(strip->axis(QCPAxis::atBottom), strip->axis(QCPAxis::atLeft));
     graphs_[index]->setPen(QPen(QColor::fromHsv(static_cast<int>(index) * 55, 220, 180)));
 
-    auto* box = new QCheckBox(ToQString(spec.label), this);
-    box->setObjectName(QStringLiteral("show_") + ToQString(spec.column));
-    box->setChecked(history_.shown(spec.series));
+    auto* box = new QCheckBox(ToQString(series_row.label), this);
+    box->setObjectName(QStringLiteral("show_") + ToQString(series_row.column));
+    box->setChecked(history_.shown(series_row.series));
     connect(box, &QCheckBox::toggled, this,
-            [this, series = spec.series](bool shown) { SetShown(series, shown); });
+            [this, series = series_row.series](bool shown) { SetShown(series, shown); });
     ui_->series_layout->addWidget(box);
     series_boxes_[index] = box;
   }
@@ -83,9 +83,9 @@ void ChartWindow::LayOutShownStrips() {
   layout.simplify();
   int row = 0;
   QCPAxisRect* last = nullptr;
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
-    const std::size_t index = SeriesIndex(spec.series);
-    const bool shown = history_.shown(spec.series);
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
+    const std::size_t index = SeriesIndex(series_row.series);
+    const bool shown = history_.shown(series_row.series);
     strips_[index]->setVisible(shown);
     graphs_[index]->setVisible(shown);
     strips_[index]->axis(QCPAxis::atBottom)->setLabel(QString());
@@ -149,8 +149,8 @@ void ChartWindow::RedrawIfChanged() {
 void ChartWindow::Redraw() {
   const ChartView view = history_.View();
   const QVector<double> times = ToQVector(view.times);
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
-    const std::size_t index = SeriesIndex(spec.series);
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
+    const std::size_t index = SeriesIndex(series_row.series);
     QCPGraph& graph = *graphs_[index];
     if (view.values[index].empty()) {
       graph.data()->clear();

@@ -134,6 +134,16 @@ bool NoOperands(CommandContext& context, const std::vector<std::string>& operand
   return false;
 }
 
+std::optional<bool> JsonFlagOnly(CommandContext& context,
+                                 const std::vector<std::string>& operands) {
+  const bool json = !operands.empty() && operands.front() == "--json";
+  if (!NoOperands(context,
+                  std::vector<std::string>(operands.begin() + (json ? 1 : 0), operands.end()))) {
+    return std::nullopt;
+  }
+  return json;
+}
+
 int UsageError(CommandContext& context, std::string_view message) {
   context.err << "zelkctl: " << TerminalSafe(message) << '\n';
   return kExitUsage;

@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,6 +63,10 @@ const CommandSpec* FindCommand(std::string_view name);
 
 // For a command that takes no operands: false after saying which one was unexpected.
 bool NoOperands(CommandContext& context, const std::vector<std::string>& operands);
+
+// For a command whose only operand may be --json: whether it was given, or
+// nothing after saying which operand was unexpected.
+std::optional<bool> JsonFlagOnly(CommandContext& context, const std::vector<std::string>& operands);
 
 // "zelkctl: <message>" on err; returns kExitUsage.
 int UsageError(CommandContext& context, std::string_view message);

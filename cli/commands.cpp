@@ -160,11 +160,9 @@ int PortsCommand(CommandContext& context, const std::vector<std::string>& operan
 }
 
 int VersionCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  const bool json = !operands.empty() && operands.front() == "--json";
-  if (!NoOperands(context,
-                  std::vector<std::string>(operands.begin() + (json ? 1 : 0), operands.end()))) {
-    return kExitUsage;
-  }
+  const std::optional<bool> json_flag = JsonFlagOnly(context, operands);
+  if (!json_flag) return kExitUsage;
+  const bool json = *json_flag;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
   return json ? RunVersionJson(*session, context.out, context.err)

@@ -20,8 +20,9 @@ ChartHistory::ChartHistory(std::size_t capacity) : ring_(capacity > 0 ? capacity
 
 void ChartHistory::AddSample(const LiveSample& sample) {
   ChartPoint point;
-  for (const LiveSeriesSpec& spec : kLiveSeries)
-    point.values[SeriesIndex(spec.series)] = SeriesValue(sample, spec.series).value_or(kGap);
+  for (const LiveSeriesRow& series_row : kLiveSeries)
+    point.values[SeriesIndex(series_row.series)] =
+        SeriesValue(sample, series_row.series).value_or(kGap);
   Add(sample.taken_at, point);
 }
 
@@ -109,10 +110,10 @@ ChartView ChartHistory::View() const {
 bool ChartHistory::ExportCsv(std::ostream& out) const {
   const ChartView view = View();
   std::string header = "time_s";
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
-    if (!shown(spec.series)) continue;
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
+    if (!shown(series_row.series)) continue;
     header += ',';
-    header += spec.column;
+    header += series_row.column;
   }
   out << header << '\n';
   for (std::size_t row = 0; row < view.times.size(); ++row) {

@@ -24,9 +24,9 @@ std::string PathText(const std::filesystem::path& path) {
 
 std::string LiveLogHeader() {
   std::string header = "time_s,wall_clock";
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
     header += ',';
-    header += spec.column;
+    header += series_row.column;
   }
   header += ",status,raw";
   return header;
@@ -37,10 +37,10 @@ std::string LiveLogRow(std::chrono::milliseconds since_start,
   std::string row = SecondsCell(since_start);
   row += ',';
   row += UtcCell(wall);
-  for (const LiveSeriesSpec& spec : kLiveSeries) {
+  for (const LiveSeriesRow& series_row : kLiveSeries) {
     row += ',';
     if (sample) {
-      if (const std::optional<double> value = SeriesValue(*sample, spec.series))
+      if (const std::optional<double> value = SeriesValue(*sample, series_row.series))
         row += NumberCell(*value);
     }
   }

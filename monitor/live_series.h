@@ -23,14 +23,14 @@ enum class LiveSeries : std::size_t {
 
 inline constexpr std::size_t kLiveSeriesCount = 6;
 
-struct LiveSeriesSpec {
+struct LiveSeriesRow {
   LiveSeries series;
   std::string_view column;  // the CSV column name
   std::string_view label;   // a caption for a legend
   std::string_view unit;    // one vertical axis per unit
 };
 
-inline constexpr std::array<LiveSeriesSpec, kLiveSeriesCount> kLiveSeries{{
+inline constexpr std::array<LiveSeriesRow, kLiveSeriesCount> kLiveSeries{{
     {LiveSeries::rpm, "rpm", "RPM", "1/min"},
     {LiveSeries::injection_ms, "injection_ms", "Injection", "ms"},
     {LiveSeries::correction_pct, "correction_pct", "Correction", "%"},

@@ -121,7 +121,7 @@ void TForm2::button_OKClick() {
       connected_port_ = PortName();
       connected_version_ = version.value;
       if (on_connected_) on_connected_(connected_port_);
-      messages_.Inform(module_version_, QStringLiteral("Version"));
+      messages_.Inform(module_version_, tr("Version"));
     } else {
       link_ok_ = false;
       InformFailure(messages_, version.failure);

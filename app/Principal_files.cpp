@@ -26,6 +26,7 @@
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
@@ -44,12 +45,8 @@ namespace zelk {
 
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("SettingsFiles", text);
-}
-
 QString FileFilter() {
-  return Tr("Zelk settings (*.zelk)");
+  return QCoreApplication::translate("SettingsFiles", "Zelk settings (*.zelk)");
 }
 
 std::filesystem::path PathOf(const QString& path) {
@@ -65,13 +62,14 @@ std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
                                      const QString& title) {
   const FileRead read = ReadSmallFile(PathOf(path));
   if (!read.ok) {
-    messages.Inform(ToQString(read.error), title);
+    messages.Inform(TranslatedMessage(read.error), title);
     return std::nullopt;
   }
   DecodedSettingsFile decoded = DecodeSettingsFile(read.contents);
   if (!decoded.file) {
-    messages.Inform(
-        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(decoded.error)), title);
+    messages.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
+                        .arg(QFileInfo(path).fileName(), TranslatedMessage(decoded.error)),
+                    title);
     return std::nullopt;
   }
   return std::move(decoded.file);
@@ -80,11 +78,12 @@ std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
 // The caption of a setting as the window shows it ("Injec. Time"), or its
 // name for the idle RPM.
 QString SettingCaption(std::size_t setting) {
-  if (setting < kSettingCount) return ToQString(kSettingRows[setting].caption).trimmed();
+  if (setting < kSettingCount)
+    return Translated("Settings", kSettingRows[setting].caption).trimmed();
   if (IsOptionSetting(setting)) {
-    return ToQString(kOptionBoxes[setting - kFirstOptionSetting].caption).trimmed();
+    return Translated("Settings", kOptionBoxes[setting - kFirstOptionSetting].caption).trimmed();
   }
-  return Tr("Idle RPM");
+  return QCoreApplication::translate("SettingsFiles", "Idle RPM");
 }
 
 void MarkChanged(QWidget& widget, bool changed) {
@@ -162,7 +161,7 @@ std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
     if (text == ToQString(DecodeSetting(row, *last_read_, separator))) continue;
     const EncodeResult encoded = EncodeSetting(row, text.toStdString(), separator, block);
     if (!encoded.ok) {
-      messages_.Error(ToQString(encoded.error));
+      messages_.Error(TranslatedMessage(encoded.error));
       return std::nullopt;
     }
   }
@@ -172,7 +171,7 @@ std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
     const EncodeResult encoded =
         EncodeIdleRpm(rpm.toStdString(), ui_->rpm_cal->text().toStdString(), separator, block);
     if (!encoded.ok) {
-      messages_.Error(ToQString(encoded.error));
+      messages_.Error(TranslatedMessage(encoded.error));
       return std::nullopt;
     }
   }
@@ -215,21 +214,24 @@ bool TMainForm::SaveRestorePoint(SaveReason reason) {
     saved = RestorePoints(*folder.path).Save(*last_read_, ModuleVersionText(), reason);
   }
   if (saved.path) return true;
-  messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
-                      .arg(ToQString(saved.error)));
+  messages_.Error(
+      QCoreApplication::translate("SettingsFiles",
+                                  "No restore point could be saved, so nothing was written: %1")
+          .arg(TranslatedMessage(saved.error)));
   return false;
 }
 
 void TMainForm::OpenSettingsFile(const QString& path) {
-  const QString title = Tr("Open settings");
+  const QString title = QCoreApplication::translate("SettingsFiles", "Open settings");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
   if (!file) return;
   const std::optional<SettingsBlock> current = BlockWithChanges();
   if (!current) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *current);
   if (!applied.block) {
-    messages_.Inform(
-        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(applied.error)), title);
+    messages_.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
+                         .arg(QFileInfo(path).fileName(), TranslatedMessage(applied.error)),
+                     title);
     return;
   }
   // Into the boxes only: the technician reviews and presses Write.
@@ -247,15 +249,18 @@ void TMainForm::SaveSettingsFile(const QString& chosen) {
       *block, ModuleVersionText(), UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
   const FileWrite written = WriteFileAtomically(PathOf(path), EncodeSettingsFile(file));
   if (!written.ok) {
-    messages_.Inform(ToQString(written.error), Tr("Save settings"));
+    messages_.Inform(TranslatedMessage(written.error),
+                     QCoreApplication::translate("SettingsFiles", "Save settings"));
     return;
   }
-  status_text_->setText(Tr("Settings saved to %1").arg(QFileInfo(path).fileName()));
+  status_text_->setText(QCoreApplication::translate("SettingsFiles", "Settings saved to %1")
+                            .arg(QFileInfo(path).fileName()));
 }
 
 void TMainForm::CompareWithFile(const QString& path) {
   if (!CheckFocusedSetting()) return;
-  const std::optional<SettingsFile> file = LoadFile(messages_, path, Tr("Compare with file"));
+  const std::optional<SettingsFile> file =
+      LoadFile(messages_, path, QCoreApplication::translate("SettingsFiles", "Compare with file"));
   if (!file) return;
   const std::optional<SettingsBlock> block = BlockWithChanges();
   if (!block) return;
@@ -269,13 +274,16 @@ void TMainForm::CompareWithFile(const QString& path) {
   ui.setupUi(compare_dialog_);
   connect(ui.buttons, &QDialogButtonBox::rejected, compare_dialog_, &QDialog::close);
   ui.table->setColumnCount(3);
-  ui.table->setHorizontalHeaderLabels({Tr("Setting"), Tr("Window"), QFileInfo(path).fileName()});
+  ui.table->setHorizontalHeaderLabels({QCoreApplication::translate("SettingsFiles", "Setting"),
+                                       QCoreApplication::translate("SettingsFiles", "Window"),
+                                       QFileInfo(path).fileName()});
   ui.table->setRowCount(static_cast<int>(kFileSettingCount));
   int differences = 0;
   for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
     const QString mine = ToQString(window[setting].value_or(""));
-    const QString theirs =
-        in_file[setting] ? ToQString(*in_file[setting]) : Tr("(not in the file)");
+    const QString theirs = in_file[setting]
+                               ? ToQString(*in_file[setting])
+                               : QCoreApplication::translate("SettingsFiles", "(not in the file)");
     const bool differs = in_file[setting] && mine != theirs;
     differences += differs ? 1 : 0;
     const int row = static_cast<int>(setting);
@@ -295,26 +303,32 @@ void TMainForm::CompareWithFile(const QString& path) {
   }
   ui.table->resizeColumnsToContents();
   ui.caption->setText(
-      differences == 0 ? Tr("The window's settings and %1 agree.").arg(QFileInfo(path).fileName())
-                       : Tr("%1 setting(s) differ, marked.").arg(differences));
+      differences == 0
+          ? QCoreApplication::translate("SettingsFiles", "The window's settings and %1 agree.")
+                .arg(QFileInfo(path).fileName())
+          : QCoreApplication::translate("SettingsFiles", "%1 setting(s) differ, marked.")
+                .arg(differences));
   compare_dialog_->show();
 }
 
 void TMainForm::RestoreFromFile(const QString& path) {
-  const QString title = Tr("Restore from file");
+  const QString title = QCoreApplication::translate("SettingsFiles", "Restore from file");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
   if (!file || !last_read_) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *last_read_);
   if (!applied.block) {
-    messages_.Inform(
-        Tr("%1 was refused: %2").arg(QFileInfo(path).fileName(), ToQString(applied.error)), title);
+    messages_.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
+                         .arg(QFileInfo(path).fileName(), TranslatedMessage(applied.error)),
+                     title);
     return;
   }
   const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
                                                 TextsOf(SettingsOfBlock(*applied.block)))
                                     .size();
-  if (!messages_.AskYesNo(Tr("Write the settings of %1 to the module?\n%2 setting(s) differ from "
-                             "what the module holds.")
+  if (!messages_.AskYesNo(QCoreApplication::translate(
+                              "SettingsFiles",
+                              "Write the settings of %1 to the module?\n%2 setting(s) differ from "
+                              "what the module holds.")
                               .arg(QFileInfo(path).fileName())
                               .arg(differing),
                           title)) {
@@ -324,8 +338,10 @@ void TMainForm::RestoreFromFile(const QString& path) {
   timer_read_.stop();
   const DataFolder folder = RestorePointFolder();
   if (!folder.path) {
-    messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
-                        .arg(ToQString(folder.error)));
+    messages_.Error(
+        QCoreApplication::translate("SettingsFiles",
+                                    "No restore point could be saved, so nothing was written: %1")
+            .arg(TranslatedMessage(folder.error)));
     if (polling) timer_read_.start();
     return;
   }
@@ -340,21 +356,28 @@ void TMainForm::RestoreFromFile(const QString& path) {
   const QString name = QFileInfo(path).fileName();
   switch (done.outcome) {
     case WriteOutcome::no_restore_point:
-      messages_.Error(Tr("No restore point could be saved, so nothing was written: %1")
-                          .arg(ToQString(done.restore_point.error)));
+      messages_.Error(
+          QCoreApplication::translate("SettingsFiles",
+                                      "No restore point could be saved, so nothing was written: %1")
+              .arg(TranslatedMessage(done.restore_point.error)));
       break;
     case WriteOutcome::write_failed:
     case WriteOutcome::read_back_failed:
       ReportFailure(done.failure());
       break;
     case WriteOutcome::differs:
-      messages_.Inform(Tr("The module does not hold the settings of %1: what it reads back "
-                          "differs.")
+      messages_.Inform(QCoreApplication::translate(
+                           "SettingsFiles",
+                           "The module does not hold the settings of %1: what it reads back "
+                           "differs.")
                            .arg(name),
                        title);
       break;
     case WriteOutcome::verified:
-      messages_.Inform(Tr("The module now holds the settings of %1.").arg(name), title);
+      messages_.Inform(
+          QCoreApplication::translate("SettingsFiles", "The module now holds the settings of %1.")
+              .arg(name),
+          title);
       break;
   }
   if (polling && session_.connected()) timer_read_.start();
@@ -363,7 +386,8 @@ void TMainForm::RestoreFromFile(const QString& path) {
 void TMainForm::ShowRestorePoints() {
   const DataFolder folder = RestorePointFolder();
   if (!folder.path) {
-    messages_.Inform(ToQString(folder.error), Tr("Restore points"));
+    messages_.Inform(TranslatedMessage(folder.error),
+                     QCoreApplication::translate("SettingsFiles", "Restore points"));
     return;
   }
   const std::vector<RestorePoint> points = RestorePoints(*folder.path).List();
@@ -380,10 +404,14 @@ void TMainForm::ShowRestorePoints() {
   ui.setupUi(restore_points_dialog_);
   connect(ui.buttons, &QDialogButtonBox::rejected, restore_points_dialog_, &QDialog::close);
   ui.caption->setText(
-      Tr("Saved before each write, newest first, in %1").arg(ShownPath(*folder.path)));
+      QCoreApplication::translate("SettingsFiles", "Saved before each write, newest first, in %1")
+          .arg(ShownPath(*folder.path)));
   ui.table->setColumnCount(4);
   ui.table->setHorizontalHeaderLabels(
-      {Tr("Time"), Tr("Module version"), Tr("Reason"), Tr("Differences")});
+      {QCoreApplication::translate("SettingsFiles", "Time"),
+       QCoreApplication::translate("SettingsFiles", "Module version"),
+       QCoreApplication::translate("SettingsFiles", "Reason"),
+       QCoreApplication::translate("SettingsFiles", "Differences")});
   ui.table->setRowCount(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) {
     const RestorePoint& point = points[i];
@@ -398,7 +426,7 @@ void TMainForm::ShowRestorePoints() {
                         : QString();
     } else {
       time = ShownPath(point.path.filename());
-      reason = ToQString(point.error);
+      reason = TranslatedMessage(point.error);
     }
     ui.table->setItem(row, 0, new QTableWidgetItem(time));
     ui.table->setItem(row, 1, new QTableWidgetItem(version));
@@ -407,7 +435,8 @@ void TMainForm::ShowRestorePoints() {
     ui.table->item(row, 0)->setData(Qt::UserRole, ShownPath(point.path));
   }
   ui.table->resizeColumnsToContents();
-  QPushButton* restore = ui.buttons->addButton(Tr("&Restore"), QDialogButtonBox::ActionRole);
+  QPushButton* restore = ui.buttons->addButton(
+      QCoreApplication::translate("SettingsFiles", "&Restore"), QDialogButtonBox::ActionRole);
   restore->setObjectName(QStringLiteral("restore"));
   restore->setEnabled(false);
   QTableWidget* table = ui.table;

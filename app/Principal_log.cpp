@@ -22,6 +22,7 @@
 #include "app/Principal.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "session/session.h"
 
 namespace zelk {
@@ -126,7 +127,7 @@ bool TMainForm::StartLog(const QString& path) {
   std::unique_ptr<LiveLogFile> opened =
       LiveLogFile::Open(std::filesystem::path(path.toStdU16String()), error);
   if (!opened) {
-    messages_.Inform(tr("The log was not started: %1").arg(ToQString(error)), LogTitle());
+    messages_.Inform(tr("The log was not started: %1").arg(TranslatedMessage(error)), LogTitle());
     return false;
   }
   StopLog();  // the running one, if any, ends complete

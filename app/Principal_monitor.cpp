@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "monitor/idle_rpm.h"
 #include "session/session.h"
 #include "settings/number_text.h"
@@ -41,7 +42,7 @@ void TMainForm::Timer_ReadTimer() {
 std::optional<int> TMainForm::WholeNumberIn(const QString& text) {
   const std::string raw = text.toStdString();
   const std::optional<std::int32_t> value = ParseInteger(raw);
-  if (!value) messages_.Error(ToQString(NotAValidNumberMessage(raw, true)));
+  if (!value) messages_.Error(TranslatedMessage(NotAValidNumberMessage(raw, true)));
   return value;
 }
 
@@ -50,7 +51,9 @@ void TMainForm::StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message
   if (!rpm) return;
   const RpmStep result = step(*rpm);
   // The box first; the clamped value appears once it is closed.
-  if (result.warn) messages_.Inform(ToQString(limit_message), ToQString(kIdleRpmWarningTitle));
+  if (result.warn)
+    messages_.Inform(Translated("Monitor", limit_message),
+                     Translated("Monitor", kIdleRpmWarningTitle));
   ui_->rpm_adj->setText(QString::number(result.value));
 }
 

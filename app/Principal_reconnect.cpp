@@ -17,13 +17,7 @@
 
 namespace zelk {
 
-namespace {
-
-QString Tr(const char* text) {
-  return QCoreApplication::translate("Reconnect", text);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void TMainForm::ReportFailure(Failure failure) {
   InformFailure(messages_, failure);
@@ -31,7 +25,9 @@ void TMainForm::ReportFailure(Failure failure) {
   const std::string& port = form2_->connected_port();
   if (port.empty() || session_.connected()) return;
   reconnect_watch_ = std::make_unique<ReconnectWatch>(port, now_ms_());
-  status_text_->setText(Tr("%1 is gone: waiting for it to come back").arg(ToQString(port)));
+  status_text_->setText(
+      QCoreApplication::translate("Reconnect", "%1 is gone: waiting for it to come back")
+          .arg(ToQString(port)));
   timer_reconnect_.start();
 }
 
@@ -46,11 +42,15 @@ void TMainForm::ReconnectLookTick() {
     case ReconnectState::waiting:
       return;
     case ReconnectState::back:
-      status_text_->setText(Tr("The module is back on %1 (version %2): press Read to refresh")
-                                .arg(port, ToQString(zelk::ModuleVersionText(look.version.value))));
+      status_text_->setText(
+          QCoreApplication::translate(
+              "Reconnect", "The module is back on %1 (version %2): press Read to refresh")
+              .arg(port, ToQString(zelk::ModuleVersionText(look.version.value))));
       break;
     case ReconnectState::gave_up:
-      status_text_->setText(Tr("%1 did not come back: press Config.").arg(port));
+      status_text_->setText(
+          QCoreApplication::translate("Reconnect", "%1 did not come back: press Config.")
+              .arg(port));
       break;
   }
   timer_reconnect_.stop();

@@ -15,6 +15,7 @@
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/session.h"
 #include "settings/entry_check.h"
@@ -58,14 +59,15 @@ bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming
 
   switch (CheckEntry(row, text, separator, limit)) {
     case EntryVerdict::conversion_failure:
-      messages_.Inform(
-          ToQString(naming ? NotASettingValueMessage(row, text, row.entry == NumberKind::integer)
-                           : std::string(kIncorrectValueMessage)),
-          ToQString(kIncorrectValueTitle));
+      messages_.Inform(TranslatedMessage(naming ? NotASettingValueMessage(
+                                                      row, text, row.entry == NumberKind::integer)
+                                                : std::string(kIncorrectValueMessage)),
+                       Translated("Settings", kIncorrectValueTitle));
       edit.setText(SavedText);
       return false;
     case EntryVerdict::range_failure:
-      messages_.Inform(ToQString(row.range_message), ToQString(kRangeMessageTitle));
+      messages_.Inform(Translated("Settings", row.range_message),
+                       Translated("Settings", kRangeMessageTitle));
       edit.setText(SavedText);
       return false;
     case EntryVerdict::accepted:
@@ -104,7 +106,7 @@ void TMainForm::acel_rapida_enClick() {
 
 void TMainForm::banda_largaClick() {
   const bool wide_band = ui_->banda_larga->isChecked();
-  ui_->Label20->setText(ToQString(LambdaUnitCaption(wide_band)));
+  ui_->Label20->setText(Translated("Settings", LambdaUnitCaption(wide_band)));
   WorkingFlags = WithFlag(WorkingFlags, kOptionBoxes[kBandaLarga].mask, wide_band);
 }
 
@@ -172,7 +174,7 @@ bool TMainForm::EncodeSettings(SettingsBytes block) {
             : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),
                             separator, block);
     if (!result.ok) {
-      messages_.Error(ToQString(result.error));
+      messages_.Error(TranslatedMessage(result.error));
       return false;
     }
   }
@@ -187,7 +189,7 @@ void TMainForm::gravarClick() {
   // is refused up front and the session keeps what the module last gave.
   SettingsBlock encoded = session_.settings_block();
   if (EncodeSettings(encoded) &&
-      messages_.AskYesNo(QStringLiteral("Confirm Program Data !!!!"), QStringLiteral("Warning"))) {
+      messages_.AskYesNo(tr("Confirm Program Data !!!!"), tr("Warning"))) {
     // The read back follows the "Program OK" box, so Session's write alone,
     // after a restore point of what the module held: without one, nothing
     // is written.

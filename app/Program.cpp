@@ -8,6 +8,7 @@
 #include "app/Zelkprogram.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
+#include "app/translation.h"
 #include "app/window_placement.h"
 #include "programming/mixture.h"
 #include "settings/number_text.h"
@@ -70,11 +71,11 @@ void TProgramForm::button_OKClick() {
   const std::string limit_text = main_form_.ui().limite_corr->text().toStdString();
   const std::optional<double> limit = ParseDecimal(limit_text, main_form_.DecimalSeparator());
   if (!limit) {
-    messages_.Error(QString::fromStdString(NotAValidNumberMessage(limit_text, false)));
+    messages_.Error(TranslatedMessage(NotAValidNumberMessage(limit_text, false)));
     return;
   }
 
-  if (messages_.AskYesNo(QStringLiteral("Confirm Program Zelk !!!!"), QStringLiteral("Warning"))) {
+  if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
     switch (ProgramType()) {
       case 0:
         // The session's block takes the byte too, so the next Write keeps it.
@@ -84,10 +85,10 @@ void TProgramForm::button_OKClick() {
         ReportOneRequest(session_.ResetModule());
         break;
       case 2:
-        StartEngineProgram(EngineProgram::rpm_lambda, QStringLiteral("RPM/Lambda Programming"));
+        StartEngineProgram(EngineProgram::rpm_lambda, tr("RPM/Lambda Programming"));
         break;
       case 3:
-        StartEngineProgram(EngineProgram::map, QStringLiteral("MAP Sensor Programming"));
+        StartEngineProgram(EngineProgram::map, tr("MAP Sensor Programming"));
         break;
       default:
         break;

@@ -58,7 +58,7 @@ void TProgramZelkForm::Timer1Timer() {
 void TProgramZelkForm::Finish() {
   timer1_.stop();  // ticks keep coming inside the box otherwise
   HidePrompts();
-  messages_.Inform(QStringLiteral("Programming Completed!"), QStringLiteral("Finished"));
+  messages_.Inform(tr("Programming Completed!"), tr("Finished"));
   done(QDialog::Accepted);
 }
 
@@ -66,7 +66,7 @@ void TProgramZelkForm::button_CancelClick() {
   timer1_.stop();
   const bool answered = session_.AbortProgram().ok();
   HidePrompts();
-  if (answered) messages_.Inform(QStringLiteral("Programming Aborted!"), QStringLiteral("Cancel"));
+  if (answered) messages_.Inform(tr("Programming Aborted!"), tr("Cancel"));
   done(QDialog::Rejected);
 }
 

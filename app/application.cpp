@@ -15,7 +15,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& error) {
     ShowHandlerException(messages_, QString::fromUtf8(error.what()));
   } catch (...) {
-    ShowHandlerException(messages_, QStringLiteral("Unknown error"));
+    ShowHandlerException(messages_, QCoreApplication::translate("Messages", "Unknown error"));
   }
   return false;
 }

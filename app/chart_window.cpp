@@ -12,6 +12,7 @@
 
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "ui_ChartWindow.h"
 
 namespace zelk {
@@ -23,7 +24,8 @@ QVector<double> ToQVector(const std::vector<double>& values) {
 }
 
 QString StripLabel(const LiveSeriesRow& series_row) {
-  return QStringLiteral("%1 (%2)").arg(ToQString(series_row.label), ToQString(series_row.unit));
+  return QStringLiteral("%1 (%2)").arg(Translated("Monitor", series_row.label),
+                                       Translated("Monitor", series_row.unit));
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ void ChartWindow::BuildStrips() {
     graphs_[index] = plot.addGraph(strip->axis(QCPAxis::atBottom), strip->axis(QCPAxis::atLeft));
     graphs_[index]->setPen(QPen(QColor::fromHsv(static_cast<int>(index) * 55, 220, 180)));
 
-    auto* box = new QCheckBox(ToQString(series_row.label), this);
+    auto* box = new QCheckBox(Translated("Monitor", series_row.label), this);
     box->setObjectName(QStringLiteral("show_") + ToQString(series_row.column));
     box->setChecked(history_.shown(series_row.series));
     connect(box, &QCheckBox::toggled, this,

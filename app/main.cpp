@@ -3,8 +3,11 @@
 // shows the main window and runs the message loop.
 
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QSettings>
+#include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +20,7 @@
 #include "app/fonts.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "link/port_list.h"
 #include "session/program_version.h"
 #include "session/session.h"
@@ -39,9 +43,15 @@ std::string RawPortArgument(int argc, char** argv) {
   return value;
 }
 
+struct StartOptions {
+  std::string preferred_port;
+  zelk::Language language = zelk::Language::english;
+};
+
 // `--port NAME` puts NAME at the top of the port list and selects it; without
-// it the program starts exactly as it always does.
-std::string PreferredPort(const zelk::Application& app, int argc, char** argv) {
+// it the program starts exactly as it always does. `--lang` overrides the
+// language of the system's locale.
+std::optional<StartOptions> ReadStartOptions(const zelk::Application& app, int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
   parser.addHelpOption();
@@ -49,9 +59,27 @@ std::string PreferredPort(const zelk::Application& app, int argc, char** argv) {
   QCommandLineOption port(QStringLiteral("port"),
                           QStringLiteral("Serial port to offer first in the COM port dialog."),
                           QStringLiteral("NAME"));
+  QCommandLineOption lang(QStringLiteral("lang"),
+                          QStringLiteral("Language of the windows: en or pt_BR (default: the "
+                                         "system's; Portuguese for pt, English otherwise)."),
+                          QStringLiteral("LANGUAGE"));
   parser.addOption(port);
+  parser.addOption(lang);
   parser.process(app);
-  return parser.isSet(port) ? RawPortArgument(argc, argv) : std::string();
+  StartOptions options;
+  if (parser.isSet(port)) options.preferred_port = RawPortArgument(argc, argv);
+  options.language = zelk::LanguageOfLocale(QLocale::system());
+  if (parser.isSet(lang)) {
+    const auto named = zelk::LanguageNamed(parser.value(lang));
+    if (!named) {
+      const QString problem =
+          QStringLiteral("--lang %1: the languages are en and pt_BR\n").arg(parser.value(lang));
+      std::fputs(problem.toLocal8Bit().constData(), stderr);
+      return std::nullopt;
+    }
+    options.language = *named;
+  }
+  return options;
 }
 
 // The one thing kept between runs: the port of the last successful
@@ -79,7 +107,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
     zelk::LoadWindowFonts();
-    const std::string preferred_port = PreferredPort(app, argc, argv);
+    const std::optional<StartOptions> options = ReadStartOptions(app, argc, argv);
+    if (!options) return 2;
+    zelk::UseLanguage(options->language);
+    const std::string& preferred_port = options->preferred_port;
 
     // The session outlives the windows that use it.
     zelk::Session session(zelk::OpenPlatformSerialLine);
@@ -98,7 +129,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     zelk::ShowHandlerException(&messages, QString::fromUtf8(error.what()));
   } catch (...) {
-    zelk::ShowHandlerException(&messages, QStringLiteral("Unknown error"));
+    zelk::ShowHandlerException(&messages, QCoreApplication::translate("Messages", "Unknown error"));
   }
   return 0;
 }

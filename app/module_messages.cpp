@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/module_messages.h"
 
+#include <QCoreApplication>
+
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 
 namespace zelk {
 
 namespace {
 
-const QString kFailTitle = QStringLiteral("Fail");
+QString FailTitle() {
+  return QCoreApplication::translate("Messages", "Fail");
+}
 
 #ifndef _WIN32
 // On Linux the usual causes have a remedy the technician can apply (join
@@ -29,25 +34,26 @@ bool NamesTheReason(Failure failure) {
 }  // namespace
 
 QString FailureText(Failure failure) {
-  if (!IsOpenFailure(failure)) return ToQString(kCommunicationFailText);
-  const QString base = ToQString(kInvalidPortText);
+  if (!IsOpenFailure(failure)) return Translated("Session", kCommunicationFailText);
+  const QString base = Translated("Session", kInvalidPortText);
 #ifndef _WIN32
   if (NamesTheReason(failure))
-    return base + QStringLiteral(": ") + ToQString(DescribeFailure(failure));
+    return base + QStringLiteral(": ") + TranslatedMessage(DescribeFailure(failure));
 #endif
   return base;
 }
 
 void InformFailure(Messages& messages, Failure failure) {
-  messages.Inform(FailureText(failure), kFailTitle);
+  messages.Inform(FailureText(failure), FailTitle());
 }
 
 void InformErrorOpeningPort(Messages& messages) {
-  messages.Inform(QStringLiteral("Error Opening Port"), kFailTitle);
+  messages.Inform(QCoreApplication::translate("Messages", "Error Opening Port"), FailTitle());
 }
 
 void InformProgramOk(Messages& messages) {
-  messages.Inform(QStringLiteral("Program OK"), QStringLiteral("Program"));
+  messages.Inform(QCoreApplication::translate("Messages", "Program OK"),
+                  QCoreApplication::translate("Messages", "Program"));
 }
 
 }  // namespace zelk

@@ -7,28 +7,25 @@
 #include <QTimer>
 
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "session/guarded_write.h"
 
 namespace zelk {
 
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("PortSearch", text);
-}
-
 QString ProbeLine(const PortProbe& probe) {
   const QString port = ToQString(probe.port) + QStringLiteral(": ");
   switch (probe.verdict) {
     case ProbeVerdict::answered:
-      return port + Tr("the module answered, version %1")
+      return port + QCoreApplication::translate("PortSearch", "the module answered, version %1")
                         .arg(ToQString(ModuleVersionText(probe.version.value)));
     case ProbeVerdict::no_answer:
-      return port + Tr("no answer");
+      return port + QCoreApplication::translate("PortSearch", "no answer");
     case ProbeVerdict::not_opened:
-      return port + ToQString(DescribeFailure(probe.version.failure));
+      return port + TranslatedMessage(DescribeFailure(probe.version.failure));
     case ProbeVerdict::cancelled:
-      return port + Tr("not asked (cancelled)");
+      return port + QCoreApplication::translate("PortSearch", "not asked (cancelled)");
   }
   return port;
 }
@@ -36,15 +33,17 @@ QString ProbeLine(const PortProbe& probe) {
 }  // namespace
 
 QString SearchTitle() {
-  return Tr("Find");
+  return QCoreApplication::translate("PortSearch", "Find");
 }
 
 std::vector<PortProbe> RunPortSearch(QWidget* parent, std::vector<std::string> ports,
                                      const LineOpener& opener) {
   ModuleSearch search(std::move(ports), opener);
   const int count = static_cast<int>(search.port_count());
-  QProgressDialog progress(Tr("Asking %1 port(s) for the module's version...").arg(count),
-                           Tr("Cancel"), 0, count, parent);
+  QProgressDialog progress(
+      QCoreApplication::translate("PortSearch", "Asking %1 port(s) for the module's version...")
+          .arg(count),
+      QCoreApplication::translate("PortSearch", "Cancel"), 0, count, parent);
   progress.setWindowTitle(SearchTitle());
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
@@ -61,7 +60,7 @@ std::vector<PortProbe> RunPortSearch(QWidget* parent, std::vector<std::string> p
   // The threads finish the exchange they are in; nothing more is sent.
   QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
     search.Cancel();
-    progress.setLabelText(Tr("Cancelling..."));
+    progress.setLabelText(QCoreApplication::translate("PortSearch", "Cancelling..."));
   });
   search.Start();
   progress.show();
@@ -73,8 +72,9 @@ std::vector<PortProbe> RunPortSearch(QWidget* parent, std::vector<std::string> p
 
 QString SearchSummary(const std::vector<PortProbe>& probes) {
   const std::optional<std::size_t> first = FirstAnswered(probes);
-  QString text = first ? Tr("The module answered on %1.").arg(ToQString(probes[*first].port))
-                       : Tr("No port answered.");
+  QString text = first ? QCoreApplication::translate("PortSearch", "The module answered on %1.")
+                             .arg(ToQString(probes[*first].port))
+                       : QCoreApplication::translate("PortSearch", "No port answered.");
   text += QLatin1Char('\n');
   for (const PortProbe& probe : probes) text += QLatin1Char('\n') + ProbeLine(probe);
   return text;

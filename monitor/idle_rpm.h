@@ -6,14 +6,18 @@
 #include <optional>
 #include <string_view>
 
+#include "text/translatable.h"
+
 namespace zelk {
 
 inline constexpr int kIdleRpmStepSize = 25;
 inline constexpr int kIdleRpmMin = 600;
 inline constexpr int kIdleRpmMax = 1500;
-inline constexpr std::string_view kIdleRpmMinMessage = "The min. is 600RPM!";
-inline constexpr std::string_view kIdleRpmMaxMessage = "The max. is 1500RPM!";
-inline constexpr std::string_view kIdleRpmWarningTitle = "Warning!";
+inline constexpr std::string_view kIdleRpmMinMessage =
+    QT_TRANSLATE_NOOP("Monitor", "The min. is 600RPM!");
+inline constexpr std::string_view kIdleRpmMaxMessage =
+    QT_TRANSLATE_NOOP("Monitor", "The max. is 1500RPM!");
+inline constexpr std::string_view kIdleRpmWarningTitle = QT_TRANSLATE_NOOP("Monitor", "Warning!");
 
 // The new idle RPM; `warn` asks the window to show the min./max. message
 // before it writes the clamped value. Each button checks only its own bound

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "monitor/live_sample.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -31,12 +32,18 @@ struct LiveSeriesRow {
 };
 
 inline constexpr std::array<LiveSeriesRow, kLiveSeriesCount> kLiveSeries{{
-    {LiveSeries::rpm, "rpm", "RPM", "1/min"},
-    {LiveSeries::injection_ms, "injection_ms", "Injection", "ms"},
-    {LiveSeries::correction_pct, "correction_pct", "Correction", "%"},
-    {LiveSeries::temperature_c, "temperature_c", "Temperature", "\u00B0C"},  // UTF-8
-    {LiveSeries::map_v, "map_v", "MAP", "V"},
-    {LiveSeries::lambda_mv, "lambda_mv", "Lambda", "mV"},
+    {LiveSeries::rpm, "rpm", QT_TRANSLATE_NOOP("Monitor", "RPM"),
+     QT_TRANSLATE_NOOP("Monitor", "1/min")},
+    {LiveSeries::injection_ms, "injection_ms", QT_TRANSLATE_NOOP("Monitor", "Injection"),
+     QT_TRANSLATE_NOOP("Monitor", "ms")},
+    {LiveSeries::correction_pct, "correction_pct", QT_TRANSLATE_NOOP("Monitor", "Correction"),
+     QT_TRANSLATE_NOOP("Monitor", "%")},
+    {LiveSeries::temperature_c, "temperature_c", QT_TRANSLATE_NOOP("Monitor", "Temperature"),
+     QT_TRANSLATE_NOOP("Monitor", "°C")},
+    {LiveSeries::map_v, "map_v", QT_TRANSLATE_NOOP("Monitor", "MAP"),
+     QT_TRANSLATE_NOOP("Monitor", "V")},
+    {LiveSeries::lambda_mv, "lambda_mv", QT_TRANSLATE_NOOP("Monitor", "Lambda"),
+     QT_TRANSLATE_NOOP("Monitor", "mV")},
 }};
 
 constexpr std::size_t SeriesIndex(LiveSeries series) {

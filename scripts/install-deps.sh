@@ -12,6 +12,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
+  qt6-l10n-tools qt6-translations-l10n  # lrelease; Qt's own pt_BR texts
   libgtest-dev libgmock-dev googletest
   nlohmann-json3-dev
   dpkg-dev  # unpacks the QCustomPlot source package (scripts/qcustomplot-source.sh)

@@ -9,6 +9,7 @@
 
 #include "link/frame_link.h"
 #include "link/serial_line.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -30,8 +31,10 @@ enum class Failure {
 };
 
 // The texts the technician has always seen for a failure, in every front end.
-inline constexpr std::string_view kCommunicationFailText = "Communication Fail";
-inline constexpr std::string_view kInvalidPortText = "Invalid COMM Port";
+inline constexpr std::string_view kCommunicationFailText =
+    QT_TRANSLATE_NOOP("Session", "Communication Fail");
+inline constexpr std::string_view kInvalidPortText =
+    QT_TRANSLATE_NOOP("Session", "Invalid COMM Port");
 
 Failure FailureOf(ExchangeFailure failure);
 Failure FailureOf(OpenError error);

@@ -7,12 +7,15 @@
 #include <string_view>
 
 #include "settings/settings_table.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
-inline constexpr std::string_view kIncorrectValueMessage = "Incorrect Value!";
-inline constexpr std::string_view kIncorrectValueTitle = "Error!";
-inline constexpr std::string_view kRangeMessageTitle = "Warning!";  // with row.range_message
+inline constexpr std::string_view kIncorrectValueMessage =
+    QT_TRANSLATE_NOOP("Settings", "Incorrect Value!");
+inline constexpr std::string_view kIncorrectValueTitle = QT_TRANSLATE_NOOP("Settings", "Error!");
+inline constexpr std::string_view kRangeMessageTitle =
+    QT_TRANSLATE_NOOP("Settings", "Warning!");  // with row.range_message
 
 enum class EntryVerdict { accepted, conversion_failure, range_failure };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/number_text.h"
 
+#include "text/fill.h"
+#include "text/translatable.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -178,10 +181,9 @@ std::optional<double> ParseDecimal(std::string_view text, char decimal_separator
 }
 
 std::string NotAValidNumberMessage(std::string_view text, bool integer) {
-  std::string message = "'";
-  message += text;
-  message += integer ? "' is not a valid integer value" : "' is not a valid floating point value";
-  return message;
+  return Fill(integer ? QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid integer value")
+                      : QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid floating point value"),
+              {text});
 }
 
 }  // namespace zelk

@@ -11,6 +11,8 @@
 #include <span>
 #include <string_view>
 
+#include "text/translatable.h"
+
 namespace zelk {
 
 struct OptionBox {
@@ -41,28 +43,35 @@ enum OptionIndex : std::size_t { kHeatEn, kSondaEn, kAcelRapidaEn, kBandaLarga, 
 
 inline constexpr std::array<OptionBox, kOptionCount> kOptionBoxes{{
     {"heat_en",
-     "Engine Heating ",
-     "Activate Extra Fuel Injection when Engine Running Cold",
+     QT_TRANSLATE_NOOP("Settings", "Engine Heating "),
+     QT_TRANSLATE_NOOP("Settings", "Activate Extra Fuel Injection when Engine Running Cold"),
      0x80,
      option_controls::kHeatEdits,
      option_controls::kHeatLabels,
      {}},
-    {"sonda_en", "Oxygen Sensor Freeze",
-     "Used for low variation oxygen sensor / 1 wire oxygen sensor", 0x10,
-     option_controls::kSondaEdits, option_controls::kSondaLabels, option_controls::kSondaOthers},
+    {"sonda_en", QT_TRANSLATE_NOOP("Settings", "Oxygen Sensor Freeze"),
+     QT_TRANSLATE_NOOP("Settings", "Used for low variation oxygen sensor / 1 wire oxygen sensor"),
+     0x10, option_controls::kSondaEdits, option_controls::kSondaLabels,
+     option_controls::kSondaOthers},
     {"acel_rapida_en",
-     "Quick Throtle",
-     "Activate Extra Injection on Quick Throtle",
+     QT_TRANSLATE_NOOP("Settings", "Quick Throtle"),
+     QT_TRANSLATE_NOOP("Settings", "Activate Extra Injection on Quick Throtle"),
      0x40,
      option_controls::kQuickEdits,
      option_controls::kQuickLabels,
      {}},
     // The wide-band box enables nothing; it only changes the lambda unit label.
-    {"banda_larga", "WideBand Sensor", "WideBand Sensor Freeze Correction", 0x20, {}, {}, {}},
+    {"banda_larga",
+     QT_TRANSLATE_NOOP("Settings", "WideBand Sensor"),
+     QT_TRANSLATE_NOOP("Settings", "WideBand Sensor Freeze Correction"),
+     0x20,
+     {},
+     {},
+     {}},
 }};
 
 constexpr std::string_view LambdaUnitCaption(bool wide_band) {
-  return wide_band ? "V " : "mV ";
+  return wide_band ? QT_TRANSLATE_NOOP("Settings", "V ") : QT_TRANSLATE_NOOP("Settings", "mV ");
 }
 
 struct StatusLamp {
@@ -72,8 +81,8 @@ struct StatusLamp {
 };
 
 inline constexpr std::array<StatusLamp, 2> kStatusLamps{{
-    {"map_prg", "MAP Progr.", 0x01},
-    {"rpm_prg", "UPM Progr.", 0x02},
+    {"map_prg", QT_TRANSLATE_NOOP("Settings", "MAP Progr."), 0x01},
+    {"rpm_prg", QT_TRANSLATE_NOOP("Settings", "UPM Progr."), 0x02},
 }};
 
 constexpr std::uint8_t WithFlag(std::uint8_t flags, std::uint8_t mask, bool set) {

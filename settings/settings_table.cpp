@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "settings/number_text.h"
+#include "text/fill.h"
 
 namespace zelk {
 
@@ -39,27 +40,24 @@ std::string_view SettingTitle(const SettingRow& row) {
 }
 
 std::string WordDoesNotFit(const SettingRow& row, std::string_view text, double count) {
-  std::string message(SettingTitle(row));
-  message += ' ';
-  message += text;
   if (!std::isfinite(count)) {
-    message += " does not fit in the module's 16-bit field";
-    return message;
+    return Fill(QT_TRANSLATE_NOOP("Settings", "%1 %2 does not fit in the module's 16-bit field"),
+                {SettingTitle(row), text});
   }
-  const bool high = count > 0;
-  message += high ? " is too high" : " is too low";
-  message += ": the module's count would be ";
-  message += GeneralText(std::round(count), '.');
-  message += high ? ", beyond 65535" : ", below 0";
-  return message;
+  const std::string shown = GeneralText(std::round(count), '.');
+  if (count > 0) {
+    return Fill(QT_TRANSLATE_NOOP(
+                    "Settings", "%1 %2 is too high: the module's count would be %3, beyond 65535"),
+                {SettingTitle(row), text, shown});
+  }
+  return Fill(
+      QT_TRANSLATE_NOOP("Settings", "%1 %2 is too low: the module's count would be %3, below 0"),
+      {SettingTitle(row), text, shown});
 }
 
 std::string ByteDoesNotFit(const SettingRow& row, std::string_view text) {
-  std::string message(SettingTitle(row));
-  message += ' ';
-  message += text;
-  message += " cannot be stored in the module's byte";
-  return message;
+  return Fill(QT_TRANSLATE_NOOP("Settings", "%1 %2 cannot be stored in the module's byte"),
+              {SettingTitle(row), text});
 }
 
 std::optional<double> ConvertForWrite(const SettingRow& row, std::string_view text, char sep) {
@@ -74,10 +72,8 @@ std::optional<double> ConvertForWrite(const SettingRow& row, std::string_view te
 }  // namespace
 
 std::string NotASettingValueMessage(const SettingRow& row, std::string_view text, bool integer) {
-  std::string message(SettingTitle(row));
-  message += ": ";
-  message += NotAValidNumberMessage(text, integer);
-  return message;
+  return Fill(QT_TRANSLATE_NOOP("Settings", "%1: %2"),
+              {SettingTitle(row), NotAValidNumberMessage(text, integer)});
 }
 
 const SettingRow* FindSetting(std::string_view name) {

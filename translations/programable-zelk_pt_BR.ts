@@ -1,0 +1,1422 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>About</name>
+    <message>
+        <source>About Programable Zelk</source>
+        <translation>Sobre o Programable Zelk</translation>
+    </message>
+    <message>
+        <source>Programable Zelk %1
+The configurator of the Zelk flex-fuel injection module.
+
+Qt %2
+Licence: GPL-3.0-or-later. This program comes with ABSOLUTELY NO WARRANTY; you may redistribute it under the terms of the GNU General Public License, version 3 or later.
+
+</source>
+        <translation>Programable Zelk %1
+O configurador do módulo de injeção flex Zelk.
+
+Qt %2
+Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode redistribuí-lo nos termos da Licença Pública Geral GNU, versão 3 ou posterior.
+
+</translation>
+    </message>
+    <message>
+        <source>Module: not connected</source>
+        <translation>Módulo: não conectado</translation>
+    </message>
+    <message>
+        <source>Module version: %1</source>
+        <translation>Versão do módulo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ChartWindow</name>
+    <message>
+        <source>Programable Zelk: live chart</source>
+        <translation>Programable Zelk: gráfico ao vivo</translation>
+    </message>
+    <message>
+        <source>&amp;Window:</source>
+        <translation>&amp;Janela:</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pausar</translation>
+    </message>
+    <message>
+        <source>Export P&amp;NG...</source>
+        <translation>Exportar P&amp;NG...</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation>Exportar &amp;CSV...</translation>
+    </message>
+</context>
+<context>
+    <name>CompareDialog</name>
+    <message>
+        <source>Compare with file</source>
+        <translation>Comparar com arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>Form2</name>
+    <message>
+        <source>COM Port Config.</source>
+        <translation>Config. Porta COM</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Porta</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Ask every listed port for the module&apos;s version</source>
+        <translation>Perguntar a versão do módulo em cada porta listada</translation>
+    </message>
+    <message>
+        <source>F&amp;ind</source>
+        <translation>Procurar (&amp;I)</translation>
+    </message>
+</context>
+<context>
+    <name>GuideWindow</name>
+    <message>
+        <source>Programable Zelk: user guide</source>
+        <translation>Programable Zelk: guia do usuário</translation>
+    </message>
+</context>
+<context>
+    <name>Link</name>
+    <message>
+        <source>no error</source>
+        <translation>sem erro</translation>
+    </message>
+    <message>
+        <source>no such port</source>
+        <translation>porta inexistente</translation>
+    </message>
+    <message>
+        <source>the port is in use by another program</source>
+        <translation>a porta está em uso por outro programa</translation>
+    </message>
+    <message>
+        <source>permission denied (on Linux, add the user to the dialout group)</source>
+        <translation>permissão negada (no Linux, inclua o usuário no grupo dialout)</translation>
+    </message>
+    <message>
+        <source>not a serial port</source>
+        <translation>não é uma porta serial</translation>
+    </message>
+    <message>
+        <source>no usable port name given</source>
+        <translation>nenhum nome de porta utilizável</translation>
+    </message>
+    <message>
+        <source>the port could not be opened</source>
+        <translation>não foi possível abrir a porta</translation>
+    </message>
+</context>
+<context>
+    <name>Log</name>
+    <message>
+        <source>Log</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <source>&amp;500 ms</source>
+        <translation>&amp;500 ms</translation>
+    </message>
+    <message>
+        <source>&amp;200 ms</source>
+        <translation>&amp;200 ms</translation>
+    </message>
+    <message>
+        <source>&amp;100 ms</source>
+        <translation>&amp;100 ms</translation>
+    </message>
+    <message>
+        <source>&amp;As fast as the link allows</source>
+        <translation>O mais &amp;rápido que a linha permitir</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Quibrane - Programable Zelk v 2.2</source>
+        <translation>Quibrane - Programable Zelk v 2.2</translation>
+    </message>
+    <message>
+        <source>Cold Start </source>
+        <translation>Partida a Frio </translation>
+    </message>
+    <message>
+        <source>Injec. Time </source>
+        <translation>Tempo Injeç. </translation>
+    </message>
+    <message>
+        <source>Time of Cold Start Injection</source>
+        <translation>Tempo de injeção da partida a frio</translation>
+    </message>
+    <message>
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message>
+        <source>ms </source>
+        <translation>ms </translation>
+    </message>
+    <message>
+        <source>Max. Temp.</source>
+        <translation>Temp. Máx.</translation>
+    </message>
+    <message>
+        <source>Max. temperature for Cold Start Injection</source>
+        <translation>Temperatura máxima para a injeção da partida a frio</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>C </source>
+        <translation>C </translation>
+    </message>
+    <message>
+        <source>Start Mix </source>
+        <translation>Mistura Ini. </translation>
+    </message>
+    <message>
+        <source>Porc. of the Mixture of Fuel where Cold Start Enters</source>
+        <translation>Porcentagem da mistura de combustível em que entra a partida a frio</translation>
+    </message>
+    <message>
+        <source>37</source>
+        <translation>37</translation>
+    </message>
+    <message>
+        <source>% </source>
+        <translation>% </translation>
+    </message>
+    <message>
+        <source>Engine Heating </source>
+        <translation>Aquecimento </translation>
+    </message>
+    <message>
+        <source>Activate Extra Fuel Injection when Engine Running Cold</source>
+        <translation>Ativa a injeção extra de combustível com o motor frio</translation>
+    </message>
+    <message>
+        <source>Extra Inject.</source>
+        <translation>Injeç. Extra</translation>
+    </message>
+    <message>
+        <source> Extra Fuel Injection on Engine Heating</source>
+        <translation> Injeção extra de combustível no aquecimento do motor</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>Max Temp.</source>
+        <translation>Temp. Máx.</translation>
+    </message>
+    <message>
+        <source>Max. Engine Temperature of Extra Fuel Injection on Engine Heating</source>
+        <translation>Temperatura máxima do motor para a injeção extra no aquecimento</translation>
+    </message>
+    <message>
+        <source>35</source>
+        <translation>35</translation>
+    </message>
+    <message>
+        <source>Correction </source>
+        <translation>Correção </translation>
+    </message>
+    <message>
+        <source>Max. Correction </source>
+        <translation>Correção Máx. </translation>
+    </message>
+    <message>
+        <source>Max. % for automatic correction</source>
+        <translation>% máxima da correção automática</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>Min. Temperature</source>
+        <translation>Temp. Mínima</translation>
+    </message>
+    <message>
+        <source>Min. temperature of engine to start automatic correction</source>
+        <translation>Temperatura mínima do motor para iniciar a correção automática</translation>
+    </message>
+    <message>
+        <source>Activate Extra Injection on Quick Throtle</source>
+        <translation>Ativa a injeção extra na aceleração rápida</translation>
+    </message>
+    <message>
+        <source>Quick Throtle</source>
+        <translation>Aceleração Rápida</translation>
+    </message>
+    <message>
+        <source>Throtle var. min.</source>
+        <translation>Var. mín. acel.</translation>
+    </message>
+    <message>
+        <source>Min. Variation of the fuel injection pulse</source>
+        <translation>Variação mínima do pulso de injeção</translation>
+    </message>
+    <message>
+        <source>200</source>
+        <translation>200</translation>
+    </message>
+    <message>
+        <source>us </source>
+        <translation>us </translation>
+    </message>
+    <message>
+        <source>Extra Time at 20ms </source>
+        <translation>Tempo Extra a 20ms </translation>
+    </message>
+    <message>
+        <source>% Extra of Fuel Injection on Throtle variation</source>
+        <translation>% extra de injeção na variação da aceleração</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>RPM Iddle Adjust.</source>
+        <translation>Ajuste Marcha Lenta</translation>
+    </message>
+    <message>
+        <source>Iddle RPM</source>
+        <translation>RPM Lenta</translation>
+    </message>
+    <message>
+        <source>600</source>
+        <translation>600</translation>
+    </message>
+    <message>
+        <source>RPM</source>
+        <translation>RPM</translation>
+    </message>
+    <message>
+        <source>RPM -</source>
+        <translation>RPM -</translation>
+    </message>
+    <message>
+        <source>RPM +</source>
+        <translation>RPM +</translation>
+    </message>
+    <message>
+        <source>Instant Values </source>
+        <translation>Valores Atuais </translation>
+    </message>
+    <message>
+        <source>Actual Correction </source>
+        <translation>Correção Atual </translation>
+    </message>
+    <message>
+        <source>Actual Temperature</source>
+        <translation>Temperatura Atual</translation>
+    </message>
+    <message>
+        <source>Actual MAP </source>
+        <translation>MAP Atual </translation>
+    </message>
+    <message>
+        <source>V </source>
+        <translation>V </translation>
+    </message>
+    <message>
+        <source>Actual Lambda</source>
+        <translation>Lambda Atual</translation>
+    </message>
+    <message>
+        <source>mV </source>
+        <translation>mV </translation>
+    </message>
+    <message>
+        <source>Actual RPM</source>
+        <translation>RPM Atual</translation>
+    </message>
+    <message>
+        <source>Fuel Injec. Time</source>
+        <translation>Tempo de Injeç.</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>UPM Progr.</source>
+        <translation>Progr. UPM</translation>
+    </message>
+    <message>
+        <source>MAP Progr.</source>
+        <translation>Progr. MAP</translation>
+    </message>
+    <message>
+        <source>RPM Cal.</source>
+        <translation>Cal. RPM</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Sync.</source>
+        <translation>Sinc.</translation>
+    </message>
+    <message>
+        <source>Used for low variation oxygen sensor / 1 wire oxygen sensor</source>
+        <translation>Para sonda lambda de baixa variação / sonda de 1 fio</translation>
+    </message>
+    <message>
+        <source>Oxygen Sensor Freeze</source>
+        <translation>Trava Sonda Lambda</translation>
+    </message>
+    <message>
+        <source>Adjust Time </source>
+        <translation>Tempo Ajuste </translation>
+    </message>
+    <message>
+        <source>Time to detect a non variation of the Oxygen Sensor</source>
+        <translation>Tempo para detectar que a sonda lambda não varia</translation>
+    </message>
+    <message>
+        <source>s </source>
+        <translation>s </translation>
+    </message>
+    <message>
+        <source>Lambda Value </source>
+        <translation>Valor Lambda </translation>
+    </message>
+    <message>
+        <source>Oxygen Sensor V mid value </source>
+        <translation>Valor médio de tensão da sonda lambda </translation>
+    </message>
+    <message>
+        <source>WideBand Sensor Freeze Correction</source>
+        <translation>Trava a correção com sonda banda larga</translation>
+    </message>
+    <message>
+        <source>WideBand Sensor</source>
+        <translation>Sonda Banda Larga</translation>
+    </message>
+    <message>
+        <source>Operation  </source>
+        <translation>Operação  </translation>
+    </message>
+    <message>
+        <source>COM Config</source>
+        <translation>Configurar porta COM</translation>
+    </message>
+    <message>
+        <source>&amp;Config.</source>
+        <translation>&amp;Config.</translation>
+    </message>
+    <message>
+        <source>Start Zelk Program</source>
+        <translation>Iniciar programação do Zelk</translation>
+    </message>
+    <message>
+        <source>&amp;Program </source>
+        <translation>&amp;Programar </translation>
+    </message>
+    <message>
+        <source>Read Zelk Values</source>
+        <translation>Ler os valores do Zelk</translation>
+    </message>
+    <message>
+        <source>&amp;Read </source>
+        <translation>&amp;Ler </translation>
+    </message>
+    <message>
+        <source>Write Zelk New Values</source>
+        <translation>Gravar os novos valores no Zelk</translation>
+    </message>
+    <message>
+        <source>&amp;Write </source>
+        <translation>&amp;Gravar </translation>
+    </message>
+    <message>
+        <source>Quit Program</source>
+        <translation>Sair do programa</translation>
+    </message>
+    <message>
+        <source>&amp;Quit </source>
+        <translation>&amp;Sair </translation>
+    </message>
+    <message>
+        <source>NOTE: SOME VALUES MAY CHANGE AFTER WRITE IN THE ZELK BECAUSE OF DECIMAL PRECISION </source>
+        <translation>NOTA: ALGUNS VALORES PODEM MUDAR APÓS GRAVAR NO ZELK DEVIDO À PRECISÃO DECIMAL </translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Erro desconhecido</translation>
+    </message>
+    <message>
+        <source>Fail</source>
+        <translation>Falha</translation>
+    </message>
+    <message>
+        <source>Error Opening Port</source>
+        <translation>Erro ao Abrir a Porta</translation>
+    </message>
+    <message>
+        <source>Program OK</source>
+        <translation>Programação OK</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programar</translation>
+    </message>
+</context>
+<context>
+    <name>Monitor</name>
+    <message>
+        <source>Idle RPM 0 has no idle period: division by zero</source>
+        <translation>RPM de marcha lenta 0 não tem período: divisão por zero</translation>
+    </message>
+    <message>
+        <source>RPM factor 0 gives no idle period: division by zero</source>
+        <translation>Fator de RPM 0 não dá período de marcha lenta: divisão por zero</translation>
+    </message>
+    <message>
+        <source>Idle RPM %1 is not valid: it must be above 0</source>
+        <translation>RPM de marcha lenta %1 não é válida: deve ser maior que 0</translation>
+    </message>
+    <message>
+        <source>RPM factor %1 is not valid: it must be above 0</source>
+        <translation>Fator de RPM %1 não é válido: deve ser maior que 0</translation>
+    </message>
+    <message>
+        <source>Idle RPM %1 is too low: the module&apos;s idle period would be unbounded</source>
+        <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria ilimitado</translation>
+    </message>
+    <message>
+        <source>Idle RPM %1 is too low: the module&apos;s idle period would be %2, beyond 65535</source>
+        <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria %2, acima de 65535</translation>
+    </message>
+    <message>
+        <source>Idle RPM %1 is too high: the module&apos;s idle period would be 0</source>
+        <translation>RPM de marcha lenta %1 é alta demais: o período de marcha lenta do módulo seria 0</translation>
+    </message>
+    <message>
+        <source>The min. is 600RPM!</source>
+        <translation>O mínimo é 600RPM!</translation>
+    </message>
+    <message>
+        <source>The max. is 1500RPM!</source>
+        <translation>O máximo é 1500RPM!</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>Atenção!</translation>
+    </message>
+    <message>
+        <source>RPM</source>
+        <translation>RPM</translation>
+    </message>
+    <message>
+        <source>1/min</source>
+        <translation>1/min</translation>
+    </message>
+    <message>
+        <source>Injection</source>
+        <translation>Injeção</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Correction</source>
+        <translation>Correção</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>MAP</source>
+        <translation>MAP</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Lambda</source>
+        <translation>Lambda</translation>
+    </message>
+    <message>
+        <source>mV</source>
+        <translation>mV</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+</context>
+<context>
+    <name>PortSearch</name>
+    <message>
+        <source>the module answered, version %1</source>
+        <translation>o módulo respondeu, versão %1</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>sem resposta</translation>
+    </message>
+    <message>
+        <source>not asked (cancelled)</source>
+        <translation>não perguntada (cancelado)</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Procurar</translation>
+    </message>
+    <message>
+        <source>Asking %1 port(s) for the module&apos;s version...</source>
+        <translation>Perguntando a versão do módulo em %1 porta(s)...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Cancelando...</translation>
+    </message>
+    <message>
+        <source>The module answered on %1.</source>
+        <translation>O módulo respondeu em %1.</translation>
+    </message>
+    <message>
+        <source>No port answered.</source>
+        <translation>Nenhuma porta respondeu.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramForm</name>
+    <message>
+        <source>Program Zelk Unit</source>
+        <translation>Programar o Módulo Zelk</translation>
+    </message>
+    <message>
+        <source>Program Type </source>
+        <translation>Tipo de Programa </translation>
+    </message>
+    <message>
+        <source>Mix Program</source>
+        <translation>Prog. Mistura</translation>
+    </message>
+    <message>
+        <source>Reset Program</source>
+        <translation>Prog. Reset</translation>
+    </message>
+    <message>
+        <source>RPM/Oxygen Sensor Program</source>
+        <translation>Prog. RPM/Sonda Lambda</translation>
+    </message>
+    <message>
+        <source>MAP Program</source>
+        <translation>Prog. MAP</translation>
+    </message>
+    <message>
+        <source>Ethanol Porc. </source>
+        <translation>Porc. Etanol </translation>
+    </message>
+    <message>
+        <source>0 %</source>
+        <translation>0 %</translation>
+    </message>
+    <message>
+        <source>25 %</source>
+        <translation>25 %</translation>
+    </message>
+    <message>
+        <source>50 %</source>
+        <translation>50 %</translation>
+    </message>
+    <message>
+        <source>75 %</source>
+        <translation>75 %</translation>
+    </message>
+    <message>
+        <source>100 %</source>
+        <translation>100 %</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramZelkForm</name>
+    <message>
+        <source>Programming Zelk</source>
+        <translation>Programando o Zelk</translation>
+    </message>
+    <message>
+        <source>Programming</source>
+        <translation>Programando</translation>
+    </message>
+    <message>
+        <source>Turn ON Air Conditioning !!</source>
+        <translation>LIGUE o Ar-Condicionado !!</translation>
+    </message>
+    <message>
+        <source>Turn Automatic Transmission on DRIVE !!</source>
+        <translation>Coloque o Câmbio Automático em DRIVE !!</translation>
+    </message>
+    <message>
+        <source>Actual Temperature</source>
+        <translation>Temperatura Atual</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>C </source>
+        <translation>C </translation>
+    </message>
+    <message>
+        <source>Actual MAP </source>
+        <translation>MAP Atual </translation>
+    </message>
+    <message>
+        <source>V </source>
+        <translation>V </translation>
+    </message>
+    <message>
+        <source>Actual Lambda</source>
+        <translation>Lambda Atual</translation>
+    </message>
+    <message>
+        <source>mV </source>
+        <translation>mV </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>Reconnect</name>
+    <message>
+        <source>%1 is gone: waiting for it to come back</source>
+        <translation>%1 sumiu: esperando que volte</translation>
+    </message>
+    <message>
+        <source>The module is back on %1 (version %2): press Read to refresh</source>
+        <translation>O módulo voltou em %1 (versão %2): clique em Ler para atualizar</translation>
+    </message>
+    <message>
+        <source>%1 did not come back: press Config.</source>
+        <translation>%1 não voltou: clique em Config.</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePointsDialog</name>
+    <message>
+        <source>Restore points</source>
+        <translation>Pontos de restauração</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Communication Fail</source>
+        <translation>Falha de Comunicação</translation>
+    </message>
+    <message>
+        <source>Invalid COMM Port</source>
+        <translation>Porta COM Inválida</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Incorrect Value!</source>
+        <translation>Valor Incorreto!</translation>
+    </message>
+    <message>
+        <source>Error!</source>
+        <translation>Erro!</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>Atenção!</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; não é um valor inteiro válido</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; não é um valor decimal válido</translation>
+    </message>
+    <message>
+        <source>Engine Heating </source>
+        <translation>Aquecimento </translation>
+    </message>
+    <message>
+        <source>Activate Extra Fuel Injection when Engine Running Cold</source>
+        <translation>Ativa a injeção extra de combustível com o motor frio</translation>
+    </message>
+    <message>
+        <source>Oxygen Sensor Freeze</source>
+        <translation>Trava Sonda Lambda</translation>
+    </message>
+    <message>
+        <source>Used for low variation oxygen sensor / 1 wire oxygen sensor</source>
+        <translation>Para sonda lambda de baixa variação / sonda de 1 fio</translation>
+    </message>
+    <message>
+        <source>Quick Throtle</source>
+        <translation>Aceleração Rápida</translation>
+    </message>
+    <message>
+        <source>Activate Extra Injection on Quick Throtle</source>
+        <translation>Ativa a injeção extra na aceleração rápida</translation>
+    </message>
+    <message>
+        <source>WideBand Sensor</source>
+        <translation>Sonda Banda Larga</translation>
+    </message>
+    <message>
+        <source>WideBand Sensor Freeze Correction</source>
+        <translation>Trava a correção com sonda banda larga</translation>
+    </message>
+    <message>
+        <source>V </source>
+        <translation>V </translation>
+    </message>
+    <message>
+        <source>mV </source>
+        <translation>mV </translation>
+    </message>
+    <message>
+        <source>MAP Progr.</source>
+        <translation>Progr. MAP</translation>
+    </message>
+    <message>
+        <source>UPM Progr.</source>
+        <translation>Progr. UPM</translation>
+    </message>
+    <message>
+        <source>%1 %2 does not fit in the module&apos;s 16-bit field</source>
+        <translation>%1 %2 não cabe no campo de 16 bits do módulo</translation>
+    </message>
+    <message>
+        <source>%1 %2 is too high: the module&apos;s count would be %3, beyond 65535</source>
+        <translation>%1 %2 é alto demais: a contagem do módulo seria %3, acima de 65535</translation>
+    </message>
+    <message>
+        <source>%1 %2 is too low: the module&apos;s count would be %3, below 0</source>
+        <translation>%1 %2 é baixo demais: a contagem do módulo seria %3, abaixo de 0</translation>
+    </message>
+    <message>
+        <source>%1 %2 cannot be stored in the module&apos;s byte</source>
+        <translation>%1 %2 não pode ser guardado no byte do módulo</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Injec. Time </source>
+        <translation>Tempo Injeç. </translation>
+    </message>
+    <message>
+        <source>ms </source>
+        <translation>ms </translation>
+    </message>
+    <message>
+        <source>Time of Cold Start Injection</source>
+        <translation>Tempo de injeção da partida a frio</translation>
+    </message>
+    <message>
+        <source>This value must be between 0 and 4000!</source>
+        <translation>Este valor deve estar entre 0 e 4000!</translation>
+    </message>
+    <message>
+        <source>Max. Temp.</source>
+        <translation>Temp. Máx.</translation>
+    </message>
+    <message>
+        <source>C </source>
+        <translation>C </translation>
+    </message>
+    <message>
+        <source>Max. temperature for Cold Start Injection</source>
+        <translation>Temperatura máxima para a injeção da partida a frio</translation>
+    </message>
+    <message>
+        <source>This value must be between 15 and 35!</source>
+        <translation>Este valor deve estar entre 15 e 35!</translation>
+    </message>
+    <message>
+        <source>Start Mix </source>
+        <translation>Mistura Ini. </translation>
+    </message>
+    <message>
+        <source>% </source>
+        <translation>% </translation>
+    </message>
+    <message>
+        <source>Porc. of the Mixture of Fuel where Cold Start Enters</source>
+        <translation>Porcentagem da mistura de combustível em que entra a partida a frio</translation>
+    </message>
+    <message>
+        <source>This value must be between 10 and Max Correction Value(%)!</source>
+        <translation>Este valor deve estar entre 10 e o Valor de Correção Máx.(%)!</translation>
+    </message>
+    <message>
+        <source>Extra Inject.</source>
+        <translation>Injeç. Extra</translation>
+    </message>
+    <message>
+        <source> Extra Fuel Injection on Engine Heating</source>
+        <translation> Injeção extra de combustível no aquecimento do motor</translation>
+    </message>
+    <message>
+        <source>This value must be between 0 and 10!</source>
+        <translation>Este valor deve estar entre 0 e 10!</translation>
+    </message>
+    <message>
+        <source>Max Temp.</source>
+        <translation>Temp. Máx.</translation>
+    </message>
+    <message>
+        <source>Max. Engine Temperature of Extra Fuel Injection on Engine Heating</source>
+        <translation>Temperatura máxima do motor para a injeção extra no aquecimento</translation>
+    </message>
+    <message>
+        <source>This value must be between 35 and 60!</source>
+        <translation>Este valor deve estar entre 35 e 60!</translation>
+    </message>
+    <message>
+        <source>Max. Correction </source>
+        <translation>Correção Máx. </translation>
+    </message>
+    <message>
+        <source>Max. % for automatic correction</source>
+        <translation>% máxima da correção automática</translation>
+    </message>
+    <message>
+        <source>This value must be between 10 and 50!</source>
+        <translation>Este valor deve estar entre 10 e 50!</translation>
+    </message>
+    <message>
+        <source>Min. Temperature</source>
+        <translation>Temp. Mínima</translation>
+    </message>
+    <message>
+        <source>Min. temperature of engine to start automatic correction</source>
+        <translation>Temperatura mínima do motor para iniciar a correção automática</translation>
+    </message>
+    <message>
+        <source>This value must be between 0 and 100!</source>
+        <translation>Este valor deve estar entre 0 e 100!</translation>
+    </message>
+    <message>
+        <source>Adjust Time </source>
+        <translation>Tempo Ajuste </translation>
+    </message>
+    <message>
+        <source>s </source>
+        <translation>s </translation>
+    </message>
+    <message>
+        <source>Time to detect a non variation of the Oxygen Sensor</source>
+        <translation>Tempo para detectar que a sonda lambda não varia</translation>
+    </message>
+    <message>
+        <source>Lambda Value </source>
+        <translation>Valor Lambda </translation>
+    </message>
+    <message>
+        <source>Oxygen Sensor V mid value </source>
+        <translation>Valor médio de tensão da sonda lambda </translation>
+    </message>
+    <message>
+        <source>This value must be between 0 and 1000!</source>
+        <translation>Este valor deve estar entre 0 e 1000!</translation>
+    </message>
+    <message>
+        <source>Throtle var. min.</source>
+        <translation>Var. mín. acel.</translation>
+    </message>
+    <message>
+        <source>us </source>
+        <translation>us </translation>
+    </message>
+    <message>
+        <source>Min. Variation of the fuel injection pulse</source>
+        <translation>Variação mínima do pulso de injeção</translation>
+    </message>
+    <message>
+        <source>This value must be between 200 and 15000!</source>
+        <translation>Este valor deve estar entre 200 e 15000!</translation>
+    </message>
+    <message>
+        <source>Extra Time at 20ms </source>
+        <translation>Tempo Extra a 20ms </translation>
+    </message>
+    <message>
+        <source>% Extra of Fuel Injection on Throtle variation</source>
+        <translation>% extra de injeção na variação da aceleração</translation>
+    </message>
+    <message>
+        <source>This value must be between 0 and 20!</source>
+        <translation>Este valor deve estar entre 0 e 20!</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>not a settings file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>format_version %1 is not valid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be a text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an object with more than %1 members</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the key &quot;%1&quot; is given twice</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nested more than %1 levels deep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not a JSON object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has no &quot;format&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another format: %1 is not &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file has no &quot;format_version&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;format_version&quot; must be a whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>format_version %1 is newer than this program reads (up to %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reason %1 is not one of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;block&quot; must be a text of 50 hex digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the block must be 50 hex digits; it has %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the block must be 50 hex digits; character %1 is not one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file has neither a block nor settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;settings&quot; must be a JSON object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown setting &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be true or false, not %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be a number, not %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is %2 in the file, but its block holds %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a NUL byte at byte %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not JSON (error at byte %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a number too large to read</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFiles</name>
+    <message>
+        <source>Zelk settings (*.zelk)</source>
+        <translation>Configurações Zelk (*.zelk)</translation>
+    </message>
+    <message>
+        <source>%1 was refused: %2</source>
+        <translation>%1 foi recusado: %2</translation>
+    </message>
+    <message>
+        <source>Idle RPM</source>
+        <translation>RPM de marcha lenta</translation>
+    </message>
+    <message>
+        <source>No restore point could be saved, so nothing was written: %1</source>
+        <translation>Nenhum ponto de restauração pôde ser salvo, então nada foi gravado: %1</translation>
+    </message>
+    <message>
+        <source>Open settings</source>
+        <translation>Abrir configurações</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>Salvar configurações</translation>
+    </message>
+    <message>
+        <source>Settings saved to %1</source>
+        <translation>Configurações salvas em %1</translation>
+    </message>
+    <message>
+        <source>Compare with file</source>
+        <translation>Comparar com arquivo</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Janela</translation>
+    </message>
+    <message>
+        <source>(not in the file)</source>
+        <translation>(não está no arquivo)</translation>
+    </message>
+    <message>
+        <source>The window&apos;s settings and %1 agree.</source>
+        <translation>As configurações da janela e %1 são iguais.</translation>
+    </message>
+    <message>
+        <source>%1 setting(s) differ, marked.</source>
+        <translation>%1 configuração(ões) diferente(s), marcada(s).</translation>
+    </message>
+    <message>
+        <source>Restore from file</source>
+        <translation>Restaurar de arquivo</translation>
+    </message>
+    <message>
+        <source>Write the settings of %1 to the module?
+%2 setting(s) differ from what the module holds.</source>
+        <translation>Gravar no módulo as configurações de %1?
+%2 configuração(ões) diferente(s) do que o módulo guarda.</translation>
+    </message>
+    <message>
+        <source>The module does not hold the settings of %1: what it reads back differs.</source>
+        <translation>O módulo não guarda as configurações de %1: o que foi lido de volta é diferente.</translation>
+    </message>
+    <message>
+        <source>The module now holds the settings of %1.</source>
+        <translation>O módulo agora guarda as configurações de %1.</translation>
+    </message>
+    <message>
+        <source>Restore points</source>
+        <translation>Pontos de restauração</translation>
+    </message>
+    <message>
+        <source>Saved before each write, newest first, in %1</source>
+        <translation>Salvos antes de cada gravação, os mais novos primeiro, em %1</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Module version</source>
+        <translation>Versão do módulo</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <source>Differences</source>
+        <translation>Diferenças</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurar</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::ChartWindow</name>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tempo (s)</translation>
+    </message>
+    <message>
+        <source>The chart&apos;s window is from %1 s to %2 s.</source>
+        <translation>A janela do gráfico vai de %1 s a %2 s.</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Continuar</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pausar</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Não foi possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make a PNG image of the chart.</source>
+        <translation>Não foi possível gerar a imagem PNG do gráfico.</translation>
+    </message>
+    <message>
+        <source>Export the chart as PNG</source>
+        <translation>Exportar o gráfico como PNG</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>Imagens PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Export the chart as CSV</source>
+        <translation>Exportar o gráfico como CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Arquivos CSV (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TForm2</name>
+    <message>
+        <source>Version</source>
+        <translation>Versão</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TMainForm</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Arquivo</translation>
+    </message>
+    <message>
+        <source>&amp;Open settings...</source>
+        <translation>&amp;Abrir configurações...</translation>
+    </message>
+    <message>
+        <source>Open settings</source>
+        <translation>Abrir configurações</translation>
+    </message>
+    <message>
+        <source>&amp;Save settings...</source>
+        <translation>&amp;Salvar configurações...</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>Salvar configurações</translation>
+    </message>
+    <message>
+        <source>&amp;Compare with file...</source>
+        <translation>&amp;Comparar com arquivo...</translation>
+    </message>
+    <message>
+        <source>Compare with file</source>
+        <translation>Comparar com arquivo</translation>
+    </message>
+    <message>
+        <source>&amp;Restore from file...</source>
+        <translation>&amp;Restaurar de arquivo...</translation>
+    </message>
+    <message>
+        <source>Restore from file</source>
+        <translation>Restaurar de arquivo</translation>
+    </message>
+    <message>
+        <source>Restore &amp;points...</source>
+        <translation>&amp;Pontos de restauração...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>Sai&amp;r</translation>
+    </message>
+    <message>
+        <source>&amp;Log</source>
+        <translation>&amp;Registro</translation>
+    </message>
+    <message>
+        <source>&amp;Start log...</source>
+        <translation>&amp;Iniciar registro...</translation>
+    </message>
+    <message>
+        <source>S&amp;top log</source>
+        <translation>&amp;Parar registro</translation>
+    </message>
+    <message>
+        <source>&amp;Poll rate</source>
+        <translation>&amp;Taxa de leitura</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Exibir</translation>
+    </message>
+    <message>
+        <source>Live &amp;chart</source>
+        <translation>&amp;Gráfico ao vivo</translation>
+    </message>
+    <message>
+        <source>Start a log</source>
+        <translation>Iniciar um registro</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Arquivos CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>The log was not started: %1</source>
+        <translation>O registro não foi iniciado: %1</translation>
+    </message>
+    <message>
+        <source>The log %1 is not complete: the disk refused a write.</source>
+        <translation>O registro %1 está incompleto: o disco recusou uma gravação.</translation>
+    </message>
+    <message>
+        <source>The log %1 was stopped: the disk refused a write.</source>
+        <translation>O registro %1 foi parado: o disco recusou uma gravação.</translation>
+    </message>
+    <message>
+        <source>Logging to %1: %2 rows, %3</source>
+        <translation>Registrando em %1: %2 linhas, %3</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Aj&amp;uda</translation>
+    </message>
+    <message>
+        <source>&amp;User guide</source>
+        <translation>&amp;Guia do usuário</translation>
+    </message>
+    <message>
+        <source>&amp;About Programable Zelk</source>
+        <translation>&amp;Sobre o Programable Zelk</translation>
+    </message>
+    <message>
+        <source>Confirm Program Data !!!!</source>
+        <translation>Confirma Gravar os Dados !!!!</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Atenção</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TProgramForm</name>
+    <message>
+        <source>Confirm Program Zelk !!!!</source>
+        <translation>Confirma Programar o Zelk !!!!</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>RPM/Lambda Programming</source>
+        <translation>Programação RPM/Lambda</translation>
+    </message>
+    <message>
+        <source>MAP Sensor Programming</source>
+        <translation>Programação do Sensor MAP</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::TProgramZelkForm</name>
+    <message>
+        <source>Programming Completed!</source>
+        <translation>Programação Concluída!</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Concluído</translation>
+    </message>
+    <message>
+        <source>Programming Aborted!</source>
+        <translation>Programação Cancelada!</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+</TS>

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/translatable.h"
+
 namespace zelk {
 
 FrameLink::FrameLink(LineOpener opener) : opener_(std::move(opener)) {}
@@ -19,7 +21,7 @@ OpenResult FrameLink::OpenPort(const std::string& port_name) {
     result = opener_(port_name);
   } else {
     result.error = OpenError::other;
-    result.detail = "no way to open a port";
+    result.detail = QT_TRANSLATE_NOOP("Link", "no way to open a port");
   }
   if (!result.line) {
     if (result.error == OpenError::none) result.error = OpenError::other;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/frame_link.h"
 #include "link/port_name.h"
+#include "text/translatable.h"
 
 #ifdef _WIN32
 #include "link/win32_serial_line.h"
@@ -15,7 +16,7 @@ OpenResult OpenPlatformSerialLine(const std::string& port_name) {
     // The bare device path would fail anyway; say why in the technician's terms.
     OpenResult result;
     result.error = OpenError::invalid_name;
-    result.detail = "empty port name";
+    result.detail = QT_TRANSLATE_NOOP("Link", "empty port name");
     return result;
   }
 #ifdef _WIN32

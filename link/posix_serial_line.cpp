@@ -46,7 +46,7 @@ OpenResult OpenFailure(const std::string& path, int code) {
   for (const ErrnoMeaning& meaning : kOpenErrnos) {
     if (meaning.code == code) result.error = meaning.error;
   }
-  result.detail = path + ": " + std::strerror(code);
+  result.detail = path + ": " + std::strerror(code);  // the system's words: nothing to translate
   return result;
 }
 

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "text/fill.h"
+#include "text/translatable.h"
+
 namespace zelk {
 namespace {
 
@@ -44,7 +47,8 @@ OpenResult Win32SerialLine::Open(const std::string& device_path, const CommTimeo
     for (const Win32Meaning& meaning : kOpenErrors) {
       if (meaning.code == code) result.error = meaning.error;
     }
-    result.detail = device_path + ": error " + std::to_string(code);
+    result.detail =
+        Fill(QT_TRANSLATE_NOOP("Link", "%1: error %2"), {device_path, std::to_string(code)});
     return result;
   }
 

@@ -6,6 +6,8 @@
 
 #include "monitor/csv_cells.h"
 #include "monitor/live_series.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -97,12 +99,13 @@ std::unique_ptr<LiveLogFile> LiveLogFile::Open(const std::filesystem::path& path
   std::unique_ptr<LiveLogFile> log(new LiveLogFile(path, std::move(clocks)));
   const int code = errno;
   if (!log->file_.is_open()) {
-    error = "cannot open " + PathText(path);
-    if (code != 0) error += ": " + std::generic_category().message(code);
+    error = code != 0 ? Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1: %2"),
+                             {PathText(path), std::generic_category().message(code)})
+                      : Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1"), {PathText(path)});
     return nullptr;
   }
   if (!log->writer_.ok()) {
-    error = "cannot write " + PathText(path);
+    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot write %1"), {PathText(path)});
     return nullptr;
   }
   return log;

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "text/translatable.h"
+
 #ifdef _WIN32
 #include <shlobj.h>
 #include <windows.h>
@@ -27,7 +29,10 @@ DataFolder PlatformFolder() {
   }
   CoTaskMemFree(known);
   if (roaming.empty()) roaming = Variable(L"APPDATA");
-  if (roaming.empty()) return {std::nullopt, "no application data folder (%APPDATA% is not set)"};
+  if (roaming.empty()) {
+    return {std::nullopt,
+            QT_TRANSLATE_NOOP("Session", "no application data folder (%APPDATA% is not set)")};
+  }
   return {roaming / L"Programable Zelk", {}};
 }
 
@@ -35,7 +40,8 @@ std::filesystem::path OverrideFolder() {
   return Variable(L"ZELK_DATA_DIR");
 }
 
-constexpr const char* kRelativeOverride = "%ZELK_DATA_DIR% is not an absolute path";
+constexpr const char* kRelativeOverride =
+    QT_TRANSLATE_NOOP("Session", "%ZELK_DATA_DIR% is not an absolute path");
 #else
 std::filesystem::path Variable(const char* name) {
   const char* value = std::getenv(name);
@@ -47,7 +53,9 @@ DataFolder PlatformFolder() {
   const std::filesystem::path xdg = Variable("XDG_DATA_HOME");
   if (xdg.is_absolute()) return {xdg / "programable-zelk", {}};
   const std::filesystem::path home = Variable("HOME");
-  if (home.empty()) return {std::nullopt, "no home folder ($HOME is not set)"};
+  if (home.empty()) {
+    return {std::nullopt, QT_TRANSLATE_NOOP("Session", "no home folder ($HOME is not set)")};
+  }
   return {home / ".local" / "share" / "programable-zelk", {}};
 }
 
@@ -55,7 +63,8 @@ std::filesystem::path OverrideFolder() {
   return Variable("ZELK_DATA_DIR");
 }
 
-constexpr const char* kRelativeOverride = "$ZELK_DATA_DIR is not an absolute path";
+constexpr const char* kRelativeOverride =
+    QT_TRANSLATE_NOOP("Session", "$ZELK_DATA_DIR is not an absolute path");
 #endif
 
 }  // namespace

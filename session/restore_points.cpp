@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "settings_file/file_io.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -74,7 +76,8 @@ SavedRestorePoint RestorePoints::Save(const SettingsBlock& block, const std::str
   std::filesystem::create_directories(folder_, error);
   if (error) {
     return {std::nullopt,
-            "cannot make the restore point folder " + folder_.string() + ": " + error.message()};
+            Fill(QT_TRANSLATE_NOOP("Session", "cannot make the restore point folder %1: %2"),
+                 {folder_.string(), error.message()})};
   }
   const system_clock::time_point now = now_();
   const std::string contents =
@@ -87,9 +90,14 @@ SavedRestorePoint RestorePoints::Save(const SettingsBlock& block, const std::str
       DropOldest();
       return {std::move(path), {}};
     }
-    if (!written.exists) return {std::nullopt, "cannot save the restore point " + written.error};
+    if (!written.exists) {
+      return {std::nullopt, Fill(QT_TRANSLATE_NOOP("Session", "cannot save the restore point %1"),
+                                 {written.error})};
+    }
   }
-  return {std::nullopt, "cannot save the restore point: too many saved in one millisecond"};
+  return {std::nullopt,
+          QT_TRANSLATE_NOOP("Session",
+                            "cannot save the restore point: too many saved in one millisecond")};
 }
 
 std::vector<std::filesystem::path> RestorePoints::NamesNewestFirst() const {

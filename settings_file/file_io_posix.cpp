@@ -11,11 +11,14 @@
 #include <random>
 
 #include "settings_file/file_io.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
 namespace {
 
+// The file and the system's own words, with nothing of ours to translate.
 std::string Reason(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
 }
@@ -62,7 +65,10 @@ FileWrite WriteFileAtomically(const std::filesystem::path& path, std::string_vie
   if (existing == ExistingFile::replace && ::lstat(shown.c_str(), &in_the_way) == 0 &&
       !S_ISREG(in_the_way.st_mode) && !S_ISLNK(in_the_way.st_mode)) {
     return {false, false,
-            shown + (S_ISDIR(in_the_way.st_mode) ? ": is a folder" : ": is not a regular file")};
+            Fill(S_ISDIR(in_the_way.st_mode)
+                     ? QT_TRANSLATE_NOOP("SettingsFile", "%1: is a folder")
+                     : QT_TRANSLATE_NOOP("SettingsFile", "%1: is not a regular file"),
+                 {shown})};
   }
   std::string temporary;
   const int fd = OpenTemporary(path, temporary);

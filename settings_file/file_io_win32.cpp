@@ -7,18 +7,24 @@
 #include <random>
 
 #include "settings_file/file_io.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
 namespace {
 
+// The file and the system's own words; only the fallback for an error the
+// system cannot name is ours.
 std::string Reason(const std::string& what, DWORD error) {
   char* text = nullptr;
   const DWORD size = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = size > 0 && text != nullptr ? std::string(text, size)
-                                                   : "system error " + std::to_string(error);
+  std::string reason =
+      size > 0 && text != nullptr
+          ? std::string(text, size)
+          : Fill(QT_TRANSLATE_NOOP("SettingsFile", "system error %1"), {std::to_string(error)});
   if (text != nullptr) LocalFree(text);
   while (!reason.empty() &&
          (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))

@@ -7,6 +7,8 @@
 #include "monitor/idle_period.h"
 #include "settings/number_text.h"
 #include "settings/settings_values.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -15,16 +17,12 @@ namespace {
 constexpr std::string_view kTrue = "true";
 constexpr std::string_view kFalse = "false";
 
-// Typed text quoted in a message: short, whatever was typed.
-std::string Quoted(std::string_view text) {
+// Typed text as a message quotes it: short, whatever was typed.
+std::string Shortened(std::string_view text) {
   constexpr std::size_t kShown = 40;
-  // Appended piece by piece: GCC 12 at -O3 takes "'" + std::string for an
-  // overlapping copy (-Wrestrict).
-  std::string quoted = "'";
-  quoted.append(text.substr(0, kShown));
-  if (text.size() > kShown) quoted.append("...");
-  quoted.push_back('\'');
-  return quoted;
+  std::string shown(text.substr(0, kShown));
+  if (text.size() > kShown) shown.append("...");
+  return shown;
 }
 
 bool Given(const FileSettings& settings, std::size_t setting) {
@@ -49,7 +47,7 @@ std::string_view FileSettingName(std::size_t setting) {
 std::string_view FileSettingUnit(std::size_t setting, bool wide_band) {
   if (setting == kValorLambda) return WithoutTrailingBlanks(LambdaUnitCaption(wide_band));
   if (setting < kSettingCount) return WithoutTrailingBlanks(kSettingRows[setting].unit);
-  if (setting == kIdleRpmSetting) return "RPM";
+  if (setting == kIdleRpmSetting) return QT_TRANSLATE_NOOP("SettingsFile", "RPM");
   return {};
 }
 
@@ -104,22 +102,33 @@ std::vector<SettingDifference> CompareSettings(const SettingTexts& first,
 
 std::string AddAssignment(std::string_view assignment, FileSettings& settings) {
   const std::size_t equals = assignment.find('=');
-  if (equals == std::string_view::npos) return Quoted(assignment) + " is not NAME=VALUE";
+  if (equals == std::string_view::npos) {
+    return Fill(QT_TRANSLATE_NOOP("SettingsFile", "'%1' is not NAME=VALUE"),
+                {Shortened(assignment)});
+  }
   const std::string_view name = assignment.substr(0, equals);
   const std::string_view text = assignment.substr(equals + 1);
   const std::optional<std::size_t> setting = FindFileSetting(name);
-  if (!setting) return "unknown setting " + Quoted(name);
-  const std::string named(name);
+  if (!setting) {
+    return Fill(QT_TRANSLATE_NOOP("SettingsFile", "unknown setting '%1'"), {Shortened(name)});
+  }
   // Which of two values would be meant is anyone's guess.
-  if (Given(settings, *setting)) return named + " given more than once";
+  if (Given(settings, *setting)) {
+    return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 given more than once"), {name});
+  }
   if (IsOptionSetting(*setting)) {
-    if (text != kTrue && text != kFalse)
-      return named + ": " + Quoted(text) + " is not true or false";
+    if (text != kTrue && text != kFalse) {
+      return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: '%2' is not true or false"),
+                  {name, Shortened(text)});
+    }
     settings.options[*setting - kFirstOptionSetting] = text == kTrue;
     return {};
   }
   const std::optional<double> value = ParseDecimal(text, '.');
-  if (!value) return named + ": " + Quoted(text) + " is not a number";
+  if (!value) {
+    return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: '%2' is not a number"),
+                {name, Shortened(text)});
+  }
   if (*setting == kIdleRpmSetting) {
     settings.idle_rpm = value;
   } else {

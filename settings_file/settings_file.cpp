@@ -11,6 +11,8 @@
 
 #include "settings/number_text.h"
 #include "settings_file/settings_overlay.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -23,15 +25,6 @@ constexpr std::array<std::string_view, 5> kReasonNames{"backup", "save", "before
                                                        "before-restore", "before-set"};
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
-std::string Quoted(std::string_view text) {
-  // Appended piece by piece: GCC 12 at -O3 takes "\"" + std::string for an
-  // overlapping copy (-Wrestrict).
-  std::string quoted = "\"";
-  quoted.append(text);
-  quoted.push_back('"');
-  return quoted;
-}
-
 // Values and names from the file as a message shows them: short, whatever the file holds.
 constexpr std::size_t kShownLength = 40;
 
@@ -42,6 +35,19 @@ std::string Shortened(std::string text) {
 
 std::string Shown(const Json& value) {
   return Shortened(value.dump());
+}
+
+// What is wrong with a text that is no settings file at all.
+std::string NotASettingsFile(std::string_view what) {
+  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "not a settings file: %1"), {what});
+}
+
+std::string FormatVersionNotValid(std::string_view version) {
+  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "format_version %1 is not valid"), {version});
+}
+
+std::string MustBeText(std::string_view key) {
+  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "\"%1\" must be a text"), {key});
 }
 
 std::string AllReasons() {
@@ -105,10 +111,13 @@ class ShapeCheck {
   bool key(Json::string_t& name) {
     std::set<std::string>& keys = objects_.back();
     if (keys.size() == kMaxMembers) {
-      return Refuse("an object with more than " + std::to_string(kMaxMembers) + " members");
+      return Refuse(Fill(QT_TRANSLATE_NOOP("SettingsFile", "an object with more than %1 members"),
+                         {std::to_string(kMaxMembers)}));
     }
-    if (!keys.insert(name).second)
-      return Refuse("the key " + Quoted(Shortened(name)) + " is given twice");
+    if (!keys.insert(name).second) {
+      return Refuse(Fill(QT_TRANSLATE_NOOP("SettingsFile", "the key \"%1\" is given twice"),
+                         {Shortened(name)}));
+    }
     return true;
   }
   bool end_object() {
@@ -129,10 +138,11 @@ class ShapeCheck {
  private:
   bool Enter() {
     if (++depth_ <= kMaxDepth) return true;
-    return Refuse("nested more than " + std::to_string(kMaxDepth) + " levels deep");
+    return Refuse(Fill(QT_TRANSLATE_NOOP("SettingsFile", "nested more than %1 levels deep"),
+                       {std::to_string(kMaxDepth)}));
   }
   bool Refuse(const std::string& what) {
-    problem_ = "not a settings file: " + what;
+    problem_ = NotASettingsFile(what);
     return false;
   }
 
@@ -148,7 +158,9 @@ class Reader {
   explicit Reader(const Json& doc) : doc_(doc) {}
 
   std::string Read(SettingsFile& file) {
-    if (!doc_.is_object()) return "not a settings file: the file is not a JSON object";
+    if (!doc_.is_object()) {
+      return NotASettingsFile(QT_TRANSLATE_NOOP("SettingsFile", "the file is not a JSON object"));
+    }
     std::string problem = ReadFormat();
     if (problem.empty()) problem = ReadTexts(file);
     if (problem.empty()) problem = ReadBlock(file);
@@ -160,24 +172,32 @@ class Reader {
  private:
   std::string ReadFormat() const {
     const auto format = doc_.find("format");
-    if (format == doc_.end()) return "not a settings file: it has no \"format\"";
+    if (format == doc_.end()) {
+      return NotASettingsFile(QT_TRANSLATE_NOOP("SettingsFile", "it has no \"format\""));
+    }
     if (!format->is_string() || format->get_ref<const std::string&>() != kSettingsFileFormat) {
-      return "another format: " + Shown(*format) + " is not " + Quoted(kSettingsFileFormat);
+      return Fill(QT_TRANSLATE_NOOP("SettingsFile", "another format: %1 is not \"%2\""),
+                  {Shown(*format), kSettingsFileFormat});
     }
     const auto version = doc_.find("format_version");
-    if (version == doc_.end()) return "the file has no \"format_version\"";
-    if (!version->is_number_integer()) return "\"format_version\" must be a whole number";
+    if (version == doc_.end()) {
+      return QT_TRANSLATE_NOOP("SettingsFile", "the file has no \"format_version\"");
+    }
+    if (!version->is_number_integer()) {
+      return QT_TRANSLATE_NOOP("SettingsFile", "\"format_version\" must be a whole number");
+    }
     // The parser holds every number from 0 up as unsigned, up to 2^64 - 1.
     if (!version->is_number_unsigned()) {
-      return "format_version " + std::to_string(version->get<std::int64_t>()) + " is not valid";
+      return FormatVersionNotValid(std::to_string(version->get<std::int64_t>()));
     }
     const auto number = version->get<std::uint64_t>();
     if (number > kSettingsFileVersion) {
-      return "format_version " + std::to_string(number) +
-             " is newer than this program reads (up to " + std::to_string(kSettingsFileVersion) +
-             ")";
+      return Fill(
+          QT_TRANSLATE_NOOP("SettingsFile",
+                            "format_version %1 is newer than this program reads (up to %2)"),
+          {std::to_string(number), std::to_string(kSettingsFileVersion)});
     }
-    if (number < 1) return "format_version " + std::to_string(number) + " is not valid";
+    if (number < 1) return FormatVersionNotValid(std::to_string(number));
     return {};
   }
 
@@ -187,33 +207,40 @@ class Reader {
                                std::pair{"saved_at", &file.saved_at}}) {
       const auto item = doc_.find(key);
       if (item == doc_.end()) continue;
-      if (!item->is_string()) return Quoted(key) + " must be a text";
+      if (!item->is_string()) return MustBeText(key);
       *target = item->get<std::string>();
     }
     const auto reason = doc_.find("reason");
     if (reason == doc_.end()) return {};
-    if (!reason->is_string()) return "\"reason\" must be a text";
+    if (!reason->is_string()) return MustBeText("reason");
     file.reason = ReasonFromName(reason->get_ref<const std::string&>());
-    if (!file.reason) return "reason " + Shown(*reason) + " is not one of " + AllReasons();
+    if (!file.reason) {
+      return Fill(QT_TRANSLATE_NOOP("SettingsFile", "reason %1 is not one of %2"),
+                  {Shown(*reason), AllReasons()});
+    }
     return {};
   }
 
   std::string ReadBlock(SettingsFile& file) const {
     const auto item = doc_.find("block");
     if (item == doc_.end()) return {};
-    if (!item->is_string()) return "\"block\" must be a text of 50 hex digits";
+    if (!item->is_string()) {
+      return QT_TRANSLATE_NOOP("SettingsFile", "\"block\" must be a text of 50 hex digits");
+    }
     const auto& hex = item->get_ref<const std::string&>();
     if (hex.size() != 2 * kSettingsBlockSize) {
-      return "the block must be 50 hex digits; it has " + std::to_string(hex.size()) +
-             " characters";
+      return Fill(QT_TRANSLATE_NOOP("SettingsFile",
+                                    "the block must be 50 hex digits; it has %1 characters"),
+                  {std::to_string(hex.size())});
     }
     SettingsBlock block{};
     for (std::size_t i = 0; i < hex.size(); i += 2) {
       const int high = HexValue(hex[i]);
       const int low = HexValue(hex[i + 1]);
       if (high < 0 || low < 0) {
-        return "the block must be 50 hex digits; character " +
-               std::to_string(i + (high < 0 ? 1 : 2)) + " is not one";
+        return Fill(QT_TRANSLATE_NOOP("SettingsFile",
+                                      "the block must be 50 hex digits; character %1 is not one"),
+                    {std::to_string(i + (high < 0 ? 1 : 2))});
       }
       block[i / 2] = static_cast<std::uint8_t>(high << 4 | low);
     }
@@ -224,17 +251,27 @@ class Reader {
   std::string ReadSettings(SettingsFile& file) const {
     const auto item = doc_.find("settings");
     if (item == doc_.end()) {
-      return file.block ? std::string() : "the file has neither a block nor settings";
+      return file.block
+                 ? std::string()
+                 : QT_TRANSLATE_NOOP("SettingsFile", "the file has neither a block nor settings");
     }
-    if (!item->is_object()) return "\"settings\" must be a JSON object";
+    if (!item->is_object()) {
+      return QT_TRANSLATE_NOOP("SettingsFile", "\"settings\" must be a JSON object");
+    }
     for (const auto& [name, value] : item->items()) {
       const std::optional<std::size_t> setting = FindFileSetting(name);
-      if (!setting) return "unknown setting " + Quoted(Shortened(name));
+      if (!setting) {
+        return Fill(QT_TRANSLATE_NOOP("SettingsFile", "unknown setting \"%1\""), {Shortened(name)});
+      }
       if (IsOptionSetting(*setting)) {
-        if (!value.is_boolean()) return name + " must be true or false, not " + Shown(value);
+        if (!value.is_boolean()) {
+          return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 must be true or false, not %2"),
+                      {name, Shown(value)});
+        }
         file.settings.options[*setting - kFirstOptionSetting] = value.get<bool>();
       } else if (!value.is_number()) {
-        return name + " must be a number, not " + Shown(value);
+        return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 must be a number, not %2"),
+                    {name, Shown(value)});
       } else if (*setting == kIdleRpmSetting) {
         file.settings.idle_rpm = value.get<double>();
       } else {
@@ -254,8 +291,9 @@ class Reader {
     const SettingTexts held = TextsOf(SettingsOfBlock(*file.block));
     for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
       if (stated[setting] && *stated[setting] != *held[setting]) {
-        return std::string(FileSettingName(setting)) + " is " + *stated[setting] +
-               " in the file, but its block holds " + *held[setting];
+        return Fill(
+            QT_TRANSLATE_NOOP("SettingsFile", "%1 is %2 in the file, but its block holds %3"),
+            {FileSettingName(setting), *stated[setting], *held[setting]});
       }
     }
     return {};
@@ -320,7 +358,9 @@ DecodedSettingsFile DecodeSettingsFile(std::string_view text) {
   // The parser takes a NUL byte for the end of the text and would accept
   // whatever follows it.
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-    return {std::nullopt, "not a settings file: a NUL byte at byte " + std::to_string(nul + 1)};
+    return {std::nullopt,
+            NotASettingsFile(Fill(QT_TRANSLATE_NOOP("SettingsFile", "a NUL byte at byte %1"),
+                                  {std::to_string(nul + 1)}))};
   }
   ShapeCheck shape;
   if (!Json::sax_parse(text, &shape) && !shape.problem().empty()) {
@@ -331,10 +371,12 @@ DecodedSettingsFile DecodeSettingsFile(std::string_view text) {
     doc = Json::parse(text);
   } catch (const Json::parse_error& error) {
     return {std::nullopt,
-            "not a settings file: not JSON (error at byte " + std::to_string(error.byte) + ")"};
+            NotASettingsFile(Fill(QT_TRANSLATE_NOOP("SettingsFile", "not JSON (error at byte %1)"),
+                                  {std::to_string(error.byte)}))};
   } catch (const Json::out_of_range&) {
     // The parser's only other complaint: a number beyond the range of a double.
-    return {std::nullopt, "not a settings file: a number too large to read"};
+    return {std::nullopt,
+            NotASettingsFile(QT_TRANSLATE_NOOP("SettingsFile", "a number too large to read"))};
   }
   SettingsFile file;
   std::string problem = Reader(doc).Read(file);

@@ -8,6 +8,8 @@
 #include "settings/number_text.h"
 #include "settings/option_flags.h"
 #include "settings/settings_values.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
@@ -31,8 +33,9 @@ constexpr std::array<std::uint8_t, kSettingsBlockSize> MakeSettingBits() {
 constexpr std::array<std::uint8_t, kSettingsBlockSize> kSettingBits = MakeSettingBits();
 static_assert(kSettingBits[kMixtureOffset] == 0, "the mixture byte is the module's own");
 
-std::string Named(std::size_t setting, const std::string& problem) {
-  return std::string(FileSettingName(setting)) + ": " + problem;
+std::string Named(std::size_t setting, std::string_view problem) {
+  //: A setting's name in the file and what is wrong with its value.
+  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: %2"), {FileSettingName(setting), problem});
 }
 
 bool IsWholeInt32(double value) {
@@ -69,10 +72,11 @@ std::string CheckSettingRanges(const FileSettings& settings, double module_limit
     const SettingRow& row = kSettingRows[index];
     const double value = *settings.edits[index];
     if (row.entry == NumberKind::integer && !IsWholeInt32(value)) {
-      return Named(index, GeneralText(value, '.') + " is not a whole number");
+      return Named(index, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 is not a whole number"),
+                               {GeneralText(value, '.')}));
     }
     if (!InSettingRange(row, value, limite_corr)) {
-      return Named(index, std::string(row.range_message));
+      return Named(index, row.range_message);
     }
   }
   return {};

@@ -45,10 +45,12 @@ EncodeResult EncodeIdleRpm(std::string_view rpm_text, std::string_view cal_text,
   const auto whole = RoundToWhole(period);
   if (!whole || *whole > 0xFFFF) {
     if (!std::isfinite(period)) {
-      return EncodeResult::Failure(Fill(
-          QT_TRANSLATE_NOOP("Monitor",
-                            "Idle RPM %1 is too low: the module's idle period would be unbounded"),
-          {rpm_shown}));
+      return EncodeResult::Failure(
+          Fill(QT_TRANSLATE_NOOP(
+                   "Monitor",
+                   "Idle RPM %1 is too low: the module's idle period would be unbounded, beyond "
+                   "65535"),
+               {rpm_shown}));
     }
     return EncodeResult::Failure(
         Fill(QT_TRANSLATE_NOOP(

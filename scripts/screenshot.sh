@@ -9,6 +9,7 @@
 #
 # usage: scripts/screenshot.sh [BUILD_DIR] [OUTPUT_DIR]
 #        (defaults: build/release and docs/, relative to the repository)
+#        ZC_LANG=pt_BR scripts/screenshot.sh ...   the same in Portuguese, saved as *.pt_BR.png
 # Needs: xvfb openbox xdotool x11-utils imagemagick. Exits non-zero when a step fails.
 set -euo pipefail
 
@@ -45,7 +46,9 @@ zc_capture "$ZC_MAIN_WIN" "$shot/main-window-after-read.png"
 
 # Only a complete set replaces the previous one.
 mkdir -p "$out"
-for f in main-window.png version-box.png main-window-after-read.png; do
-  cp "$shot/$f" "$out/$f"
-  echo "$out/$f"
+suffix=""
+[[ "${ZC_LANG:-en}" == en ]] || suffix=".$ZC_LANG"
+for f in main-window version-box main-window-after-read; do
+  cp "$shot/$f.png" "$out/$f$suffix.png"
+  echo "$out/$f$suffix.png"
 done

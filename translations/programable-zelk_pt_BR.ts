@@ -90,7 +90,46 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>F&amp;ind</source>
-        <translation>Procurar (&amp;I)</translation>
+        <translation>Local&amp;izar</translation>
+    </message>
+</context>
+<context>
+    <name>Guide</name>
+    <message>
+        <source>user-guide.md</source>
+        <translation>user-guide.pt_BR.md</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 a %2</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unidade</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Faixa</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Padrão</translation>
+    </message>
+    <message>
+        <source>Needs</source>
+        <translation>Requer</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Significado</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Opção</translation>
     </message>
 </context>
 <context>
@@ -129,6 +168,18 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>the port could not be opened</source>
         <translation>não foi possível abrir a porta</translation>
+    </message>
+    <message>
+        <source>no way to open a port</source>
+        <translation>não há como abrir uma porta</translation>
+    </message>
+    <message>
+        <source>empty port name</source>
+        <translation>nome de porta vazio</translation>
+    </message>
+    <message>
+        <source>%1: error %2</source>
+        <translation>%1: erro %2</translation>
     </message>
 </context>
 <context>
@@ -274,7 +325,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Quick Throtle</source>
-        <translation>Aceleração Rápida</translation>
+        <translation>Acel. Rápida</translation>
     </message>
     <message>
         <source>Throtle var. min.</source>
@@ -294,7 +345,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Extra Time at 20ms </source>
-        <translation>Tempo Extra a 20ms </translation>
+        <translation>Extra a 20ms </translation>
     </message>
     <message>
         <source>% Extra of Fuel Injection on Throtle variation</source>
@@ -519,10 +570,6 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <translation>Fator de RPM %1 não é válido: deve ser maior que 0</translation>
     </message>
     <message>
-        <source>Idle RPM %1 is too low: the module&apos;s idle period would be unbounded</source>
-        <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria ilimitado</translation>
-    </message>
-    <message>
         <source>Idle RPM %1 is too low: the module&apos;s idle period would be %2, beyond 65535</source>
         <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria %2, acima de 65535</translation>
     </message>
@@ -590,6 +637,22 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>°C</source>
         <translation>°C</translation>
     </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>não foi possível abrir %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>não foi possível abrir %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>não foi possível gravar %1</translation>
+    </message>
+    <message>
+        <source>Idle RPM %1 is too low: the module&apos;s idle period would be unbounded, beyond 65535</source>
+        <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria ilimitado, acima de 65535</translation>
+    </message>
 </context>
 <context>
     <name>PortSearch</name>
@@ -607,7 +670,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Find</source>
-        <translation>Procurar</translation>
+        <translation>Localizar</translation>
     </message>
     <message>
         <source>Asking %1 port(s) for the module&apos;s version...</source>
@@ -772,6 +835,34 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>Invalid COMM Port</source>
         <translation>Porta COM Inválida</translation>
     </message>
+    <message>
+        <source>no application data folder (%APPDATA% is not set)</source>
+        <translation>sem pasta de dados de aplicativos (%APPDATA% não está definido)</translation>
+    </message>
+    <message>
+        <source>%ZELK_DATA_DIR% is not an absolute path</source>
+        <translation>%ZELK_DATA_DIR% não é um caminho absoluto</translation>
+    </message>
+    <message>
+        <source>no home folder ($HOME is not set)</source>
+        <translation>sem pasta pessoal ($HOME não está definido)</translation>
+    </message>
+    <message>
+        <source>$ZELK_DATA_DIR is not an absolute path</source>
+        <translation>$ZELK_DATA_DIR não é um caminho absoluto</translation>
+    </message>
+    <message>
+        <source>cannot make the restore point folder %1: %2</source>
+        <translation>não foi possível criar a pasta de pontos de restauração %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot save the restore point %1</source>
+        <translation>não foi possível salvar o ponto de restauração %1</translation>
+    </message>
+    <message>
+        <source>cannot save the restore point: too many saved in one millisecond</source>
+        <translation>não foi possível salvar o ponto de restauração: muitos salvos no mesmo milissegundo</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -813,7 +904,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Quick Throtle</source>
-        <translation>Aceleração Rápida</translation>
+        <translation>Acel. Rápida</translation>
     </message>
     <message>
         <source>Activate Extra Injection on Quick Throtle</source>
@@ -1001,7 +1092,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Extra Time at 20ms </source>
-        <translation>Tempo Extra a 20ms </translation>
+        <translation>Extra a 20ms </translation>
     </message>
     <message>
         <source>% Extra of Fuel Injection on Throtle variation</source>
@@ -1016,103 +1107,160 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <name>SettingsFile</name>
     <message>
         <source>not a settings file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>não é um arquivo de configurações: %1</translation>
     </message>
     <message>
         <source>format_version %1 is not valid</source>
-        <translation type="unfinished"></translation>
+        <translation>format_version %1 não é válido</translation>
     </message>
     <message>
         <source>&quot;%1&quot; must be a text</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%1&quot; deve ser um texto</translation>
     </message>
     <message>
         <source>an object with more than %1 members</source>
-        <translation type="unfinished"></translation>
+        <translation>um objeto com mais de %1 membros</translation>
     </message>
     <message>
         <source>the key &quot;%1&quot; is given twice</source>
-        <translation type="unfinished"></translation>
+        <translation>a chave &quot;%1&quot; aparece duas vezes</translation>
     </message>
     <message>
         <source>nested more than %1 levels deep</source>
-        <translation type="unfinished"></translation>
+        <translation>aninhado em mais de %1 níveis</translation>
     </message>
     <message>
         <source>the file is not a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>o arquivo não é um objeto JSON</translation>
     </message>
     <message>
         <source>it has no &quot;format&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>não tem &quot;format&quot;</translation>
     </message>
     <message>
         <source>another format: %1 is not &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>outro formato: %1 não é &quot;%2&quot;</translation>
     </message>
     <message>
         <source>the file has no &quot;format_version&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>o arquivo não tem &quot;format_version&quot;</translation>
     </message>
     <message>
         <source>&quot;format_version&quot; must be a whole number</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;format_version&quot; deve ser um número inteiro</translation>
     </message>
     <message>
         <source>format_version %1 is newer than this program reads (up to %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>format_version %1 é mais novo do que este programa lê (até %2)</translation>
     </message>
     <message>
         <source>reason %1 is not one of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>o motivo %1 não é um de %2</translation>
     </message>
     <message>
         <source>&quot;block&quot; must be a text of 50 hex digits</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;block&quot; deve ser um texto de 50 dígitos hexadecimais</translation>
     </message>
     <message>
         <source>the block must be 50 hex digits; it has %1 characters</source>
-        <translation type="unfinished"></translation>
+        <translation>o bloco deve ter 50 dígitos hexadecimais; tem %1 caracteres</translation>
     </message>
     <message>
         <source>the block must be 50 hex digits; character %1 is not one</source>
-        <translation type="unfinished"></translation>
+        <translation>o bloco deve ter 50 dígitos hexadecimais; o caractere %1 não é um deles</translation>
     </message>
     <message>
         <source>the file has neither a block nor settings</source>
-        <translation type="unfinished"></translation>
+        <translation>o arquivo não tem nem bloco nem configurações</translation>
     </message>
     <message>
         <source>&quot;settings&quot; must be a JSON object</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;settings&quot; deve ser um objeto JSON</translation>
     </message>
     <message>
         <source>unknown setting &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>configuração desconhecida &quot;%1&quot;</translation>
     </message>
     <message>
         <source>%1 must be true or false, not %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 deve ser true ou false, não %2</translation>
     </message>
     <message>
         <source>%1 must be a number, not %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 deve ser um número, não %2</translation>
     </message>
     <message>
         <source>%1 is %2 in the file, but its block holds %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 é %2 no arquivo, mas o bloco dele guarda %3</translation>
     </message>
     <message>
         <source>a NUL byte at byte %1</source>
-        <translation type="unfinished"></translation>
+        <translation>um byte NUL no byte %1</translation>
     </message>
     <message>
         <source>not JSON (error at byte %1)</source>
-        <translation type="unfinished"></translation>
+        <translation>não é JSON (erro no byte %1)</translation>
     </message>
     <message>
         <source>a number too large to read</source>
-        <translation type="unfinished"></translation>
+        <translation>um número grande demais para ler</translation>
+    </message>
+    <message>
+        <source>%1: is a folder</source>
+        <translation>%1: é uma pasta</translation>
+    </message>
+    <message>
+        <source>%1: cannot be opened</source>
+        <translation>%1: não pode ser aberto</translation>
+    </message>
+    <message>
+        <source>%1: larger than %2 bytes</source>
+        <translation>%1: maior que %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1: read error</source>
+        <translation>%1: erro de leitura</translation>
+    </message>
+    <message>
+        <source>%1: is not a regular file</source>
+        <translation>%1: não é um arquivo comum</translation>
+    </message>
+    <message>
+        <source>system error %1</source>
+        <translation>erro do sistema %1</translation>
+    </message>
+    <message>
+        <source>RPM</source>
+        <translation>RPM</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not NAME=VALUE</source>
+        <translation>&apos;%1&apos; não é NOME=VALOR</translation>
+    </message>
+    <message>
+        <source>unknown setting &apos;%1&apos;</source>
+        <translation>configuração desconhecida &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 given more than once</source>
+        <translation>%1 dado mais de uma vez</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not true or false</source>
+        <translation>%1: &apos;%2&apos; não é true nem false</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not a number</source>
+        <translation>%1: &apos;%2&apos; não é um número</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A setting&apos;s name in the file and what is wrong with its value.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 não é um número inteiro</translation>
     </message>
 </context>
 <context>
@@ -1282,7 +1430,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>&amp;Save settings...</source>
-        <translation>&amp;Salvar configurações...</translation>
+        <translation>Sal&amp;var configurações...</translation>
     </message>
     <message>
         <source>Save settings</source>
@@ -1310,7 +1458,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>&amp;Quit</source>
-        <translation>Sai&amp;r</translation>
+        <translation>&amp;Sair</translation>
     </message>
     <message>
         <source>&amp;Log</source>

@@ -7,8 +7,10 @@
 #   zc_init BUILD_DIR        check the programs, make a private temporary folder,
 #                            install the clean-up trap; set ZC_APP_CMD (an array)
 #                            first to start another build of the configurator,
-#                            e.g. (wine /path/programable-zelk.exe), and
-#                            ZC_APP_PORT to give it another port name than the link
+#                            e.g. (wine /path/programable-zelk.exe),
+#                            ZC_APP_PORT to give it another port name than the link,
+#                            and ZC_LANG=pt_BR to drive it in Portuguese (default en,
+#                            whatever the locale)
 #   zc_start_display         Xvfb on a free display (1280x1024x24) and openbox
 #   zc_start_sim             zelk-sim on <tmp>/zelk-sim, waits for the link
 #   zc_start_app             the configurator with --port <link>, waits for
@@ -27,6 +29,7 @@
 ZC_SCREEN="1280x1024x24"   # the main window sits at (274, 50) and is 794 x 576
 ZC_TIMEOUT=${ZC_TIMEOUT:-20}              # seconds any one step may take
 ZC_MAIN_TITLE="Quibrane - Programable Zelk v 2.2"
+ZC_LANG=${ZC_LANG:-en}
 
 ZC_TMP=""
 ZC_PIDS=()                 # started processes, in start order
@@ -81,6 +84,18 @@ zc_init() {
   for tool in Xvfb openbox xdotool xprop import convert; do
     command -v "$tool" >/dev/null || zc_fail "$tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)"
   done
+  # The titles the driver waits for and the Read button's accelerator.
+  case "$ZC_LANG" in
+    en)
+      ZC_DIALOG_TITLE="COM Port Config." ZC_VERSION_TITLE="Version" ZC_READ_KEY=alt+r
+      ZC_FAILURE_TITLES=("Fail" "Error!" "Warning!" "Programable Zelk")
+      ;;
+    pt_BR)
+      ZC_DIALOG_TITLE="Config. Porta COM" ZC_VERSION_TITLE="Versão" ZC_READ_KEY=alt+l
+      ZC_FAILURE_TITLES=("Falha" "Erro!" "Atenção!" "Programable Zelk")
+      ;;
+    *) zc_fail "ZC_LANG=$ZC_LANG: the languages are en and pt_BR" ;;
+  esac
   ZC_TMP=$(mktemp -d /tmp/zelk-drive.XXXXXX) || zc_fail "no temporary folder"
   chmod 700 "$ZC_TMP"
   trap zc_cleanup EXIT
@@ -166,7 +181,7 @@ zc_focus() {
 # Fails when a message box of the failure kinds is showing.
 zc_check_no_failure_box() {
   local title
-  for title in "Fail" "Error!" "Warning!" "Programable Zelk"; do
+  for title in "${ZC_FAILURE_TITLES[@]}"; do
     zc_window_gone "$title" || zc_fail "a \"$title\" box appeared in $1"
   done
 }
@@ -174,7 +189,7 @@ zc_check_no_failure_box() {
 zc_sim_requests() { grep -c "command $1 address $2 " "$ZC_TMP/sim.log" 2>/dev/null || true; }
 
 zc_start_app() {
-  "${ZC_APP_CMD[@]}" --port "${ZC_APP_PORT:-$ZC_LINK}" >"$ZC_TMP/app.log" 2>&1 &
+  "${ZC_APP_CMD[@]}" --lang "$ZC_LANG" --port "${ZC_APP_PORT:-$ZC_LINK}" >"$ZC_TMP/app.log" 2>&1 &
   ZC_APP_PID=$!
   ZC_PIDS+=("$ZC_APP_PID")
   ZC_MAIN_WIN=$(zc_find_window "$ZC_MAIN_TITLE") || exit 1
@@ -186,11 +201,11 @@ zc_start_app() {
 zc_config_ok() {
   zc_focus "$ZC_MAIN_WIN"
   xdotool key --clearmodifiers alt+c
-  ZC_DIALOG_WIN=$(zc_find_window "COM Port Config.") || exit 1
+  ZC_DIALOG_WIN=$(zc_find_window "$ZC_DIALOG_TITLE") || exit 1
   zc_focus "$ZC_DIALOG_WIN"
   sleep 0.3
   xdotool key Return   # OK is the default button
-  ZC_VERSION_WIN=$(zc_find_window "Version") || exit 1
+  ZC_VERSION_WIN=$(zc_find_window "$ZC_VERSION_TITLE") || exit 1
   zc_focus "$ZC_VERSION_WIN"
   (($(zc_sim_requests 3 1) >= 1)) || zc_fail "the version query did not reach the simulator"
   sleep 0.5
@@ -199,8 +214,8 @@ zc_config_ok() {
 zc_close_version() {
   zc_focus "$ZC_VERSION_WIN"
   xdotool key Return
-  zc_wait_until "the Version box to close" "zc_window_gone 'Version'"
-  zc_wait_until "the COM Port Config. dialog to close" "zc_window_gone 'COM Port Config.'"
+  zc_wait_until "the Version box to close" "zc_window_gone '$ZC_VERSION_TITLE'"
+  zc_wait_until "the COM port dialog to close" "zc_window_gone '$ZC_DIALOG_TITLE'"
 }
 
 zc_read() {
@@ -208,7 +223,7 @@ zc_read() {
   zc_focus "$ZC_MAIN_WIN"
   # shellcheck disable=SC2034  # read by the condition that zc_wait_until evaluates
   polls_before=$(zc_sim_requests 0 67)
-  xdotool key --clearmodifiers alt+r
+  xdotool key --clearmodifiers "$ZC_READ_KEY"
   zc_wait_until "the settings read" "(( \$(zc_sim_requests 1 1) >= 1 ))"
   zc_wait_until "the instant values read" "(( \$(zc_sim_requests 0 72) >= 1 ))"
   zc_wait_until "the live poll" "(( \$(zc_sim_requests 0 67) >= polls_before + 2 ))"

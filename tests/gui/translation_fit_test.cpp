@@ -1,0 +1,332 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every caption of every designed window fits its control, in the control's
+// own font, in the language this executable was built for: the windows have
+// fixed sizes, so a longer translation is cut off, not laid out again. Built
+// twice: English is the control (it must always pass), Portuguese the check
+// of the translation. A failure lists every misfit at once, so a translator
+// can shorten them all in one pass.
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QToolButton>
+#include <QtTest>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "app/chart_window.h"
+#include "app/fonts.h"
+#include "app/guide_window.h"
+#include "app/translation.h"
+#include "gui_test_main.h"
+#include "ui_MainForm.h"
+#include "ui_ProgramZelkForm.h"
+#include "windows_fixture.h"
+
+#ifndef ZELK_TEST_PORTUGUESE
+#error "build with ZELK_TEST_PORTUGUESE 0 (English) or 1 (Portuguese)"
+#endif
+
+using zelk::test::Windows;
+
+namespace {
+
+constexpr bool kPortuguese = ZELK_TEST_PORTUGUESE != 0;
+
+// Controls left out of both runs. The status text beside the menus shows
+// what the program found (a file's name, a port) and grows with it. Every
+// designed English caption fits; one that did not would be listed here too,
+// as a translation cannot be held to more than the original.
+struct Excluded {
+  const char* window;
+  const char* object;
+};
+constexpr std::array<Excluded, 1> kExcluded{{{"MainForm", "status_text"}}};
+
+bool IsExcluded(const QString& window, const QString& object) {
+  return std::any_of(kExcluded.begin(), kExcluded.end(), [&](const Excluded& e) {
+    return window == QLatin1String(e.window) && object == QLatin1String(e.object);
+  });
+}
+
+// The initStyleOption of each control is protected; a pointer to it taken
+// through a derived class is not.
+template <typename Widget>
+struct StyleOptionAccess : Widget {
+  using Widget::initStyleOption;
+};
+
+template <typename Option, typename Widget>
+Option StyleOptionOf(const Widget& widget) {
+  Option option;
+  (widget.*(&StyleOptionAccess<Widget>::initStyleOption))(&option);
+  return option;
+}
+
+// The text as drawn: "&x" shows x, "&&" shows one '&'.
+QString WithoutMnemonics(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+// Trailing blanks are invisible, and many designed captions end in one.
+QString Visible(QString line) {
+  while (!line.isEmpty() && line.back().isSpace()) line.chop(1);
+  return line;
+}
+
+bool IsNumber(const QString& text) {
+  bool number = false;
+  text.trimmed().toDouble(&number);
+  return number;
+}
+
+struct Misfit {
+  QString window;
+  QString object;
+  QString text;
+  int needed;
+  int available;
+  const char* measure;  // "width" or "height"
+};
+
+class FitCheck {
+ public:
+  // Checks the controls of `window` itself, not those of windows it owns.
+  void Window(const QString& name, QWidget& window) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+      if (widget->window() != &window) continue;
+      if (widget->objectName().startsWith(QLatin1String("qt_"))) continue;  // Qt's own parts
+      Control(name, *widget);
+    }
+  }
+
+  void Control(const QString& window, const QWidget& widget) {
+    if (IsExcluded(window, widget.objectName())) return;
+    if (auto* label = qobject_cast<const QLabel*>(&widget)) {
+      Label(window, *label);
+    } else if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+      Button(window, *button);
+    } else if (auto* box = qobject_cast<const QGroupBox*>(&widget)) {
+      GroupBox(window, *box);
+    }
+  }
+
+  QString Report() const {
+    QString report = QStringLiteral("%1 of %2 captions do not fit their controls:\n")
+                         .arg(misfits.size())
+                         .arg(checked);
+    for (const Misfit& m : misfits) {
+      report += QStringLiteral("  %1 / %2: \"%3\" needs %4 px of %5, has %6\n")
+                    .arg(m.window, m.object, m.text)
+                    .arg(m.needed)
+                    .arg(QLatin1String(m.measure))
+                    .arg(m.available);
+    }
+    return report;
+  }
+
+  int checked = 0;
+  std::vector<Misfit> misfits;
+
+ private:
+  void Compare(const QString& window, const QWidget& control, const QString& text, int needed,
+               int available, const char* measure = "width") {
+    if (needed > available) {
+      misfits.push_back({window, control.objectName(), text, needed, available, measure});
+    }
+  }
+
+  // Each line of `text` against `available` pixels across.
+  void Lines(const QString& window, const QWidget& control, const QString& text, int available) {
+    ++checked;
+    const QFontMetrics metrics = control.fontMetrics();
+    for (const QString& line : text.split(u'\n')) {
+      Compare(window, control, line, metrics.horizontalAdvance(Visible(line)), available);
+    }
+  }
+
+  void Label(const QString& window, const QLabel& label) {
+    QString text = label.text();
+    if (label.textFormat() == Qt::RichText ||
+        (label.textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
+      text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    }
+    // A label shows its '&' as a mnemonic only when it has a buddy.
+    if (label.buddy() != nullptr) text = WithoutMnemonics(text);
+    if (text.trimmed().isEmpty() || IsNumber(text)) return;  // live values
+    const QFontMetrics metrics = label.fontMetrics();
+    int margin = label.margin();
+    int indent = label.indent();
+    if (indent < 0) indent = label.frameWidth() > 0 ? metrics.horizontalAdvance(u'x') / 2 : 0;
+    QRect room = label.contentsRect().adjusted(margin, margin, -margin, -margin);
+    if (label.alignment() & (Qt::AlignLeft | Qt::AlignRight)) room.adjust(indent, 0, 0, 0);
+    if (!label.wordWrap()) {
+      Lines(window, label, text, room.width());
+      const int lines = static_cast<int>(text.count(u'\n')) + 1;
+      if (lines > 1) {
+        Compare(window, label, text, metrics.size(0, text).height(), room.height(), "height");
+      }
+      return;
+    }
+    ++checked;
+    const QRect wrapped =
+        metrics.boundingRect(room, Qt::TextWordWrap | int(label.alignment()), Visible(text));
+    Compare(window, label, text, wrapped.width(), room.width());  // a word longer than the line
+    Compare(window, label, text, wrapped.height(), room.height(), "height");
+  }
+
+  void Button(const QString& window, const QAbstractButton& button) {
+    const QString text = WithoutMnemonics(button.text());
+    if (text.trimmed().isEmpty()) return;
+    QStyle* style = button.style();
+    const int icon = button.icon().isNull() ? 0 : button.iconSize().width() + 4;
+    if (auto* box = qobject_cast<const QCheckBox*>(&button)) {
+      const auto option = StyleOptionOf<QStyleOptionButton>(*box);
+      Lines(window, button, text,
+            style->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width() - icon);
+    } else if (auto* radio = qobject_cast<const QRadioButton*>(&button)) {
+      const auto option = StyleOptionOf<QStyleOptionButton>(*radio);
+      Lines(window, button, text,
+            style->subElementRect(QStyle::SE_RadioButtonContents, &option, radio).width() - icon);
+    } else if (auto* push = qobject_cast<const QPushButton*>(&button)) {
+      const auto option = StyleOptionOf<QStyleOptionButton>(*push);
+      Lines(window, button, text,
+            style->subElementRect(QStyle::SE_PushButtonContents, &option, push).width() - icon);
+    } else if (auto* tool = qobject_cast<const QToolButton*>(&button)) {
+      const auto option = StyleOptionOf<QStyleOptionToolButton>(*tool);
+      if (option.toolButtonStyle == Qt::ToolButtonIconOnly) return;
+      // The label is drawn inside the button's frame; beside the icon it
+      // shares the width with it, under the icon it has the width alone.
+      const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, tool);
+      int room = style->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButton, tool)
+                     .width() -
+                 2 * frame;
+      if (option.toolButtonStyle == Qt::ToolButtonTextBesideIcon) room -= icon;
+      Lines(window, button, text, room);
+    } else {
+      ++checked;
+      Compare(window, button, text, button.sizeHint().width(), button.width());
+    }
+  }
+
+  void GroupBox(const QString& window, const QGroupBox& box) {
+    const QString title = WithoutMnemonics(box.title());
+    if (title.trimmed().isEmpty()) return;
+    const auto option = StyleOptionOf<QStyleOptionGroupBox>(box);
+    const QRect label =
+        box.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &box);
+    // The title starts in from the frame's left; it keeps as much from its right.
+    Lines(window, box, title, box.width() - 2 * label.left());
+  }
+};
+
+// Every window and dialog with a designed form, open as the program opens
+// them: the compare and restore-points dialogs after a read, as File asks.
+struct OpenWindows {
+  OpenWindows() {
+    w.Connect();
+    w.MainForm.lerClick();
+    w.MainForm.Timer_Read().stop();
+    const QString saved = dir.filePath(QStringLiteral("settings.zelk"));
+    w.MainForm.SaveSettingsFile(saved);
+    w.MainForm.CompareWithFile(saved);
+    w.MainForm.ShowRestorePoints();
+    w.MainForm.ShowLiveChart();
+    w.MainForm.ShowUserGuide();
+    w.MainForm.show();
+    w.Form2.show();
+    w.ProgramForm.show();
+    w.ProgramZelkForm.show();
+  }
+  ~OpenWindows() {
+    for (const auto& [name, window] : All())
+      if (window != nullptr) window->close();
+  }
+
+  std::vector<std::pair<QString, QWidget*>> All() {
+    return {{QStringLiteral("MainForm"), &w.MainForm},
+            {QStringLiteral("Form2"), &w.Form2},
+            {QStringLiteral("ProgramForm"), &w.ProgramForm},
+            {QStringLiteral("ProgramZelkForm"), &w.ProgramZelkForm},
+            {QStringLiteral("ChartWindow"), w.MainForm.chart_window()},
+            {QStringLiteral("GuideWindow"), w.MainForm.guide_window()},
+            {QStringLiteral("CompareDialog"), w.MainForm.compare_dialog()},
+            {QStringLiteral("RestorePointsDialog"), w.MainForm.restore_points_dialog()}};
+  }
+
+  QTemporaryDir dir;
+  Windows w;
+};
+
+}  // namespace
+
+class TranslationFitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    zelk::LoadWindowFonts();
+    zelk::UseLanguage(kPortuguese ? zelk::Language::portuguese : zelk::Language::english);
+  }
+
+  // Without this, an empty translation would pass the fit check trivially.
+  void theWindowsSpeakTheLanguage() {
+    Windows w;
+    const QString read = w.MainForm.ui().ler->text();
+    if (kPortuguese) {
+      QVERIFY2(read != QStringLiteral("&Read "), qPrintable(read));
+      QCOMPARE(read, QCoreApplication::translate("MainForm", "&Read "));
+    } else {
+      QCOMPARE(read, QStringLiteral("&Read "));
+    }
+  }
+
+  void everyCaptionFitsItsControl() {
+    OpenWindows open;
+    FitCheck check;
+    for (const auto& [name, window] : open.All()) {
+      QVERIFY2(window != nullptr, qPrintable(name));
+      QVERIFY2(QTest::qWaitForWindowExposed(window), qPrintable(name));
+      check.Window(name, *window);
+    }
+    // The texts the program puts in place of designed ones: the other lambda
+    // unit, Resume for Pause, and the title of each program on the engine.
+    zelk::TMainForm& main = open.w.MainForm;
+    main.ui().banda_larga->setChecked(!main.ui().banda_larga->isChecked());
+    check.Control(QStringLiteral("MainForm"), *main.ui().Label20);
+    main.chart_window()->SetPaused(true);
+    main.chart_window()->layout()->activate();  // the button's new width
+    check.Control(QStringLiteral("ChartWindow"),
+                  *main.chart_window()->findChild<QPushButton*>(QStringLiteral("pause")));
+    QLabel& title = *open.w.ProgramZelkForm.ui().mensagem;
+    for (const char* program : {"RPM/Lambda Programming", "MAP Sensor Programming"}) {
+      title.setText(QCoreApplication::translate("zelk::TProgramForm", program));
+      check.Control(QStringLiteral("ProgramZelkForm"), title);
+    }
+    QVERIFY2(check.checked > 80, qPrintable(QString::number(check.checked)));
+    // QtTest cuts a failure's text at 1 kB; the list goes out whole before it.
+    if (!check.misfits.empty()) {
+      qWarning().noquote() << check.Report();
+      QFAIL("captions do not fit their controls: the list is above");
+    }
+  }
+};
+
+ZELK_GUI_TEST_MAIN(TranslationFitTest)
+#include "translation_fit_test.moc"

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/guide_window.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <string>
 
+#include "app/qt_text.h"
 #include "settings/settings_guide.h"
 #include "ui_GuideWindow.h"
 
@@ -22,13 +25,38 @@ GuideWindow::GuideWindow(QWidget* parent)
 
 GuideWindow::~GuideWindow() = default;
 
+namespace {
+
+// The guide in the reader's language is a file of its own, named by its
+// translation; a name that is not shipped falls back to the English guide.
+QByteArray ShippedGuide() {
+  const QString english = QStringLiteral("user-guide.md");
+  const QString named = QCoreApplication::translate("Guide", "user-guide.md");
+  for (const QString& name : {named, english}) {
+    QFile file(QStringLiteral(":/guide/") + name);
+    if (file.open(QIODevice::ReadOnly)) return file.readAll();
+  }
+  return {};
+}
+
+std::string TranslatedTableText(std::string_view context, std::string_view english) {
+  // translate() takes NUL-terminated texts.
+  const std::string context_text(context);
+  const std::string english_text(english);
+  return QCoreApplication::translate(context_text.c_str(), english_text.c_str())
+      .toUtf8()
+      .toStdString();
+}
+
+}  // namespace
+
 QString GuideWindow::Markdown() {
   InitGuideResources();
-  QFile file(QStringLiteral(":/guide/user-guide.md"));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray shipped = file.readAll();
-  const std::string filled = WithGuideTables(std::string_view(shipped.constData(), shipped.size()));
-  return QString::fromUtf8(filled.data(), static_cast<qsizetype>(filled.size()));
+  const QByteArray shipped = ShippedGuide();
+  const std::string filled = WithGuideTables(
+      std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())),
+      TranslatedTableText);
+  return ToQString(filled);
 }
 
 QTextBrowser& GuideWindow::text() {

@@ -22,7 +22,8 @@ class GuideWindow : public QWidget {
   explicit GuideWindow(QWidget* parent = nullptr);
   ~GuideWindow() override;
 
-  // The guide's Markdown as shown: the shipped text with its tables filled in.
+  // The guide's Markdown as shown: the shipped text in the language of the
+  // installed translation, with its tables filled in and translated alike.
   static QString Markdown();
 
   QTextBrowser& text();

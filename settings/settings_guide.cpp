@@ -7,10 +7,22 @@
 #include "settings/number_text.h"
 #include "settings/option_flags.h"
 #include "settings/settings_table.h"
+#include "text/fill.h"
+#include "text/translatable.h"
 
 namespace zelk {
 
 namespace {
+
+// The texts of the settings tables go by the windows' context, so the guide
+// and the window say the same.
+constexpr std::string_view kWindowContext = "Settings";
+constexpr std::string_view kGuideContext = "Guide";
+
+std::string Say(const GuideTranslate& translate, std::string_view context,
+                std::string_view english) {
+  return translate ? translate(context, english) : std::string(english);
+}
 
 // A window text as a table cell: no outer blanks, and a '|' kept from
 // splitting the cell.
@@ -26,6 +38,16 @@ std::string Cell(std::string_view text) {
   return cell;
 }
 
+// A text of the settings tables, as a cell in the reader's language.
+std::string WindowCell(const GuideTranslate& translate, std::string_view english) {
+  return Cell(Say(translate, kWindowContext, english));
+}
+
+// One of the guide's own words (a heading), as a cell.
+std::string GuideCell(const GuideTranslate& translate, std::string_view english) {
+  return Cell(Say(translate, kGuideContext, english));
+}
+
 std::string Row(std::initializer_list<std::string> cells) {
   std::string row = "|";
   for (const std::string& cell : cells) {
@@ -37,19 +59,19 @@ std::string Row(std::initializer_list<std::string> cells) {
   return row;
 }
 
-std::string RangeText(const SettingRow& row) {
-  std::string range = GeneralText(row.min, '.');
-  range += " to ";
-  range +=
-      row.max_is_limite_corr ? Cell(kSettingRows[kLimiteCorr].caption) : GeneralText(row.max, '.');
-  return range;
+std::string RangeText(const SettingRow& row, const GuideTranslate& translate) {
+  const std::string max = row.max_is_limite_corr
+                              ? WindowCell(translate, kSettingRows[kLimiteCorr].caption)
+                              : GeneralText(row.max, '.');
+  return Fill(Say(translate, kGuideContext, QT_TRANSLATE_NOOP("Guide", "%1 to %2")),
+              {GeneralText(row.min, '.'), max});
 }
 
 // The option box whose check enables the edit, or an empty text.
-std::string EnabledBy(const SettingRow& row) {
+std::string EnabledBy(const SettingRow& row, const GuideTranslate& translate) {
   for (const OptionBox& option : kOptionBoxes) {
     if (std::find(option.edits.begin(), option.edits.end(), row.name) != option.edits.end()) {
-      return Cell(option.caption);
+      return WindowCell(translate, option.caption);
     }
   }
   return {};
@@ -65,29 +87,37 @@ void ReplaceLine(std::string& text, std::string_view marker, const std::string& 
 
 }  // namespace
 
-std::string SettingsGuideTable() {
-  std::string table = Row({"Setting", "Unit", "Range", "Default", "Needs", "Meaning"});
+std::string SettingsGuideTable(const GuideTranslate& translate) {
+  std::string table = Row({GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Setting")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Unit")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Range")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Default")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Needs")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Meaning"))});
   table += "|---|---|---|---|---|---|\n";
   for (const SettingRow& row : kSettingRows) {
-    table += Row({Cell(row.caption), Cell(row.unit), RangeText(row), Cell(row.default_text),
-                  EnabledBy(row), Cell(row.hint)});
+    // The default is digits, the same in every language.
+    table += Row({WindowCell(translate, row.caption), WindowCell(translate, row.unit),
+                  RangeText(row, translate), Cell(row.default_text), EnabledBy(row, translate),
+                  WindowCell(translate, row.hint)});
   }
   return table;
 }
 
-std::string OptionsGuideTable() {
-  std::string table = Row({"Option", "Meaning"});
+std::string OptionsGuideTable(const GuideTranslate& translate) {
+  std::string table = Row({GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Option")),
+                           GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Meaning"))});
   table += "|---|---|\n";
   for (const OptionBox& option : kOptionBoxes) {
-    table += Row({Cell(option.caption), Cell(option.hint)});
+    table += Row({WindowCell(translate, option.caption), WindowCell(translate, option.hint)});
   }
   return table;
 }
 
-std::string WithGuideTables(std::string_view guide) {
+std::string WithGuideTables(std::string_view guide, const GuideTranslate& translate) {
   std::string text(guide);
-  ReplaceLine(text, kSettingsTableMarker, SettingsGuideTable());
-  ReplaceLine(text, kOptionsTableMarker, OptionsGuideTable());
+  ReplaceLine(text, kSettingsTableMarker, SettingsGuideTable(translate));
+  ReplaceLine(text, kOptionsTableMarker, OptionsGuideTable(translate));
   return text;
 }
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QtTest>
 #include <map>
 
@@ -36,6 +37,41 @@ QChar Mnemonic(const QString& text) {
 QString Latin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// A translation without a compiled file: it names the guide file it is given
+// and marks every other text with its context, so the test sees what was
+// asked under which context.
+class MarkingTranslator : public QTranslator {
+ public:
+  explicit MarkingTranslator(QString guide_file) : guide_file_(std::move(guide_file)) {}
+
+  bool isEmpty() const override { return false; }
+
+  QString translate(const char* context, const char* source_text, const char* = nullptr,
+                    int = -1) const override {
+    const QString english = QString::fromUtf8(source_text);
+    if (qstrcmp(context, "Guide") == 0 && english == QStringLiteral("user-guide.md"))
+      return guide_file_;
+    return QStringLiteral("<%1>%2").arg(QString::fromUtf8(context), english);
+  }
+
+ private:
+  QString guide_file_;
+};
+
+// Installed for one scope only, so the other cases see the English.
+class InstalledTranslator {
+ public:
+  explicit InstalledTranslator(QTranslator& translator) : translator_(translator) {
+    QCoreApplication::installTranslator(&translator_);
+  }
+  ~InstalledTranslator() { QCoreApplication::removeTranslator(&translator_); }
+  InstalledTranslator(const InstalledTranslator&) = delete;
+  InstalledTranslator& operator=(const InstalledTranslator&) = delete;
+
+ private:
+  QTranslator& translator_;
+};
 
 }  // namespace
 
@@ -95,6 +131,39 @@ class HelpMenuTest : public QObject {
     QCOMPARE(w.MainForm.guide_window(), guide);
     QVERIFY(guide->isVisible());
     guide->close();
+  }
+
+  // The translation names the guide's file; the tables come translated with it.
+  void the_guide_follows_the_translation() {
+    const QString settings_heading = QStringLiteral("| <Guide>Setting | <Guide>Unit |");
+    struct Case {
+      QString guide_file;
+      QString heading;  // of the file that must be shown
+    };
+    const Case cases[] = {
+        {QStringLiteral("user-guide.pt_BR.md"), QStringLiteral("## Conectando")},
+        {QStringLiteral("user-guide.md"), QStringLiteral("## Connecting")},
+        // A file that is not shipped gives the English guide, not an empty window.
+        {QStringLiteral("user-guide.xx.md"), QStringLiteral("## Connecting")},
+        {QStringLiteral("../user-guide.pt_BR.md"), QStringLiteral("## Connecting")},
+    };
+    for (const Case& c : cases) {
+      MarkingTranslator translator(c.guide_file);
+      InstalledTranslator installed(translator);
+      const QString markdown = zelk::GuideWindow::Markdown();
+      QVERIFY2(markdown.contains(c.heading), qPrintable(c.guide_file));
+      QVERIFY2(markdown.contains(settings_heading), qPrintable(c.guide_file));
+      QVERIFY(markdown.contains(QStringLiteral("| <Guide>Option | <Guide>Meaning |")));
+      QVERIFY(!markdown.contains(Latin1(zelk::kSettingsTableMarker)));
+      QVERIFY(!markdown.contains(Latin1(zelk::kOptionsTableMarker)));
+      for (const zelk::SettingRow& row : zelk::kSettingRows) {
+        QVERIFY2(markdown.contains(QStringLiteral("| <Settings>") + Latin1(row.caption).trimmed() +
+                                   QStringLiteral(" |")),
+                 row.name.data());
+      }
+    }
+    // Without the translation the window shows the English guide again.
+    QVERIFY(zelk::GuideWindow::Markdown().contains(QStringLiteral("| Setting | Unit |")));
   }
 
   void about_names_version_qt_licence_and_module() {

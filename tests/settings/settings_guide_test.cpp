@@ -106,5 +106,89 @@ TEST(SettingsGuide, MarkersGiveWayToTheirTables) {
   EXPECT_EQ(WithGuideTables("no tables here\n"), "no tables here\n");
 }
 
+// A translation that says which context each text was asked under.
+std::string Tagged(std::string_view context, std::string_view english) {
+  return "<" + std::string(context) + ">" + std::string(english);
+}
+
+std::string Untranslated(std::string_view, std::string_view english) {
+  return std::string(english);
+}
+
+TEST(SettingsGuide, EveryTextOfTheTablesIsAskedForItsTranslation) {
+  const auto settings = Lines(SettingsGuideTable(Tagged));
+  ASSERT_EQ(settings.size(), kSettingCount + 2);
+  EXPECT_EQ(settings[0],
+            "| <Guide>Setting | <Guide>Unit | <Guide>Range | <Guide>Default | <Guide>Needs | "
+            "<Guide>Meaning |");
+  EXPECT_EQ(settings[1], "|---|---|---|---|---|---|");
+  const auto window = [](std::string_view english) { return Trimmed(Tagged("Settings", english)); };
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const SettingRow& row = kSettingRows[i];
+    const auto cells = Cells(settings[i + 2]);
+    ASSERT_EQ(cells.size(), 6u) << settings[i + 2];
+    EXPECT_EQ(cells[0], window(row.caption));
+    EXPECT_EQ(cells[1], window(row.unit));
+    EXPECT_EQ(cells[2].rfind("<Guide>", 0), 0u) << cells[2];
+    EXPECT_EQ(cells[3], Trimmed(row.default_text));  // digits stay digits
+    EXPECT_EQ(cells[5], window(row.hint));
+  }
+  // The worked-out cells name the windows' texts under the windows' context.
+  EXPECT_EQ(Cells(settings[kPorcMistura + 2])[2], "<Guide>10 to <Settings>Max. Correction");
+  EXPECT_EQ(Cells(settings[kInjecaoExtra + 2])[4], "<Settings>Engine Heating");
+  EXPECT_EQ(Cells(settings[kTempoPartida + 2])[4], "");
+
+  const auto options = Lines(OptionsGuideTable(Tagged));
+  ASSERT_EQ(options.size(), kOptionCount + 2);
+  EXPECT_EQ(options[0], "| <Guide>Option | <Guide>Meaning |");
+  for (std::size_t i = 0; i < kOptionCount; ++i) {
+    const auto cells = Cells(options[i + 2]);
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0], window(kOptionBoxes[i].caption));
+    EXPECT_EQ(cells[1], window(kOptionBoxes[i].hint));
+  }
+
+  const std::string guide =
+      std::string(kSettingsTableMarker) + "\n" + std::string(kOptionsTableMarker) + "\n";
+  EXPECT_EQ(WithGuideTables(guide, Tagged), SettingsGuideTable(Tagged) + OptionsGuideTable(Tagged));
+}
+
+// A translation may put the range's numbers in its own order and words, and a
+// '|' it brings stays inside its cell.
+TEST(SettingsGuide, TranslatedRangesKeepTheirNumbers) {
+  const auto translate = [](std::string_view context, std::string_view english) -> std::string {
+    if (context == "Guide" && english == "%1 to %2") return "de %1 a %2";
+    if (context == "Settings" && english == "Max. Correction ") return "Correção máx. ";
+    if (context == "Settings" && english == "Engine Heating ") return "Aquecimento | motor";
+    return std::string(english);
+  };
+  struct Case {
+    SettingIndex index;
+    const char* range;
+    const char* needs;
+  };
+  const Case cases[] = {
+      {kTempoPartida, "de 0 a 4000", ""},
+      {kPorcMistura, "de 10 a Correção máx.", ""},
+      {kInjecaoExtra, "de 0 a 10", "Aquecimento | motor"},
+      {kVarInicial, "de 200 a 15000", "Quick Throtle"},
+  };
+  const auto lines = Lines(SettingsGuideTable(translate));
+  for (const Case& c : cases) {
+    const auto cells = Cells(lines[c.index + 2]);
+    ASSERT_EQ(cells.size(), 6u) << lines[c.index + 2];
+    EXPECT_EQ(cells[2], c.range) << kSettingRows[c.index].name;
+    EXPECT_EQ(cells[4], c.needs) << kSettingRows[c.index].name;
+  }
+}
+
+TEST(SettingsGuide, UntranslatedTablesAreTheEnglishOnes) {
+  EXPECT_EQ(SettingsGuideTable(Untranslated), SettingsGuideTable());
+  EXPECT_EQ(OptionsGuideTable(Untranslated), OptionsGuideTable());
+  const std::string guide = "# Guide\n" + std::string(kSettingsTableMarker) + "\n" +
+                            std::string(kOptionsTableMarker) + "\n";
+  EXPECT_EQ(WithGuideTables(guide, Untranslated), WithGuideTables(guide));
+}
+
 }  // namespace
 }  // namespace zelk

@@ -420,7 +420,8 @@ void TMainForm::ShowRestorePoints() {
     if (point.file) {
       time = ToQString(point.file->saved_at);
       version = ToQString(point.file->module_version);
-      reason = point.file->reason ? ToQString(ReasonName(*point.file->reason)) : QString();
+      reason = point.file->reason ? Translated("SettingsFile", ReasonName(*point.file->reason))
+                                  : QString();
       differences = window
                         ? QString::number(CompareSettings(*window, TextsOfFile(*point.file)).size())
                         : QString();

@@ -51,7 +51,9 @@ struct StartOptions {
 // `--port NAME` puts NAME at the top of the port list and selects it; without
 // it the program starts exactly as it always does. `--lang` overrides the
 // language of the system's locale.
-std::optional<StartOptions> ReadStartOptions(const zelk::Application& app, int argc, char** argv) {
+std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
+                                             [[maybe_unused]] zelk::Messages& messages, int argc,
+                                             char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
   parser.addHelpOption();
@@ -75,6 +77,11 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app, int a
       const QString problem =
           QStringLiteral("--lang %1: the languages are en and pt_BR\n").arg(parser.value(lang));
       std::fputs(problem.toLocal8Bit().constData(), stderr);
+#ifdef _WIN32
+      // A program of the Windows subsystem has no console to print to; Qt's own
+      // parser shows its complaints in a box there too.
+      messages.Error(problem.trimmed());
+#endif
       return std::nullopt;
     }
     options.language = *named;
@@ -107,7 +114,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
     zelk::LoadWindowFonts();
-    const std::optional<StartOptions> options = ReadStartOptions(app, argc, argv);
+    const std::optional<StartOptions> options = ReadStartOptions(app, messages, argc, argv);
     if (!options) return 2;
     zelk::UseLanguage(options->language);
     const std::string& preferred_port = options->preferred_port;

@@ -21,8 +21,12 @@ namespace {
 // Keys in the order they are written, so a file reads top-down.
 using Json = nlohmann::ordered_json;
 
-constexpr std::array<std::string_view, 5> kReasonNames{"backup", "save", "before-write",
-                                                       "before-restore", "before-set"};
+// Stored in files as they stand; the windows show them translated.
+constexpr std::array<std::string_view, 5> kReasonNames{
+    QT_TRANSLATE_NOOP("SettingsFile", "backup"), QT_TRANSLATE_NOOP("SettingsFile", "save"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before-write"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before-restore"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before-set")};
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // Values and names from the file as a message shows them: short, whatever the file holds.

@@ -74,7 +74,7 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
     <message>
         <source>Port</source>
-        <translation>Porta</translation>
+        <translation>Pta.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -1261,6 +1261,26 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>%1 is not a whole number</source>
         <translation>%1 não é um número inteiro</translation>
+    </message>
+    <message>
+        <source>backup</source>
+        <translation>cópia</translation>
+    </message>
+    <message>
+        <source>save</source>
+        <translation>salvo</translation>
+    </message>
+    <message>
+        <source>before-write</source>
+        <translation>antes de gravar</translation>
+    </message>
+    <message>
+        <source>before-restore</source>
+        <translation>antes de restaurar</translation>
+    </message>
+    <message>
+        <source>before-set</source>
+        <translation>antes de alterar</translation>
     </message>
 </context>
 <context>

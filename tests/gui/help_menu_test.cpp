@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <map>
 
+#include "accelerators.h"
 #include "app/guide_window.h"
 #include "gui_test_main.h"
 #include "session/program_version.h"
@@ -22,17 +23,6 @@ using zelk::test::Box;
 using zelk::test::Windows;
 
 namespace {
-
-// The letter after '&' in a caption ("&Read " -> 'R'), or 0.
-QChar Mnemonic(const QString& text) {
-  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] == QLatin1Char('&')) {
-      if (text[i + 1] != QLatin1Char('&')) return text[i + 1].toUpper();
-      ++i;
-    }
-  }
-  return {};
-}
 
 QString Latin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -79,30 +69,15 @@ class HelpMenuTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Alt+letter must reach one thing only: a menu title that takes a
-  // button's letter would steal its accelerator.
+  // Alt+letter must reach one thing only (tests/gui/accelerators.h).
   void accelerator_letters_collide_with_none() {
     Windows w;
-    std::map<QChar, QString> owners;
-    auto claim = [&owners](const QString& caption) {
-      const QChar letter = Mnemonic(caption);
-      if (letter.isNull()) return;
-      const auto [it, fresh] = owners.emplace(letter, caption);
-      QVERIFY2(fresh, qPrintable(caption + QStringLiteral(" and ") + it->second));
-    };
-    for (QAbstractButton* button : w.MainForm.findChildren<QAbstractButton*>())
-      claim(button->text());
-    for (QAction* menu : w.MainForm.menu_bar().actions()) claim(menu->text());
-    QVERIFY(owners.size() >= 6);  // the five buttons and Help at least
-    // Inside a menu, items must differ from each other.
-    for (QMenu* menu : w.MainForm.menu_bar().findChildren<QMenu*>()) {
-      std::map<QChar, QString> items;
-      for (QAction* item : menu->actions()) {
-        const QChar letter = Mnemonic(item->text());
-        if (!letter.isNull())
-          QVERIFY2(items.emplace(letter, item->text()).second, qPrintable(item->text()));
-      }
-    }
+    std::size_t claimed = 0;
+    const QStringList collisions =
+        zelk::test::AcceleratorCollisions(w.MainForm, &w.MainForm.menu_bar(), &claimed);
+    QVERIFY2(collisions.isEmpty(), qPrintable(collisions.join(QStringLiteral("; "))));
+    QVERIFY(claimed >= 6);  // the five buttons and Help at least
+    QVERIFY(zelk::test::AcceleratorCollisions(w.Form2, nullptr).isEmpty());
   }
 
   void f1_opens_the_guide_with_every_setting() {

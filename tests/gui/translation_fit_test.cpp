@@ -24,6 +24,7 @@
 #include <array>
 #include <vector>
 
+#include "accelerators.h"
 #include "app/chart_window.h"
 #include "app/fonts.h"
 #include "app/guide_window.h"
@@ -295,6 +296,15 @@ class TranslationFitTest : public QObject {
     } else {
       QCOMPARE(read, QStringLiteral("&Read "));
     }
+  }
+
+  // A translated caption may take another's Alt letter.
+  void acceleratorsStayDistinct() {
+    Windows w;
+    const QStringList collisions =
+        zelk::test::AcceleratorCollisions(w.MainForm, &w.MainForm.menu_bar());
+    QVERIFY2(collisions.isEmpty(), qPrintable(collisions.join(QStringLiteral("; "))));
+    QVERIFY(zelk::test::AcceleratorCollisions(w.Form2, nullptr).isEmpty());
   }
 
   void everyCaptionFitsItsControl() {

@@ -241,13 +241,7 @@ class FitCheck {
 // them: the compare and restore-points dialogs after a read, as File asks.
 struct OpenWindows {
   OpenWindows() {
-    w.Connect();
-    w.MainForm.lerClick();
-    w.MainForm.Timer_Read().stop();
-    const QString saved = dir.filePath(QStringLiteral("settings.zelk"));
-    w.MainForm.SaveSettingsFile(saved);
-    w.MainForm.CompareWithFile(saved);
-    w.MainForm.ShowRestorePoints();
+    w.OpenFileDialogs(dir.filePath(QStringLiteral("settings.zelk")));
     w.MainForm.ShowLiveChart();
     w.MainForm.ShowUserGuide();
     w.MainForm.show();

@@ -146,13 +146,7 @@ class OpenForms {
   }
 
   void OpenFileDialogs() {
-    w.Connect();
-    w.MainForm.lerClick();
-    w.MainForm.Timer_Read().stop();
-    const QString saved = dir_.filePath(QStringLiteral("settings.zelk"));
-    w.MainForm.SaveSettingsFile(saved);
-    w.MainForm.CompareWithFile(saved);
-    w.MainForm.ShowRestorePoints();
+    w.OpenFileDialogs(dir_.filePath(QStringLiteral("settings.zelk")));
     forms_[QStringLiteral("CompareDialog")] = w.MainForm.compare_dialog();
     forms_[QStringLiteral("RestorePointsDialog")] = w.MainForm.restore_points_dialog();
   }

@@ -17,4 +17,13 @@ void Windows::Connect(const QString& port_name) {
   MainForm.configClick();
 }
 
+void Windows::OpenFileDialogs(const QString& file) {
+  Connect();
+  MainForm.lerClick();
+  MainForm.Timer_Read().stop();
+  MainForm.SaveSettingsFile(file);
+  MainForm.CompareWithFile(file);
+  MainForm.ShowRestorePoints();
+}
+
 }  // namespace zelk::test

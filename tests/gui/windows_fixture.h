@@ -35,6 +35,10 @@ struct Windows {
   // with `port_name` in the port box.
   void Connect(const QString& port_name = QStringLiteral("SIM"));
 
+  // Config, Read (the poll stopped), then the File dialogs that stay open: the
+  // settings saved to `file`, compared with it, and the restore points.
+  void OpenFileDialogs(const QString& file);
+
   RecordedMessages messages;
   sim::SimulatedPort port;
   Session session;

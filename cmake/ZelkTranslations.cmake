@@ -31,7 +31,8 @@ function(zelk_translation_resources target)
     COMMAND ${ZELK_LRELEASE} -silent ${source} -qm ${out}/programable-zelk_pt_BR.qm
     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${out}/programable-zelk_pt_BR.ts
     COMMAND ${CMAKE_COMMAND} -E copy ${qtbase} ${out}/qtbase_pt_BR.qm
-    COMMAND Qt6::rcc --name translations -o ${out}/qrc_translations.cpp ${out}/translations.qrc
+    # --no-zstd: the Windows Qt is built without zstd, which the host rcc would use.
+    COMMAND Qt6::rcc --no-zstd --name translations -o ${out}/qrc_translations.cpp ${out}/translations.qrc
     DEPENDS ${source} ${qtbase} ${out}/translations.qrc
     WORKING_DIRECTORY ${out}
     COMMENT "Compiling the translations"

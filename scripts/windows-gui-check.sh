@@ -158,6 +158,25 @@ expect "the Write saved one restore point in %APPDATA%\\Programable Zelk" \
 expect "the restore point says before-write and module 2.10" \
   bash -c "grep -q '\"reason\": \"before-write\"' \"\$1\" && grep -q '\"module_version\": \"2.10\"' \"\$1\"" _ "$points"
 
+phase "The installed configurator in Portuguese"
+# Its windows' titles are what the driver waits for: the COM-port dialog and
+# the version box come up as "Config. Porta COM" and "Versão" only when the
+# translation built into the .exe is loaded.
+zc_set_language pt_BR
+zc_start_app
+zc_config_ok
+expect "the COM-port dialog and the version box are in Portuguese" test -n "$ZC_VERSION_WIN"
+zc_close_version
+zc_read
+zc_check_no_failure_box "the live poll in Portuguese"
+[[ -n "$shots" ]] && zc_capture "$ZC_MAIN_WIN" "$shots/windows-main-window-after-read.pt_BR.png"
+zc_focus "$ZC_MAIN_WIN"
+xdotool key --clearmodifiers alt+s # &Sair
+zc_wait_until "the program to end" "! kill -0 $ZC_APP_PID 2>/dev/null"
+wait "$ZC_APP_PID"
+app_status=$?
+expect "the Portuguese program exits cleanly (status 0) after Sair" test "$app_status" -eq 0
+
 phase "Silent uninstall"
 wine "$install_dir/uninstall.exe" /S >"$ZC_TMP/uninstall.log" 2>&1
 # The uninstaller runs from a copy in %TEMP% and returns at once: wait for it.

@@ -11,6 +11,7 @@
 #                            ZC_APP_PORT to give it another port name than the link,
 #                            and ZC_LANG=pt_BR to drive it in Portuguese (default en,
 #                            whatever the locale)
+#   zc_set_language LANG     start the next configurator in LANG (en, pt_BR)
 #   zc_start_display         Xvfb on a free display (1280x1024x24) and openbox
 #   zc_start_sim             zelk-sim on <tmp>/zelk-sim, waits for the link
 #   zc_start_app             the configurator with --port <link>, waits for
@@ -73,18 +74,10 @@ zc_cleanup() {
   ZC_TMP=""
 }
 
-zc_init() {
-  local build=$1 tool
-  ZC_BIN_APP="$build/app/programable-zelk"
-  ZC_BIN_SIM="$build/sim/zelk-sim"
-  [[ -v ZC_APP_CMD[0] ]] || ZC_APP_CMD=("$ZC_BIN_APP")
-  for tool in "${ZC_APP_CMD[0]}" "$ZC_BIN_SIM"; do
-    command -v "$tool" >/dev/null || zc_fail "$tool not found: build first (cmake --build --preset release)"
-  done
-  for tool in Xvfb openbox xdotool xprop import convert; do
-    command -v "$tool" >/dev/null || zc_fail "$tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)"
-  done
-  # The titles the driver waits for and the Read button's accelerator.
+# The language the configurator is started in, and the titles the driver
+# waits for and the Read button's accelerator in it.
+zc_set_language() {
+  ZC_LANG=$1
   case "$ZC_LANG" in
     en)
       ZC_DIALOG_TITLE="COM Port Config." ZC_VERSION_TITLE="Version" ZC_READ_KEY=alt+r
@@ -96,6 +89,20 @@ zc_init() {
       ;;
     *) zc_fail "ZC_LANG=$ZC_LANG: the languages are en and pt_BR" ;;
   esac
+}
+
+zc_init() {
+  local build=$1 tool
+  ZC_BIN_APP="$build/app/programable-zelk"
+  ZC_BIN_SIM="$build/sim/zelk-sim"
+  [[ -v ZC_APP_CMD[0] ]] || ZC_APP_CMD=("$ZC_BIN_APP")
+  for tool in "${ZC_APP_CMD[0]}" "$ZC_BIN_SIM"; do
+    command -v "$tool" >/dev/null || zc_fail "$tool not found: build first (cmake --build --preset release)"
+  done
+  for tool in Xvfb openbox xdotool xprop import convert; do
+    command -v "$tool" >/dev/null || zc_fail "$tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)"
+  done
+  zc_set_language "$ZC_LANG"
   ZC_TMP=$(mktemp -d /tmp/zelk-drive.XXXXXX) || zc_fail "no temporary folder"
   chmod 700 "$ZC_TMP"
   trap zc_cleanup EXIT

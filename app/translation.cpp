@@ -137,11 +137,11 @@ QString TranslateMessage(const QString& message, int depth) {
   return message;
 }
 
-bool Install(const QString& resource) {
+// A translation that does not load leaves its texts in English.
+void Install(const QString& resource) {
   auto* translator = new QTranslator(QCoreApplication::instance());
-  if (translator->load(resource) && QCoreApplication::installTranslator(translator)) return true;
-  delete translator;
-  return false;
+  if (!translator->load(resource) || !QCoreApplication::installTranslator(translator))
+    delete translator;
 }
 
 }  // namespace

@@ -96,6 +96,7 @@ char TMainForm::DecimalSeparator() const {
 void TMainForm::configClick() {
   StopReconnectWatch();
   form2_->exec();
+  read_since_config_ = false;  // the port may lead to another module now
   if (form2_->link_ok()) {
     ui_->prog->setEnabled(true);
     ui_->ler->setEnabled(true);
@@ -109,9 +110,10 @@ void TMainForm::configClick() {
 }
 
 void TMainForm::progClick() {
-  if (!CheckFocusedSetting()) return;  // the mixture byte depends on limite_corr
+  if (!CheckFocusedSetting()) return;
   timer_read_.stop();
   program_form_->exec();
+  if (program_form_->ran()) ReadAfterProgram();
   timer_read_.start();
 }
 

@@ -36,6 +36,7 @@ namespace zelk {
 
 class GuideWindow;
 class ReconnectWatch;
+class StatusText;
 class Messages;
 class Session;
 struct InstantSample;
@@ -89,6 +90,10 @@ class TMainForm : public QWidget {
   QDialog* restore_points_dialog() const { return restore_points_dialog_; }
   // The block the module held at the last successful read, if any.
   const std::optional<SettingsBlock>& last_read() const { return last_read_; }
+  // The module's settings for a program that depends on them (the mixture
+  // follows its correction limit): as last read, or read now when no Read was
+  // made since Config. Nothing, after its failure box, when that read fails.
+  std::optional<SettingsBlock> ModuleSettings();
   // Back after an unplug: after a failure that says the port went away, a
   // look once a second whether the same port is back (ReconnectLookTick); the
   // status text beside the menus says what the watch found. Config and Quit
@@ -96,7 +101,7 @@ class TMainForm : public QWidget {
   void ReconnectLookTick();
   bool watching_port() const { return reconnect_watch_ != nullptr; }
   QTimer& Timer_Reconnect() { return timer_reconnect_; }
-  QLabel& status_text() { return *status_text_; }
+  StatusText& status_text() { return *status_text_; }
   // Milliseconds on the session's clock (tests run the simulated module's).
   void SetClock(std::function<double()> now_ms) { now_ms_ = std::move(now_ms); }
   // Option check boxes.
@@ -116,15 +121,31 @@ class TMainForm : public QWidget {
   void BuildFileMenu(QMenuBar& bar);  // Principal_files.cpp
   void BuildLogMenus(QMenuBar& bar);  // Principal_log.cpp: Log and View
   void BuildHelpMenu(QMenuBar& bar);
-  // The settings block into the boxes, as a read shows it.
+  // The settings block into the boxes, as a read shows it; the boxes are then
+  // "as filled" from `block` until the technician changes one.
   void ShowSettings(const SettingsBlock& block);
-  // The block as last read with the user's changes applied: a setting whose
-  // text is as read keeps its bytes, a changed one is encoded as Write does.
-  // Nothing (with the reason shown) when a text cannot be encoded.
+  // The settings as the window holds them. A setting whose box (or idle RPM
+  // with its factor, or option box) is as last filled keeps the bytes it was
+  // filled from, byte for byte: decoding and encoding again is not exact for
+  // every count, and a Write with nothing changed must not move a setting. A
+  // changed one is encoded as Write has always encoded it. The other bytes
+  // are those the boxes were filled from. Nothing (with the reason shown) when
+  // a text cannot be encoded.
+  std::optional<SettingsBlock> WindowSettings();
+  // WindowSettings laid over the block as last read (the module's own bytes).
   std::optional<SettingsBlock> BlockWithChanges();
-  // A restore point of the block as last read; false (with the reason shown)
-  // when none could be saved.
-  bool SaveRestorePoint(SaveReason reason);
+  // True when a box differs from what it was last filled with.
+  bool EditsPending() const;
+  // A restore point of `block` (what the module holds); false (with the
+  // reason shown) when none could be saved.
+  bool SaveRestorePoint(const SettingsBlock& block, SaveReason reason);
+  // Reads the block just before a write, for the module's own bytes (status
+  // bits, the mixture byte its program set, the bytes no box shows). Nothing,
+  // after its failure box, when the module does not answer.
+  std::optional<SettingsBlock> ReadBeforeWrite();
+  // After a program: the lamps and the block as last read follow the module;
+  // the boxes too unless the technician has changed one.
+  void ReadAfterProgram();
   // A setting whose text differs from the block as last read is marked.
   void UpdateChangedMarks();
   void SetFileActionsEnabled(bool enabled);
@@ -145,9 +166,6 @@ class TMainForm : public QWidget {
   void ApplyOption(std::size_t option_index);
   QLineEdit* Edit(std::string_view name) const;
   void ShowInstantSample(const InstantSample& sample);
-  // Encodes every box into `block`; false (with its box shown) when a text
-  // cannot be encoded.
-  bool EncodeSettings(SettingsBytes block);
   // A whole number from a box or label, or nothing (with the error shown).
   std::optional<int> WholeNumberIn(const QString& text);
   void StepIdleRpm(RpmStep (*step)(int), std::string_view limit_message);
@@ -160,11 +178,13 @@ class TMainForm : public QWidget {
   QTimer timer_read_;
   QMenuBar* menu_bar_ = nullptr;
   std::unique_ptr<GuideWindow> guide_;  // made when first asked for
-  QLabel* status_text_ = nullptr;
+  StatusText* status_text_ = nullptr;
   QTimer timer_reconnect_;
   std::unique_ptr<ReconnectWatch> reconnect_watch_;
   std::function<double()> now_ms_;
   std::optional<SettingsBlock> last_read_;
+  std::optional<SettingsBlock> filled_;  // what the boxes were last filled from
+  bool read_since_config_ = false;
   std::vector<QAction*> file_actions_;  // enabled after a successful read
   // Guarded: each deletes itself when closed, and goes with the window.
   QPointer<QDialog> compare_dialog_;

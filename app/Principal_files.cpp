@@ -26,6 +26,7 @@
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/status_text.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/data_folder.h"
@@ -57,6 +58,14 @@ QString ShownPath(const std::filesystem::path& path) {
   return QString::fromStdWString(path.wstring());
 }
 
+// "before.zelk was refused: ...", in the box titled by the action.
+void InformRefused(Messages& messages, const QString& path, const std::string& error,
+                   const QString& title) {
+  messages.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
+                      .arg(QFileInfo(path).fileName(), TranslatedMessage(error)),
+                  title);
+}
+
 // A file read and accepted, or nothing after its box.
 std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
                                      const QString& title) {
@@ -67,9 +76,7 @@ std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
   }
   DecodedSettingsFile decoded = DecodeSettingsFile(read.contents);
   if (!decoded.file) {
-    messages.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
-                        .arg(QFileInfo(path).fileName(), TranslatedMessage(decoded.error)),
-                    title);
+    InformRefused(messages, path, decoded.error, title);
     return std::nullopt;
   }
   return std::move(decoded.file);
@@ -154,31 +161,9 @@ std::string TMainForm::ModuleVersionText() const {
 
 std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
   if (!last_read_) return std::nullopt;
-  const char separator = DecimalSeparator();
-  SettingsBlock block = *last_read_;
-  for (const SettingRow& row : kSettingRows) {
-    const QString text = Edit(row.name)->text();
-    if (text == ToQString(DecodeSetting(row, *last_read_, separator))) continue;
-    const EncodeResult encoded = EncodeSetting(row, text.toStdString(), separator, block);
-    if (!encoded.ok) {
-      messages_.Error(TranslatedMessage(encoded.error));
-      return std::nullopt;
-    }
-  }
-  const QString rpm = ui_->rpm_adj->text();
-  if (rpm != ToQString(DecodeIdleRpm(*last_read_, separator)) ||
-      ui_->rpm_cal->text() != QStringLiteral("1")) {
-    const EncodeResult encoded =
-        EncodeIdleRpm(rpm.toStdString(), ui_->rpm_cal->text().toStdString(), separator, block);
-    if (!encoded.ok) {
-      messages_.Error(TranslatedMessage(encoded.error));
-      return std::nullopt;
-    }
-  }
-  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
-  block[kFlagsOffset] = static_cast<std::uint8_t>((block[kFlagsOffset] & ~option_bits) |
-                                                  (WorkingFlags & option_bits));
-  return block;
+  const std::optional<SettingsBlock> settings = WindowSettings();
+  if (!settings) return std::nullopt;
+  return OverlaySettings(*last_read_, *settings);
 }
 
 void TMainForm::UpdateChangedMarks() {
@@ -203,15 +188,13 @@ void TMainForm::UpdateChangedMarks() {
   }
 }
 
-bool TMainForm::SaveRestorePoint(SaveReason reason) {
+bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) {
   const DataFolder folder = RestorePointFolder();
   SavedRestorePoint saved;
   if (!folder.path) {
     saved.error = folder.error;
-  } else if (!last_read_) {
-    saved.error = "no settings have been read from the module";
   } else {
-    saved = RestorePoints(*folder.path).Save(*last_read_, ModuleVersionText(), reason);
+    saved = RestorePoints(*folder.path).Save(block, ModuleVersionText(), reason);
   }
   if (saved.path) return true;
   messages_.Error(
@@ -229,9 +212,7 @@ void TMainForm::OpenSettingsFile(const QString& path) {
   if (!current) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *current);
   if (!applied.block) {
-    messages_.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
-                         .arg(QFileInfo(path).fileName(), TranslatedMessage(applied.error)),
-                     title);
+    InformRefused(messages_, path, applied.error, title);
     return;
   }
   // Into the boxes only: the technician reviews and presses Write.
@@ -317,9 +298,7 @@ void TMainForm::RestoreFromFile(const QString& path) {
   if (!file || !last_read_) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *last_read_);
   if (!applied.block) {
-    messages_.Inform(QCoreApplication::translate("SettingsFiles", "%1 was refused: %2")
-                         .arg(QFileInfo(path).fileName(), TranslatedMessage(applied.error)),
-                     title);
+    InformRefused(messages_, path, applied.error, title);
     return;
   }
   const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
@@ -345,8 +324,21 @@ void TMainForm::RestoreFromFile(const QString& path) {
     if (polling) timer_read_.start();
     return;
   }
+  // The file's settings over what the module holds now, not at the last
+  // read: a program may have changed its own bytes since.
+  const std::optional<SettingsBlock> module = ReadBeforeWrite();
+  if (!module) {
+    if (polling && session_.connected()) timer_read_.start();
+    return;
+  }
+  const AppliedSettings now_applied = ApplySettingsFile(*file, *module);
+  if (!now_applied.block) {
+    InformRefused(messages_, path, now_applied.error, title);
+    if (polling) timer_read_.start();
+    return;
+  }
   RestorePoints points(*folder.path);
-  const GuardedWrite done = WriteWithRestorePoint(session_, points, *last_read_, *applied.block,
+  const GuardedWrite done = WriteWithRestorePoint(session_, points, *module, *now_applied.block,
                                                   SaveReason::before_restore, ModuleVersionText());
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;

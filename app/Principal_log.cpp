@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/Principal.h"
+#include "app/status_text.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/translation.h"

@@ -17,6 +17,7 @@
 #include "app/guide_window.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/status_text.h"
 #include "session/program_version.h"
 #include "session/session.h"
 
@@ -28,10 +29,8 @@ void TMainForm::BuildMenuBar() {
   layout()->setMenuBar(menu_bar_);
   // What the window wants the technician to know without a box or a change
   // of layout (a port that went away and came back), right of the menus.
-  status_text_ = new QLabel(menu_bar_);
+  status_text_ = new StatusText(*menu_bar_);
   status_text_->setObjectName(QStringLiteral("status_text"));
-  status_text_->setContentsMargins(0, 0, 8, 0);
-  menu_bar_->setCornerWidget(status_text_, Qt::TopRightCorner);
 
   BuildFileMenu(*menu_bar_);
   BuildLogMenus(*menu_bar_);

@@ -9,6 +9,7 @@
 
 #include "app/Porta_serial.h"
 #include "app/Principal.h"
+#include "app/status_text.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
 #include "session/guarded_write.h"

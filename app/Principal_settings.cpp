@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "app/Principal.h"
@@ -22,6 +23,7 @@
 #include "settings/number_text.h"
 #include "settings/option_flags.h"
 #include "settings/settings_table.h"
+#include "settings_file/settings_overlay.h"
 #include "ui_MainForm.h"
 
 namespace zelk {
@@ -112,6 +114,7 @@ void TMainForm::banda_largaClick() {
 
 void TMainForm::ShowSettings(const SettingsBlock& block) {
   const char separator = DecimalSeparator();
+  filled_ = block;
   ui_->rpm_cal->setText(QStringLiteral("1"));
   for (std::size_t index : kReadOrder) {
     const SettingRow& row = kSettingRows[index];
@@ -139,6 +142,7 @@ void TMainForm::lerClick() {
   if (read.ok()) {
     ShowSettings(read.value.block);
     last_read_ = read.value.block;
+    read_since_config_ = true;
     ui_->gravar->setEnabled(true);
     ui_->prog->setEnabled(true);
     SetFileActionsEnabled(true);
@@ -164,42 +168,142 @@ void TMainForm::ShowInstantSample(const InstantSample& sample) {
   ui_->atual_corr->setText(ToQString(texts.corr));
 }
 
-bool TMainForm::EncodeSettings(SettingsBytes block) {
+namespace {
+
+void CopyBytes(const SettingsBlock& from, std::size_t offset, std::size_t width,
+               SettingsBlock& to) {
+  std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(offset), width,
+              to.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// The start mix never above the correction limit (one scale, so the counts
+// compare as the values do).
+void KeepStartMixWithinLimit(SettingsBlock& block) {
+  const std::size_t mix = kSettingRows[kPorcMistura].offset;
+  const std::size_t limit = kSettingRows[kLimiteCorr].offset;
+  block[mix] = std::min(block[mix], block[limit]);
+}
+
+}  // namespace
+
+bool TMainForm::EditsPending() const {
+  if (!filled_) return false;
   const char separator = DecimalSeparator();
+  for (const SettingRow& row : kSettingRows) {
+    if (Edit(row.name)->text() != ToQString(DecodeSetting(row, *filled_, separator))) return true;
+  }
+  if (ui_->rpm_adj->text() != ToQString(DecodeIdleRpm(*filled_, separator)) ||
+      ui_->rpm_cal->text() != QStringLiteral("1")) {
+    return true;
+  }
+  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
+  return (WorkingFlags & option_bits) != ((*filled_)[kFlagsOffset] & option_bits);
+}
+
+std::optional<SettingsBlock> TMainForm::WindowSettings() {
+  const char separator = DecimalSeparator();
+  // Before the first fill the boxes hold the window's defaults: all encoded.
+  const SettingsBlock base = filled_.value_or(session_.settings_block());
+  const auto as_filled = [this](const QString& text, const std::string& filled_text) {
+    return filled_.has_value() && text == ToQString(filled_text);
+  };
+  SettingsBlock block = base;
+  bool limits_encoded = false;
   for (std::size_t step : kWriteOrder) {
-    const EncodeResult result =
-        step == kWriteIdleRpm
-            ? EncodeIdleRpm(ui_->rpm_adj->text().toStdString(), ui_->rpm_cal->text().toStdString(),
-                            separator, block)
-            : EncodeSetting(kSettingRows[step], Edit(kSettingRows[step].name)->text().toStdString(),
-                            separator, block);
+    EncodeResult result;
+    if (step == kWriteIdleRpm) {
+      const QString rpm = ui_->rpm_adj->text();
+      const QString factor = ui_->rpm_cal->text();
+      if (as_filled(rpm, filled_ ? DecodeIdleRpm(*filled_, separator) : std::string()) &&
+          factor == QStringLiteral("1")) {
+        CopyBytes(base, kIdlePeriodOffset, 2, block);
+        continue;
+      }
+      result = EncodeIdleRpm(rpm.toStdString(), factor.toStdString(), separator, block);
+    } else {
+      const SettingRow& row = kSettingRows[step];
+      const QString text = Edit(row.name)->text();
+      if (as_filled(text, filled_ ? DecodeSetting(row, *filled_, separator) : std::string())) {
+        CopyBytes(base, row.offset, row.width, block);
+        continue;
+      }
+      result = EncodeSetting(row, text.toStdString(), separator, block);
+      limits_encoded = limits_encoded || step == kPorcMistura || step == kLimiteCorr;
+    }
     if (!result.ok) {
       messages_.Error(TranslatedMessage(result.error));
-      return false;
+      return std::nullopt;
     }
   }
-  block[kFlagsOffset] = WorkingFlags;
-  return true;
+  if (limits_encoded) KeepStartMixWithinLimit(block);
+  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
+  block[kFlagsOffset] =
+      static_cast<std::uint8_t>((base[kFlagsOffset] & ~option_bits) | (WorkingFlags & option_bits));
+  return block;
+}
+
+std::optional<SettingsBlock> TMainForm::ReadBeforeWrite() {
+  const Result<SettingsValues> read = session_.ReadSettingsBlock();
+  if (!read.ok()) {
+    ReportFailure(read.failure);
+    return std::nullopt;
+  }
+  last_read_ = read.value.block;
+  UpdateChangedMarks();
+  return read.value.block;
+}
+
+std::optional<SettingsBlock> TMainForm::ModuleSettings() {
+  if (read_since_config_ && last_read_) return last_read_;
+  const Result<SettingsValues> read = session_.ReadSettingsBlock();
+  if (!read.ok()) {
+    ReportFailure(read.failure);
+    return std::nullopt;
+  }
+  return read.value.block;
+}
+
+void TMainForm::ReadAfterProgram() {
+  if (!last_read_ || !session_.connected()) return;
+  const Result<SettingsValues> read = session_.ReadSettingsBlock();
+  if (!read.ok()) {
+    ReportFailure(read.failure);
+    return;
+  }
+  const SettingsBlock& block = read.value.block;
+  if (EditsPending()) {
+    // The technician's changes stay in the boxes; only what the module
+    // itself sets is shown.
+    for (const StatusLamp& lamp : kStatusLamps) {
+      findChild<Lamp*>(ToQString(lamp.name))->setGreen((block[kFlagsOffset] & lamp.mask) != 0);
+    }
+  } else {
+    ShowSettings(block);
+  }
+  last_read_ = block;
+  UpdateChangedMarks();
 }
 
 void TMainForm::gravarClick() {
   if (!CheckFocusedSetting()) return;  // nothing asked, nothing sent
   timer_read_.stop();                  // no live frame between the question and the write
-  // Encoded into a copy before the question: a text that cannot be written
-  // is refused up front and the session keeps what the module last gave.
-  SettingsBlock encoded = session_.settings_block();
-  if (EncodeSettings(encoded) &&
-      messages_.AskYesNo(tr("Confirm Program Data !!!!"), tr("Warning"))) {
+  // The settings are taken before the question: a text that cannot be
+  // written is refused up front and nothing is asked.
+  const std::optional<SettingsBlock> settings = WindowSettings();
+  if (settings && messages_.AskYesNo(tr("Confirm Program Data !!!!"), tr("Warning"))) {
     // The read back follows the "Program OK" box, so Session's write alone,
-    // after a restore point of what the module held: without one, nothing
+    // after a restore point of what the module holds: without one, nothing
     // is written.
-    if (SaveRestorePoint(SaveReason::before_write)) {
-      const Outcome written = session_.WriteSettings(encoded);
-      if (written.ok()) {
-        InformProgramOk(messages_);
-        lerClick();
-      } else {
-        ReportFailure(written.failure);
+    if (const std::optional<SettingsBlock> module = ReadBeforeWrite()) {
+      const SettingsBlock encoded = OverlaySettings(*module, *settings);
+      if (SaveRestorePoint(*module, SaveReason::before_write)) {
+        const Outcome written = session_.WriteSettings(encoded);
+        if (written.ok()) {
+          InformProgramOk(messages_);
+          lerClick();
+        } else {
+          ReportFailure(written.failure);
+        }
       }
     }
   }

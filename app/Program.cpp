@@ -11,7 +11,8 @@
 #include "app/translation.h"
 #include "app/window_placement.h"
 #include "programming/mixture.h"
-#include "settings/number_text.h"
+#include "settings/settings_table.h"
+#include "settings/settings_values.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
@@ -46,6 +47,7 @@ void TProgramForm::prog_typeClick() {
 }
 
 void TProgramForm::ReportOneRequest(const Outcome& outcome) {
+  ran_ = ran_ || outcome.ok();
   if (outcome.ok()) {
     InformProgramOk(messages_);
   } else {
@@ -59,6 +61,7 @@ void TProgramForm::StartEngineProgram(EngineProgram program, const QString& titl
     InformFailure(messages_, started.failure);
     return;
   }
+  ran_ = true;
   progress_->ui().mensagem->setText(title);
   progress_->program = program;
   progress_->Timer1().start();
@@ -66,20 +69,11 @@ void TProgramForm::StartEngineProgram(EngineProgram program, const QString& titl
 }
 
 void TProgramForm::button_OKClick() {
-  // The correction limit bounds every mixture byte; a text that is not a
-  // number stops here, before the prompt, and the dialog stays open.
-  const std::string limit_text = main_form_.ui().limite_corr->text().toStdString();
-  const std::optional<double> limit = ParseDecimal(limit_text, main_form_.DecimalSeparator());
-  if (!limit) {
-    messages_.Error(TranslatedMessage(NotAValidNumberMessage(limit_text, false)));
-    return;
-  }
-
+  ran_ = false;
   if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
     switch (ProgramType()) {
       case 0:
-        // The session's block takes the byte too, so the next Write keeps it.
-        ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), *limit)));
+        WriteMixture();
         break;
       case 1:
         ReportOneRequest(session_.ResetModule());
@@ -95,6 +89,16 @@ void TProgramForm::button_OKClick() {
     }
   }
   close();
+}
+
+void TProgramForm::WriteMixture() {
+  // The module bounds the correction by the limit it holds, not by a box the
+  // technician may have changed and not written (or never filled by a Read).
+  const std::optional<SettingsBlock> module = main_form_.ModuleSettings();
+  if (!module) return;
+  const double limit = SettingValue(kSettingRows[kLimiteCorr], *module);
+  // The session's block takes the byte too, so the next Write keeps it.
+  ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), limit)));
 }
 
 void TProgramForm::button_CancelClick() {

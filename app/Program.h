@@ -34,6 +34,14 @@ class TProgramForm : public QDialog {
   int ProgramType() const { return prog_type_.checkedId(); }
   int MixValue() const { return mix_values_.checkedId(); }
 
+  // True when the last OK sent the module a program that was answered: the
+  // module may have changed its own settings bytes.
+  bool ran() const { return ran_; }
+  int exec() override {
+    ran_ = false;
+    return QDialog::exec();
+  }
+
   void prog_typeClick();
   void button_OKClick();
   void button_CancelClick();
@@ -42,6 +50,7 @@ class TProgramForm : public QDialog {
   // The box that answers a one-request program (mixture, reset).
   void ReportOneRequest(const Outcome& outcome);
   void StartEngineProgram(EngineProgram program, const QString& title);
+  void WriteMixture();
 
   std::unique_ptr<Ui::ProgramForm> ui_;
   Messages& messages_;
@@ -50,6 +59,7 @@ class TProgramForm : public QDialog {
   TProgramZelkForm* progress_ = nullptr;
   QButtonGroup prog_type_;
   QButtonGroup mix_values_;
+  bool ran_ = false;
 };
 
 }  // namespace zelk

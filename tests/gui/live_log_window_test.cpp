@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/status_text.h"
 #include "gui_test_main.h"
 #include "monitor/live_log.h"
 #include "ui_MainForm.h"

@@ -86,25 +86,29 @@ class ProgrammingTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The module's own correction limit, read first as no Read was made since
+  // Config.: 50 % is count 32, and 10.9375 % (count 7) the lowest limit an
+  // entry of 10 stores.
   void mixtureBytes_data() {
-    QTest::addColumn<QString>("limit");
+    QTest::addColumn<int>("limit_count");
     QTest::addColumn<QList<int>>("bytes");
-    QTest::newRow("L 50") << "50" << QList<int>{1, 8, 16, 24, 31};
-    QTest::newRow("L 10") << "10" << QList<int>{1, 2, 3, 5, 6};
+    QTest::newRow("L 50") << 32 << QList<int>{1, 8, 16, 24, 31};
+    QTest::newRow("L 10.9375") << 7 << QList<int>{1, 2, 4, 5, 6};
   }
   void mixtureBytes() {
-    QFETCH(QString, limit);
+    QFETCH(int, limit_count);
     QFETCH(QList<int>, bytes);
     for (int mix = 0; mix < 5; ++mix) {
       Programming p;
-      p.w.MainForm.ui().limite_corr->setText(limit);
+      p.w.port.module().settings()[3] = static_cast<std::uint8_t>(limit_count);
       const std::size_t before = p.w.port.module().history().size();
       p.Start(0, true, mix);
       const auto sent = p.RequestsSince(before);
-      QCOMPARE(sent.size(), std::size_t{1});
-      QCOMPARE(sent[0].command, 4);
-      QCOMPARE(sent[0].address, 3);
-      QCOMPARE(sent[0].payload, std::vector<std::uint8_t>{static_cast<std::uint8_t>(bytes[mix])});
+      QCOMPARE(sent.size(), std::size_t{2});
+      QCOMPARE(sent[0].command, 1);
+      QCOMPARE(sent[1].command, 4);
+      QCOMPARE(sent[1].address, 3);
+      QCOMPARE(sent[1].payload, std::vector<std::uint8_t>{static_cast<std::uint8_t>(bytes[mix])});
       QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], bytes[mix]);
       QCOMPARE(p.w.messages.boxes,
                (std::vector<Box>{{Box::ask, "Confirm Program Zelk !!!!", "Warning"},
@@ -126,9 +130,10 @@ class ProgrammingTest : public QObject {
     p.w.messages.answers = {true};
     p.w.MainForm.gravarClick();
     const auto sent = p.RequestsSince(from);
-    QVERIFY(!sent.empty());
-    QCOMPARE(sent[0].command, 4);
-    QCOMPARE(sent[0].payload[zelk::kMixtureOffset], 31);
+    QVERIFY(sent.size() >= 2);
+    QCOMPARE(sent[0].command, 1);  // the module's own bytes, read just before
+    QCOMPARE(sent[1].command, 4);
+    QCOMPARE(sent[1].payload[zelk::kMixtureOffset], 31);
     QCOMPARE(p.w.port.module().settings()[zelk::kMixtureOffset], 31);
   }
 
@@ -176,14 +181,17 @@ class ProgrammingTest : public QObject {
     QVERIFY(!ui.mix_values->isEnabled());
   }
 
-  void aLimitThatIsNoNumberStopsBeforeThePrompt() {
+  // The limit in the box is the technician's, perhaps not written: after a
+  // Read the mixture follows the limit the module holds.
+  void anUnwrittenLimitInTheBoxDoesNotChangeTheMixture() {
     Programming p;
+    p.w.MainForm.lerClick();
     p.w.MainForm.ui().limite_corr->setText(QStringLiteral("abc"));
     const std::size_t before = p.w.port.module().history().size();
-    p.w.ProgramForm.button_OKClick();
-    QCOMPARE(p.w.messages.boxes.size(), std::size_t{1});
-    QCOMPARE(p.w.messages.boxes[0].kind, Box::error);
-    QVERIFY(p.RequestsSince(before).empty());
+    p.Start(0, true, 4);
+    const auto sent = p.RequestsSince(before);
+    QCOMPARE(sent.size(), std::size_t{1});
+    QCOMPARE(sent[0].payload, std::vector<std::uint8_t>{31});  // module limit 50
   }
 
   void failedStartOpensNoProgressDialog() {

@@ -8,6 +8,7 @@
 
 #include <QPushButton>
 
+#include "app/status_text.h"
 #include "gui_test_main.h"
 #include "ui_Form2.h"
 #include "ui_MainForm.h"

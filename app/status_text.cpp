@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/status_text.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <algorithm>
+
+namespace zelk {
+
+namespace {
+
+constexpr int kGap = 16;         // between the last menu and the text
+constexpr int kRightMargin = 8;  // between the text and the window's edge
+
+}  // namespace
+
+StatusText::StatusText(QMenuBar& bar) : QWidget(&bar), bar_(bar) {
+  bar_.installEventFilter(this);
+  Place();
+}
+
+void StatusText::setText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  Place();
+}
+
+QSize StatusText::sizeHint() const {
+  return {fontMetrics().horizontalAdvance(text_), fontMetrics().height()};
+}
+
+bool StatusText::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &bar_) {
+    switch (event->type()) {
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::LayoutRequest:
+      case QEvent::ActionAdded:
+      case QEvent::ActionChanged:
+      case QEvent::ActionRemoved:
+      case QEvent::FontChange:
+      case QEvent::StyleChange:
+        Place();
+        break;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void StatusText::Place() {
+  int menus_end = 0;
+  for (QAction* action : bar_.actions()) {
+    if (action->isVisible()) menus_end = std::max(menus_end, bar_.actionGeometry(action).right());
+  }
+  const int room = std::max(0, bar_.width() - kRightMargin - (menus_end + kGap));
+  const int whole = fontMetrics().horizontalAdvance(text_);
+  shown_ = whole <= room ? text_ : fontMetrics().elidedText(text_, Qt::ElideRight, room);
+  setToolTip(shown_ == text_ ? QString() : text_);
+  const int width = std::min(whole, room);
+  setGeometry(bar_.width() - kRightMargin - width, 0, width, bar_.height());
+  setVisible(!shown_.isEmpty());
+  update();
+}
+
+void StatusText::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, shown_);
+}
+
+}  // namespace zelk

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
@@ -94,6 +95,7 @@ char TMainForm::DecimalSeparator() const {
 }
 
 void TMainForm::configClick() {
+  if (!MayDiscardEdits()) return;
   StopReconnectWatch();
   form2_->exec();
   read_since_config_ = false;  // the port may lead to another module now
@@ -113,13 +115,23 @@ void TMainForm::progClick() {
   if (!CheckFocusedSetting()) return;
   timer_read_.stop();
   program_form_->exec();
-  if (program_form_->ran()) ReadAfterProgram();
-  timer_read_.start();
+  if (program_form_->ran() && !program_form_->failed()) ReadAfterProgram();
+  if (program_form_->failed()) WatchForPortIfGone();
+  ResumePoll(program_form_->failed());
 }
 
 void TMainForm::sairClick() {
-  StopReconnectWatch();
   close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!MayDiscardEdits()) {
+    event->ignore();
+    return;
+  }
+  StopReconnectWatch();
+  CloseLogAndChart();
+  QWidget::closeEvent(event);
 }
 
 }  // namespace zelk

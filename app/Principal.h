@@ -27,6 +27,7 @@ namespace Ui {
 class MainForm;
 }
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -67,6 +68,9 @@ class TMainForm : public QWidget {
   void sairClick();
   void lerClick();
   void gravarClick();
+  // How many settings in the window differ from what the module holds (the
+  // marked ones); 0 before a Read.
+  int UnwrittenChanges();
   // Live values.
   void Timer_ReadTimer();
   // Idle RPM and calibration.
@@ -114,6 +118,10 @@ class TMainForm : public QWidget {
   QString SavedText;
   std::uint8_t WorkingFlags = 0;
 
+ protected:
+  // Quit and the title bar's close button: asks before unwritten changes go.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void ConnectHandlers();
   void BuildMenuBar();
@@ -139,10 +147,34 @@ class TMainForm : public QWidget {
   // A restore point of `block` (what the module holds); false (with the
   // reason shown) when none could be saved.
   bool SaveRestorePoint(const SettingsBlock& block, SaveReason reason);
+  // "No restore point could be saved, so nothing was written: ..."
+  void InformNoRestorePoint(const std::string& error);
+  // Restore's write of `file`: a restore point, the read of the module's own
+  // bytes, the write, its read back and verification, each outcome in its
+  // box. True when it met a communication failure.
+  bool WriteFileSettings(const SettingsFile& file, const QString& path, const QString& title);
   // Reads the block just before a write, for the module's own bytes (status
   // bits, the mixture byte its program set, the bytes no box shows). Nothing,
   // after its failure box, when the module does not answer.
   std::optional<SettingsBlock> ReadBeforeWrite();
+  // "Confirm Program Data !!!!" with the settings that will change.
+  bool AskToWrite(const SettingsBlock& settings);
+  // Read's work without its question: the settings into the boxes, the
+  // snapshot, the poll started. Also the read back after a Write. True when
+  // the settings were read.
+  bool ReadAndShow();
+  // Before an action replaces or drops settings the technician changed and
+  // did not write: asks, No by default. True when nothing is changed or the
+  // answer is Yes.
+  bool MayDiscardEdits();
+  // After a write: the block read back against the block sent, over the bytes
+  // and bits a write sets. A difference is named in one box, `intro` first
+  // when given; false when there was one.
+  bool VerifyTaken(const SettingsBlock& sent, const SettingsBlock& held, const QString& intro = {});
+  // After an operation: the poll runs again only when the operation met no
+  // communication failure (whose one box has been shown); else the Sync lamp
+  // goes red and Read starts it again.
+  void ResumePoll(bool after_failure);
   // After a program: the lamps and the block as last read follow the module;
   // the boxes too unless the technician has changed one.
   void ReadAfterProgram();
@@ -152,6 +184,8 @@ class TMainForm : public QWidget {
   std::string ModuleVersionText() const;
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
+  // The watch for the port, when it has gone away (its box already shown).
+  void WatchForPortIfGone();
   void StopReconnectWatch();
   void SettingEnter(QWidget* control);
   void SettingExit(QWidget* control);

@@ -20,12 +20,14 @@
 #include <QTableWidget>
 #include <chrono>
 #include <filesystem>
+#include <utility>
 
 #include "app/Porta_serial.h"
 #include "app/Principal.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/setting_changes.h"
 #include "app/status_text.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
@@ -80,17 +82,6 @@ std::optional<SettingsFile> LoadFile(Messages& messages, const QString& path,
     return std::nullopt;
   }
   return std::move(decoded.file);
-}
-
-// The caption of a setting as the window shows it ("Injec. Time"), or its
-// name for the idle RPM.
-QString SettingCaption(std::size_t setting) {
-  if (setting < kSettingCount)
-    return Translated("Settings", kSettingRows[setting].caption).trimmed();
-  if (IsOptionSetting(setting)) {
-    return Translated("Settings", kOptionBoxes[setting - kFirstOptionSetting].caption).trimmed();
-  }
-  return QCoreApplication::translate("SettingsFiles", "Idle RPM");
 }
 
 void MarkChanged(QWidget& widget, bool changed) {
@@ -174,14 +165,25 @@ void TMainForm::UpdateChangedMarks() {
     MarkChanged(*edit, edit->text() != ToQString(DecodeSetting(row, *last_read_, separator)));
   }
   // The idle RPM by its bytes: the same speed shows as another number under
-  // another calibration factor.
-  SettingsBlock rpm_block = *last_read_;
-  const bool rpm_ok = EncodeIdleRpm(ui_->rpm_adj->text().toStdString(),
-                                    ui_->rpm_cal->text().toStdString(), separator, rpm_block)
-                          .ok;
-  MarkChanged(*ui_->rpm_adj,
-              !rpm_ok || rpm_block[kIdlePeriodOffset] != (*last_read_)[kIdlePeriodOffset] ||
-                  rpm_block[kIdlePeriodOffset + 1] != (*last_read_)[kIdlePeriodOffset + 1]);
+  // another calibration factor. As filled, it keeps the bytes it was filled
+  // from (a period off the RPM grid need not survive being shown and typed).
+  const auto idle_bytes = [](const SettingsBlock& block) {
+    return std::make_pair(block[kIdlePeriodOffset], block[kIdlePeriodOffset + 1]);
+  };
+  const bool rpm_as_filled =
+      filled_ && ui_->rpm_adj->text() == ToQString(DecodeIdleRpm(*filled_, separator)) &&
+      ui_->rpm_cal->text() == QStringLiteral("1");
+  bool rpm_changed = false;
+  if (rpm_as_filled) {
+    rpm_changed = idle_bytes(*filled_) != idle_bytes(*last_read_);
+  } else {
+    SettingsBlock rpm_block = *last_read_;
+    const bool rpm_ok = EncodeIdleRpm(ui_->rpm_adj->text().toStdString(),
+                                      ui_->rpm_cal->text().toStdString(), separator, rpm_block)
+                            .ok;
+    rpm_changed = !rpm_ok || idle_bytes(rpm_block) != idle_bytes(*last_read_);
+  }
+  MarkChanged(*ui_->rpm_adj, rpm_changed);
   for (const OptionBox& option : kOptionBoxes) {
     auto* box = findChild<QCheckBox*>(ToQString(option.name));
     MarkChanged(*box, box->isChecked() != (((*last_read_)[kFlagsOffset] & option.mask) != 0));
@@ -197,17 +199,21 @@ bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) 
     saved = RestorePoints(*folder.path).Save(block, ModuleVersionText(), reason);
   }
   if (saved.path) return true;
+  InformNoRestorePoint(saved.error);
+  return false;
+}
+
+void TMainForm::InformNoRestorePoint(const std::string& error) {
   messages_.Error(
       QCoreApplication::translate("SettingsFiles",
                                   "No restore point could be saved, so nothing was written: %1")
-          .arg(TranslatedMessage(saved.error)));
-  return false;
+          .arg(TranslatedMessage(error)));
 }
 
 void TMainForm::OpenSettingsFile(const QString& path) {
   const QString title = QCoreApplication::translate("SettingsFiles", "Open settings");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
-  if (!file) return;
+  if (!file || !MayDiscardEdits()) return;
   const std::optional<SettingsBlock> current = BlockWithChanges();
   if (!current) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *current);
@@ -301,6 +307,7 @@ void TMainForm::RestoreFromFile(const QString& path) {
     InformRefused(messages_, path, applied.error, title);
     return;
   }
+  if (!MayDiscardEdits()) return;
   const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
                                                 TextsOf(SettingsOfBlock(*applied.block)))
                                     .size();
@@ -315,30 +322,28 @@ void TMainForm::RestoreFromFile(const QString& path) {
   }
   const bool polling = timer_read_.isActive();
   timer_read_.stop();
+  const bool failed = WriteFileSettings(*file, path, title);
+  if (polling || failed) ResumePoll(failed);
+}
+
+bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,
+                                  const QString& title) {
   const DataFolder folder = RestorePointFolder();
   if (!folder.path) {
-    messages_.Error(
-        QCoreApplication::translate("SettingsFiles",
-                                    "No restore point could be saved, so nothing was written: %1")
-            .arg(TranslatedMessage(folder.error)));
-    if (polling) timer_read_.start();
-    return;
+    InformNoRestorePoint(folder.error);
+    return false;
   }
   // The file's settings over what the module holds now, not at the last
   // read: a program may have changed its own bytes since.
   const std::optional<SettingsBlock> module = ReadBeforeWrite();
-  if (!module) {
-    if (polling && session_.connected()) timer_read_.start();
-    return;
-  }
-  const AppliedSettings now_applied = ApplySettingsFile(*file, *module);
-  if (!now_applied.block) {
-    InformRefused(messages_, path, now_applied.error, title);
-    if (polling) timer_read_.start();
-    return;
+  if (!module) return true;
+  const AppliedSettings applied = ApplySettingsFile(file, *module);
+  if (!applied.block) {
+    InformRefused(messages_, path, applied.error, title);
+    return false;
   }
   RestorePoints points(*folder.path);
-  const GuardedWrite done = WriteWithRestorePoint(session_, points, *module, *now_applied.block,
+  const GuardedWrite done = WriteWithRestorePoint(session_, points, *module, *applied.block,
                                                   SaveReason::before_restore, ModuleVersionText());
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
@@ -348,31 +353,27 @@ void TMainForm::RestoreFromFile(const QString& path) {
   const QString name = QFileInfo(path).fileName();
   switch (done.outcome) {
     case WriteOutcome::no_restore_point:
-      messages_.Error(
-          QCoreApplication::translate("SettingsFiles",
-                                      "No restore point could be saved, so nothing was written: %1")
-              .arg(TranslatedMessage(done.restore_point.error)));
-      break;
+      InformNoRestorePoint(done.restore_point.error);
+      return false;
     case WriteOutcome::write_failed:
     case WriteOutcome::read_back_failed:
       ReportFailure(done.failure());
-      break;
+      return true;
     case WriteOutcome::differs:
-      messages_.Inform(QCoreApplication::translate(
-                           "SettingsFiles",
-                           "The module does not hold the settings of %1: what it reads back "
-                           "differs.")
-                           .arg(name),
-                       title);
-      break;
+      VerifyTaken(*applied.block, *last_read_,
+                  QCoreApplication::translate(
+                      "SettingsFiles",
+                      "The module does not hold the settings of %1: what it reads back differs.")
+                      .arg(name));
+      return false;
     case WriteOutcome::verified:
       messages_.Inform(
           QCoreApplication::translate("SettingsFiles", "The module now holds the settings of %1.")
               .arg(name),
           title);
-      break;
+      return false;
   }
-  if (polling && session_.connected()) timer_read_.start();
+  return false;
 }
 
 void TMainForm::ShowRestorePoints() {

@@ -20,9 +20,9 @@
 #include <string>
 
 #include "app/Principal.h"
-#include "app/status_text.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
+#include "app/status_text.h"
 #include "app/translation.h"
 #include "session/session.h"
 
@@ -48,26 +48,6 @@ constexpr std::array<PollRate, 4> kPollRates{{
     {QT_TRANSLATE_NOOP("Log", "&As fast as the link allows"), 0},
 }};
 constexpr int kDefaultPollMs = 500;
-
-// Ends the log and closes the chart when the main window closes, by Quit or
-// by its title bar: a log left open would lose nothing (rows are flushed) but
-// would not be closed complete.
-class CloseWatch : public QObject {
- public:
-  CloseWatch(QObject& window, std::function<void()> on_close)
-      : QObject(&window), on_close_(std::move(on_close)) {
-    window.installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Close) on_close_();
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> on_close_;
-};
 
 QString Elapsed(std::chrono::milliseconds elapsed) {
   const long long seconds = elapsed.count() / 1000;
@@ -113,8 +93,6 @@ void TMainForm::BuildLogMenus(QMenuBar& bar) {
   QAction* chart = view->addAction(tr("Live &chart"), this, &TMainForm::ShowLiveChart);
   chart->setObjectName(QStringLiteral("action_live_chart"));
   chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-
-  new CloseWatch(*this, [this] { CloseLogAndChart(); });
 }
 
 void TMainForm::StartLogClick() {

@@ -9,9 +9,9 @@
 
 #include "app/Porta_serial.h"
 #include "app/Principal.h"
-#include "app/status_text.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/status_text.h"
 #include "session/guarded_write.h"
 #include "session/reconnect_watch.h"
 #include "session/session.h"
@@ -22,7 +22,11 @@ namespace {}  // namespace
 
 void TMainForm::ReportFailure(Failure failure) {
   InformFailure(messages_, failure);
-  if (failure != Failure::port_gone || form2_ == nullptr) return;
+  if (failure == Failure::port_gone) WatchForPortIfGone();
+}
+
+void TMainForm::WatchForPortIfGone() {
+  if (form2_ == nullptr) return;
   const std::string& port = form2_->connected_port();
   if (port.empty() || session_.connected()) return;
   reconnect_watch_ = std::make_unique<ReconnectWatch>(port, now_ms_());

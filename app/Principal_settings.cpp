@@ -16,6 +16,7 @@
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/setting_changes.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/session.h"
@@ -137,6 +138,10 @@ void TMainForm::ShowSettings(const SettingsBlock& block) {
 }
 
 void TMainForm::lerClick() {
+  if (MayDiscardEdits()) ReadAndShow();
+}
+
+bool TMainForm::ReadAndShow() {
   // The box of a failed read shows before the snapshot is asked for, as ever.
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
   if (read.ok()) {
@@ -158,6 +163,7 @@ void TMainForm::lerClick() {
     timer_read_.start();
     ui_->sync->setGreen(true);
   }
+  return read.ok();
 }
 
 void TMainForm::ShowInstantSample(const InstantSample& sample) {
@@ -284,30 +290,86 @@ void TMainForm::ReadAfterProgram() {
   UpdateChangedMarks();
 }
 
+int TMainForm::UnwrittenChanges() {
+  if (!last_read_) return 0;
+  UpdateChangedMarks();
+  int changed = 0;
+  const auto count = [&changed](const QWidget* widget) {
+    changed += widget->property("changed").toBool() ? 1 : 0;
+  };
+  for (const SettingRow& row : kSettingRows) count(Edit(row.name));
+  count(ui_->rpm_adj);
+  for (const OptionBox& option : kOptionBoxes) count(findChild<QCheckBox*>(ToQString(option.name)));
+  return changed;
+}
+
+bool TMainForm::MayDiscardEdits() {
+  const int changed = UnwrittenChanges();
+  if (changed == 0) return true;
+  return messages_.AskYesNoDefaultNo(
+      tr("%n changed setting(s) have not been written to the module and will be lost. Go on?",
+         nullptr, changed),
+      tr("Warning"));
+}
+
+bool TMainForm::VerifyTaken(const SettingsBlock& sent, const SettingsBlock& held,
+                            const QString& intro) {
+  if (SameSettings(sent, held)) return true;
+  QString text = NotTakenLines(ShownDifferences(sent, held, DecimalSeparator()));
+  if (!intro.isEmpty()) text = intro + QLatin1Char('\n') + text;
+  messages_.Inform(text, Translated("Settings", kRangeMessageTitle));
+  return false;
+}
+
+void TMainForm::ResumePoll(bool after_failure) {
+  if (after_failure || !session_.connected()) {
+    timer_read_.stop();
+    ui_->sync->setGreen(false);
+    return;
+  }
+  timer_read_.start();
+}
+
 void TMainForm::gravarClick() {
   if (!CheckFocusedSetting()) return;  // nothing asked, nothing sent
   timer_read_.stop();                  // no live frame between the question and the write
   // The settings are taken before the question: a text that cannot be
   // written is refused up front and nothing is asked.
   const std::optional<SettingsBlock> settings = WindowSettings();
-  if (settings && messages_.AskYesNo(tr("Confirm Program Data !!!!"), tr("Warning"))) {
+  bool failed = false;
+  if (settings && AskToWrite(*settings)) {
     // The read back follows the "Program OK" box, so Session's write alone,
     // after a restore point of what the module holds: without one, nothing
     // is written.
-    if (const std::optional<SettingsBlock> module = ReadBeforeWrite()) {
+    const std::optional<SettingsBlock> module = ReadBeforeWrite();
+    failed = !module;
+    if (module) {
       const SettingsBlock encoded = OverlaySettings(*module, *settings);
       if (SaveRestorePoint(*module, SaveReason::before_write)) {
         const Outcome written = session_.WriteSettings(encoded);
+        failed = !written.ok();
         if (written.ok()) {
           InformProgramOk(messages_);
-          lerClick();
+          const bool read_back = ReadAndShow();
+          failed = !read_back || !timer_read_.isActive();
+          if (read_back) VerifyTaken(encoded, *last_read_);
         } else {
           ReportFailure(written.failure);
         }
       }
     }
   }
-  timer_read_.start();
+  ResumePoll(failed);
+}
+
+bool TMainForm::AskToWrite(const SettingsBlock& settings) {
+  QString question = tr("Confirm Program Data !!!!");
+  if (last_read_) {
+    const QString changes = ChangeLines(
+        ShownDifferences(*last_read_, OverlaySettings(*last_read_, settings), DecimalSeparator()));
+    if (!changes.isEmpty()) question += QStringLiteral("\n\n") + changes;
+  }
+  return messages_.AskYesNo(question, tr("Warning"));
 }
 
 }  // namespace zelk

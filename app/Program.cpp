@@ -48,6 +48,7 @@ void TProgramForm::prog_typeClick() {
 
 void TProgramForm::ReportOneRequest(const Outcome& outcome) {
   ran_ = ran_ || outcome.ok();
+  failed_ = failed_ || !outcome.ok();
   if (outcome.ok()) {
     InformProgramOk(messages_);
   } else {
@@ -58,6 +59,7 @@ void TProgramForm::ReportOneRequest(const Outcome& outcome) {
 void TProgramForm::StartEngineProgram(EngineProgram program, const QString& title) {
   const Outcome started = session_.StartProgram(program);
   if (!started.ok()) {
+    failed_ = true;
     InformFailure(messages_, started.failure);
     return;
   }
@@ -66,10 +68,12 @@ void TProgramForm::StartEngineProgram(EngineProgram program, const QString& titl
   progress_->program = program;
   progress_->Timer1().start();
   progress_->exec();
+  failed_ = progress_->lost();
 }
 
 void TProgramForm::button_OKClick() {
   ran_ = false;
+  failed_ = false;
   if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
     switch (ProgramType()) {
       case 0:
@@ -95,7 +99,10 @@ void TProgramForm::WriteMixture() {
   // The module bounds the correction by the limit it holds, not by a box the
   // technician may have changed and not written (or never filled by a Read).
   const std::optional<SettingsBlock> module = main_form_.ModuleSettings();
-  if (!module) return;
+  if (!module) {
+    failed_ = true;
+    return;
+  }
   const double limit = SettingValue(kSettingRows[kLimiteCorr], *module);
   // The session's block takes the byte too, so the next Write keeps it.
   ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), limit)));

@@ -37,8 +37,12 @@ class TProgramForm : public QDialog {
   // True when the last OK sent the module a program that was answered: the
   // module may have changed its own settings bytes.
   bool ran() const { return ran_; }
+  // True when the last OK met a communication failure (its box shown), or
+  // the module stopped answering during a program.
+  bool failed() const { return failed_; }
   int exec() override {
     ran_ = false;
+    failed_ = false;
     return QDialog::exec();
   }
 
@@ -60,6 +64,7 @@ class TProgramForm : public QDialog {
   QButtonGroup prog_type_;
   QButtonGroup mix_values_;
   bool ran_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace zelk

@@ -12,6 +12,14 @@
 
 namespace zelk {
 
+namespace {
+
+// Three polls in a row without an answer (1.5 s) mean the module is gone or
+// has stopped answering, not one lost frame.
+constexpr int kSilentTicks = 3;
+
+}  // namespace
+
 TProgramZelkForm::TProgramZelkForm(Messages& messages, Session& session, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::ProgramZelkForm>()),
@@ -23,6 +31,7 @@ TProgramZelkForm::TProgramZelkForm(Messages& messages, Session& session, QWidget
   // A dialog without title-bar buttons: only Cancel or the program's end close it.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   HidePrompts();
+  ui_->silent_text->setVisible(false);
   timer1_.setInterval(500);
   connect(&timer1_, &QTimer::timeout, this, &TProgramZelkForm::Timer1Timer);
   connect(ui_->button_Cancel, &QPushButton::clicked, this, &TProgramZelkForm::button_CancelClick);
@@ -35,8 +44,22 @@ void TProgramZelkForm::HidePrompts() {
   ui_->mensagem3->setVisible(false);
 }
 
+int TProgramZelkForm::exec() {
+  silent_ticks_ = 0;
+  lost_ = false;
+  ui_->silent_text->setVisible(false);
+  return QDialog::exec();
+}
+
 void TProgramZelkForm::Timer1Timer() {
   const ProgramProgress progress = session_.ReadProgramProgress();
+  const bool answered = progress.instant.ok() && progress.status.ok();
+  silent_ticks_ = answered ? 0 : silent_ticks_ + 1;
+  if (answered || silent_ticks_ >= kSilentTicks) {
+    // Said while it lasts; Cancel stays, and tries the abort.
+    lost_ = !answered;
+    ui_->silent_text->setVisible(lost_);
+  }
   if (progress.instant.ok()) {
     const InstantTexts texts =
         FormatInstantSample(progress.instant.value, DecimalSeparatorOf(locale()));
@@ -66,7 +89,13 @@ void TProgramZelkForm::button_CancelClick() {
   timer1_.stop();
   const bool answered = session_.AbortProgram().ok();
   HidePrompts();
-  if (answered) messages_.Inform(tr("Programming Aborted!"), tr("Cancel"));
+  if (answered) {
+    lost_ = false;
+    messages_.Inform(tr("Programming Aborted!"), tr("Cancel"));
+  } else if (lost_) {
+    messages_.Inform(tr("The abort did not reach the module: it may still be running the program."),
+                     tr("Cancel"));
+  }
   done(QDialog::Rejected);
 }
 

@@ -35,6 +35,9 @@ class TProgramZelkForm : public QDialog {
 
   void Timer1Timer();
   void button_CancelClick();
+  // True when the module stopped answering before the dialog closed.
+  bool lost() const { return lost_; }
+  int exec() override;
 
  protected:
   // No way out but Cancel or the end of the program: Esc and the window
@@ -49,6 +52,9 @@ class TProgramZelkForm : public QDialog {
   Messages& messages_;
   Session& session_;
   QTimer timer1_;
+  // Ticks in a row without an answer; at kSilentTicks the dialog says so.
+  int silent_ticks_ = 0;
+  bool lost_ = false;
 };
 
 }  // namespace zelk

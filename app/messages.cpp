@@ -22,11 +22,13 @@ void KeepTitleVisible(QMessageBox& box, const QString& title) {
                 grid->rowCount(), 0, 1, grid->columnCount());
 }
 
-QMessageBox::StandardButton Show(const QString& text, const QString& title,
-                                 QMessageBox::StandardButtons buttons) {
+QMessageBox::StandardButton Show(
+    const QString& text, const QString& title, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton default_button = QMessageBox::NoButton) {
   // No parent: the boxes belong to the application, not to whichever window
   // happens to be active (a closing dialog would take its box with it).
   QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
+  if (default_button != QMessageBox::NoButton) box.setDefaultButton(default_button);
   KeepTitleVisible(box, title);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -39,6 +41,10 @@ void BoxMessages::Inform(const QString& text, const QString& title) {
 
 bool BoxMessages::AskYesNo(const QString& text, const QString& title) {
   return Show(text, title, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool BoxMessages::AskYesNoDefaultNo(const QString& text, const QString& title) {
+  return Show(text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void BoxMessages::Error(const QString& text) {

@@ -16,6 +16,9 @@ class Messages {
   virtual void Inform(const QString& text, const QString& title) = 0;
   // A one-line question with Yes and No; true when the answer is Yes.
   virtual bool AskYesNo(const QString& text, const QString& title) = 0;
+  // The same, with No as the default button: for a question whose Yes loses
+  // something.
+  virtual bool AskYesNoDefaultNo(const QString& text, const QString& title) = 0;
   // The standard error box for a failure that escaped an event handler.
   virtual void Error(const QString& text) = 0;
 };
@@ -25,6 +28,7 @@ class BoxMessages : public Messages {
  public:
   void Inform(const QString& text, const QString& title) override;
   bool AskYesNo(const QString& text, const QString& title) override;
+  bool AskYesNoDefaultNo(const QString& text, const QString& title) override;
   void Error(const QString& text) override;
 };
 

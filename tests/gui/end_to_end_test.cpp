@@ -107,7 +107,11 @@ class EndToEndTest : public QObject {
     const QString idle = Text(w.MainForm, "rpm_adj");
     w.messages.answers = {true};
     w.MainForm.gravarClick();
-    QCOMPARE(w.messages.Texts().mid(1), (QStringList{"Confirm Program Data !!!!", "Program OK"}));
+    // The question names what will change.
+    QCOMPARE(w.messages.Texts().mid(1),
+             (QStringList{"Confirm Program Data !!!!\n\nInjec. Time: 1000 ms -> 1500 ms\n"
+                          "Idle RPM: 850 RPM -> 875 RPM",
+                          "Program OK"}));
     QCOMPARE(Text(w.MainForm, "tempo_partida"), QStringLiteral("1500"));
     QVERIFY(qAbs(Text(w.MainForm, "rpm_adj").toInt() - idle.toInt()) <= 1);
     QVERIFY(w.MainForm.Timer_Read().isActive());

@@ -98,7 +98,13 @@ class ExactWriteTest : public QObject {
       b.w.MainForm.lerClick();
       const std::optional<Block> written = b.Write();
       QVERIFY2(written.has_value(), qPrintable(QString::number(value)));
-      QVERIFY2(*written == block, qPrintable(QStringLiteral("byte value %1").arg(value)));
+      QVERIFY2(*written == block,
+               qPrintable(QStringLiteral("byte value %1: offsets %2 differ").arg(value).arg([&] {
+                 QStringList offsets;
+                 for (std::size_t o : DifferingOffsets(*written, block))
+                   offsets << QString::number(o);
+                 return offsets.join(QLatin1Char(','));
+               }())));
       QCOMPARE(b.module(), block);
     }
   }

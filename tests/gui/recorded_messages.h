@@ -32,6 +32,9 @@ class RecordedMessages : public Messages {
     answers.pop_front();
     return yes;
   }
+  bool AskYesNoDefaultNo(const QString& text, const QString& title) override {
+    return AskYesNo(text, title);
+  }
   void Error(const QString& text) override { Record({Box::error, text, {}}); }
 
   QStringList Texts() const {

@@ -133,8 +133,11 @@ class SettingsFilesTest : public QObject {
     QVERIFY(w.MainForm.ui().temp_corr->property("changed").toBool());
     QVERIFY(w.MainForm.ui().heat_en->property("changed").toBool());
     QVERIFY(!w.MainForm.ui().tempo_partida->property("changed").toBool());
-    // A Read takes the marks away.
+    // A Read takes the marks away, once the technician agrees to drop them.
+    w.messages.answers = {true};
     w.MainForm.lerClick();
+    QCOMPARE(w.messages.boxes.size(), std::size_t{1});
+    QCOMPARE(w.messages.boxes[0].kind, Box::ask);
     w.MainForm.Timer_Read().stop();
     QVERIFY(!w.MainForm.ui().temp_corr->property("changed").toBool());
   }

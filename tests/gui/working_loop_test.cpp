@@ -333,6 +333,8 @@ class WorkingLoopTest : public QObject {
     QCOMPARE(l.ui().rpm_cal->text(), QStringLiteral("1"));
   }
 
+  // One box for the failure, and no poll behind it to show a second: the
+  // Sync lamp goes red until a Read.
   void failedWriteKeepsWriteEnabledAndASecondSendsTheSameBytes() {
     Loop l;
     l.w.MainForm.lerClick();
@@ -340,8 +342,10 @@ class WorkingLoopTest : public QObject {
     l.w.messages.answers = {true, true};
     l.w.MainForm.gravarClick();
     QCOMPARE(l.w.messages.boxes.back(), (Box{Box::inform, "Communication Fail", "Fail"}));
+    QCOMPARE(l.w.messages.Texts().count(QStringLiteral("Communication Fail")), 1);
     QVERIFY(l.ui().gravar->isEnabled());
-    QVERIFY(l.w.MainForm.Timer_Read().isActive());
+    QVERIFY(!l.w.MainForm.Timer_Read().isActive());
+    QVERIFY(!l.ui().sync->isGreen());
     const Block first = l.w.session.settings_block();
     l.w.port.module().faults().silent = false;
     l.w.MainForm.gravarClick();

@@ -19,9 +19,8 @@ inline constexpr int kExitUsage = 2;          // bad usage, bad input or a port 
 
 int RunPorts(const std::vector<std::string>& ports, std::ostream& out);
 
-// Prints MAJOR.MINOR. A reply with one payload byte prints the major number
-// alone and says on `err` that the minor is missing (exit 1); an empty
-// payload prints nothing (exit 1).
+// Prints MAJOR.MINOR. A reply without both numbers is a failed exchange:
+// "Communication Fail" on `err` (exit 1), as for silence.
 int RunVersion(Session& session, std::ostream& out, std::ostream& err);
 
 // Input lines longer than this are refused ("line too long") and skipped.

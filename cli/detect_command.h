@@ -35,8 +35,8 @@ int PrintProbes(const std::vector<PortProbe>& probes, bool json, std::ostream& o
 int RunDetect(const std::vector<std::string>& ports, bool json, const LineOpener& opener,
               const std::function<bool()>& stop, std::ostream& out, std::ostream& err);
 
-// {"version":"2.10","major":2,"minor":10}; missing numbers are left out,
-// with the exit status and message of the plain version command.
+// {"version":"2.10","major":2,"minor":10}; a failed or short reply gives
+// the exit status and message of the plain version command.
 int RunVersionJson(Session& session, std::ostream& out, std::ostream& err);
 
 int DetectCommand(CommandContext& context, const std::vector<std::string>& operands);

@@ -178,6 +178,9 @@ int RunEngineProgram(Session& session, EngineProgram program, std::optional<doub
     }
     if (pacing.stop_requested()) return Abort(session, "stopped", out, err);
     const double tick_at = pacing.now_ms();
+    // A module slow to answer (silent, or its line being read quiet) can make
+    // a tick last longer than the wait between ticks; the time-out still holds.
+    if (timeout_ms && tick_at - started > *timeout_ms) return Abort(session, "time-out", out, err);
     next_tick = std::max(next_tick + kProgressTickMs, tick_at);
 
     const ProgramProgress progress = session.ReadProgramProgress();

@@ -77,7 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t command = input.Byte();
     const auto address = static_cast<std::uint16_t>(input.Byte() << 8 | input.Byte());
     const std::uint8_t count = input.Byte();
-    const std::size_t capacity = input.Byte() % 128;
+    const std::uint8_t sizing = input.Byte();
+    const std::size_t capacity = sizing % 128;
+    // The top bit makes it a request of the table, whose callers need a
+    // number of reply payload bytes; without it, a hand-made request that
+    // takes a reply of any length.
+    const bool from_table = (sizing & 0x80) != 0;
+    const std::size_t needed = from_table ? (address & 0xFF) % (capacity + 1) : 0;
 
     std::vector<std::uint8_t> area(kGuard + capacity + kGuard);
     for (std::size_t j = 0; j < area.size(); ++j) area[j] = static_cast<std::uint8_t>(j * 37 + 11);
@@ -88,7 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool was_open = link.port_open();
     const bool was_resync = link.resync_pending();
     log.clear();
-    const bool ok = link.ExchangeFrame(command, address, count, buffer);
+    const bool ok = from_table
+                        ? link.ExchangeFrame(zelk::RequestSpec{command, address, count,
+                                                               static_cast<std::uint8_t>(needed)},
+                                             buffer)
+                        : link.ExchangeFrame(command, address, count, buffer);
 
     ZELK_FUZZ_CHECK(std::equal(area.begin(), area.begin() + kGuard, before.begin()));
     ZELK_FUZZ_CHECK(std::equal(area.end() - kGuard, area.end(), before.end() - kGuard));
@@ -100,6 +110,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ZELK_FUZZ_CHECK(link.last_failure() == (was_open ? zelk::ExchangeFailure::bad_request
                                                        : zelk::ExchangeFailure::not_open));
       continue;
+    }
+
+    // After a failed or retried exchange the line is made quiet before the
+    // next request goes out: reads until one comes back empty, at most
+    // kQuietReads of them, and nothing is sent while it still brings bytes.
+    const auto first_write = std::find_if(
+        log.begin(), log.end(), [](const LineRecord& r) { return r.call == LineCall::write; });
+    std::vector<const LineRecord*> quiet_reads;
+    for (auto it = log.begin(); it != first_write; ++it) {
+      if (it->call == LineCall::read) quiet_reads.push_back(&*it);
+    }
+    ZELK_FUZZ_CHECK(was_resync || quiet_reads.empty());
+    ZELK_FUZZ_CHECK(quiet_reads.size() <= static_cast<std::size_t>(zelk::kQuietReads));
+    for (std::size_t q = 0; q + 1 < quiet_reads.size(); ++q) {
+      ZELK_FUZZ_CHECK(!quiet_reads[q]->bytes.empty());
+    }
+    if (link.last_failure() == zelk::ExchangeFailure::noisy_line) {
+      ZELK_FUZZ_CHECK(!ok && was_resync && first_write == log.end() && area == before);
+      ZELK_FUZZ_CHECK(quiet_reads.size() == static_cast<std::size_t>(zelk::kQuietReads) &&
+                      !quiet_reads.back()->bytes.empty());
+      ZELK_FUZZ_CHECK(link.resync_pending() && link.last_payload_size() == 0);
+      continue;
+    }
+    if (was_resync && first_write != log.end()) {
+      ZELK_FUZZ_CHECK(!quiet_reads.empty() && quiet_reads.back()->bytes.empty());
     }
 
     // Every write is the request, byte for byte; a silent module gets it at most three times.
@@ -114,15 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  request.begin() + request_size) &&
                       r.bytes.size() == request_size);
     }
-    ZELK_FUZZ_CHECK(writes >= 1 && writes <= zelk::kExchangeTries);
-
-    // After a failed exchange the line is drained before the next request goes out.
-    if (was_resync) {
-      const auto first_write = std::find_if(
-          log.begin(), log.end(), [](const LineRecord& r) { return r.call == LineCall::write; });
-      ZELK_FUZZ_CHECK(std::any_of(log.begin(), first_write,
-                                  [](const LineRecord& r) { return r.call == LineCall::read; }));
-    }
+    ZELK_FUZZ_CHECK(writes <= zelk::kExchangeTries);
 
     // As with the Windows API's last error, the last call that failed decides
     // whether the device is gone.
@@ -131,20 +158,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     const bool device_gone =
         last_failed != log.rend() && last_failed->error == zelk::LineError::device_gone;
+    // Only a device gone while the line was being made quiet stops the request going out.
+    ZELK_FUZZ_CHECK(writes >= 1 || device_gone);
     const LineRecord* reply = LastRead(log);
     ZELK_FUZZ_CHECK(reply != nullptr);
     // A loopback plug or an echoing adapter sends the request back: that is no reply.
     const bool echo = reply->bytes.size() == request_size &&
                       std::equal(reply->bytes.begin(), reply->bytes.end(), request.begin());
 
+    const std::size_t body =
+        reply->bytes.size() > zelk::kReplyOverhead ? reply->bytes.size() - zelk::kReplyOverhead : 0;
     if (ok) {
-      // The reply is exactly the last block read, and it carries the right check byte.
-      ZELK_FUZZ_CHECK(!device_gone && link.port_open() && !link.resync_pending());
+      // The reply is exactly the last block read, it carries the right check
+      // byte and at least the payload the request needs. Only a retried
+      // exchange leaves the line to be made quiet.
+      ZELK_FUZZ_CHECK(!device_gone && link.port_open());
+      ZELK_FUZZ_CHECK(link.resync_pending() == (writes > 1));
       ZELK_FUZZ_CHECK(link.last_failure() == zelk::ExchangeFailure::none);
       ZELK_FUZZ_CHECK(CheckByteRight(reply->bytes) && zelk::ReplyAccepted(reply->bytes) && !echo);
-      const std::size_t body = reply->bytes.size() > zelk::kReplyOverhead
-                                   ? reply->bytes.size() - zelk::kReplyOverhead
-                                   : 0;
+      ZELK_FUZZ_CHECK(body >= needed);
       const std::size_t copied = std::min(body, capacity);
       ZELK_FUZZ_CHECK(link.last_payload_size() == copied);
       ZELK_FUZZ_CHECK(std::equal(buffer.begin(), buffer.begin() + copied,
@@ -161,11 +193,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     ZELK_FUZZ_CHECK(link.port_open() && link.resync_pending());
-    // Refused: nothing came or only the echo (no reply), or the check byte is wrong.
+    // Refused: nothing came or only the echo (no reply), the check byte is
+    // wrong, or the reply is short of what the request needs.
     const bool nothing = reply->bytes.empty() || echo;
-    ZELK_FUZZ_CHECK(nothing || !CheckByteRight(reply->bytes));
-    ZELK_FUZZ_CHECK(link.last_failure() ==
-                    (nothing ? zelk::ExchangeFailure::no_reply : zelk::ExchangeFailure::bad_check));
+    const bool checked = !nothing && CheckByteRight(reply->bytes);
+    ZELK_FUZZ_CHECK(!checked || body < needed);
+    ZELK_FUZZ_CHECK(link.last_failure() == (nothing   ? zelk::ExchangeFailure::no_reply
+                                            : checked ? zelk::ExchangeFailure::short_reply
+                                                      : zelk::ExchangeFailure::bad_check));
   }
   return 0;
 }

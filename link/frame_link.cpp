@@ -49,11 +49,35 @@ IoResult FrameLink::ReadFrame() {
 
 bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::uint8_t count,
                               std::span<std::uint8_t> buffer) {
+  return Exchange(command, address, count, 0, buffer);
+}
+
+bool FrameLink::ExchangeFrame(const RequestSpec& request, std::span<std::uint8_t> buffer) {
+  return Exchange(request.command, request.address, request.count, request.reply_count, buffer);
+}
+
+bool FrameLink::MakeQuiet(LineError& last_error) {
+  // Drop our unsent bytes, then whatever the module still sends for the
+  // earlier exchange. Only a read that stays empty for its whole time-out
+  // shows that nothing more is on its way.
+  line_->PurgeOutput();
+  for (int read = 0; read < kQuietReads; ++read) {
+    const IoResult drained = ReadFrame();
+    if (drained.error != LineError::none) last_error = drained.error;
+    if (drained.bytes == 0) return true;
+  }
+  return false;
+}
+
+bool FrameLink::Exchange(std::uint8_t command, std::uint16_t address, std::uint8_t count,
+                         std::size_t reply_count, std::span<std::uint8_t> buffer) {
   last_payload_size_ = 0;
   last_failure_ = ExchangeFailure::not_open;
   if (!port_open_) return false;
   last_failure_ = ExchangeFailure::bad_request;
-  if (count > kMaxRequestPayload || count > buffer.size()) return false;
+  if (count > kMaxRequestPayload || count > buffer.size() || reply_count > buffer.size()) {
+    return false;
+  }
 
   // The error of the last write or read that failed; only a vanished device
   // changes the outcome.
@@ -62,11 +86,16 @@ bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::
     if (io.error != LineError::none) last_error = io.error;
   };
 
-  if (resync_pending_) {
-    // Drop our unsent bytes and what the module still sends from the failed
-    // exchange, so its late reply is not taken for the answer to this one.
-    line_->PurgeOutput();
-    note(ReadFrame());
+  if (resync_pending_ && !MakeQuiet(last_error)) {
+    // Whatever keeps coming would be read as this request's answer: send
+    // nothing, and let the next exchange try the quiet again.
+    if (last_error == LineError::device_gone) {
+      ClosePort();
+      last_failure_ = ExchangeFailure::device_gone;
+    } else {
+      last_failure_ = ExchangeFailure::noisy_line;
+    }
+    return false;
   }
 
   const std::size_t length = BuildRequest(command, address, buffer.first(count), frame_buf_);
@@ -76,7 +105,9 @@ bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::
   std::array<std::uint8_t, kFrameBufferSize> request{};
   std::copy_n(frame_buf_.begin(), length, request.begin());
   io_count_ = 0;
-  for (int attempt = 0; attempt < kExchangeTries && io_count_ == 0; ++attempt) {
+  int tries = 0;
+  while (tries < kExchangeTries && io_count_ == 0) {
+    ++tries;
     note(WriteFrame(length));
     const IoResult read = ReadFrame();
     note(read);
@@ -97,18 +128,21 @@ bool FrameLink::ExchangeFrame(std::uint8_t command, std::uint16_t address, std::
     last_failure_ = ExchangeFailure::no_reply;
     return false;
   }
-  if (FrameChecksum(frame_buf_.data(), static_cast<std::uint32_t>(io_count_)) != 0) {
+  const std::span<const std::uint8_t> reply(frame_buf_.data(), io_count_);
+  const bool accepted = ReplyAccepted(reply);
+  const std::span<const std::uint8_t> payload = ReplyPayload(reply);
+  if (!accepted || payload.size() < reply_count) {
     line_->PurgeOutput();
     resync_pending_ = true;
-    last_failure_ = ExchangeFailure::bad_check;
+    last_failure_ = accepted ? ExchangeFailure::short_reply : ExchangeFailure::bad_check;
     return false;
   }
 
-  const std::span<const std::uint8_t> payload =
-      ReplyPayload(std::span<const std::uint8_t>(frame_buf_.data(), io_count_));
   last_payload_size_ = std::min(payload.size(), buffer.size());
   std::copy_n(payload.begin(), last_payload_size_, buffer.begin());
-  resync_pending_ = false;
+  // The tries given up on may still be answered: the next exchange waits
+  // for the line to be quiet first.
+  resync_pending_ = tries > 1;
   last_failure_ = ExchangeFailure::none;
   return true;
 }

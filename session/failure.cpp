@@ -33,6 +33,10 @@ Failure FailureOf(ExchangeFailure failure) {
       return Failure::bad_check;
     case ExchangeFailure::device_gone:
       return Failure::port_gone;
+    case ExchangeFailure::short_reply:
+      return Failure::short_reply;
+    case ExchangeFailure::noisy_line:
+      return Failure::noisy_line;
   }
   return Failure::no_reply;
 }

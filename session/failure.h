@@ -21,6 +21,8 @@ enum class Failure {
   port_gone,      // the device vanished; the port has been closed
   not_connected,  // no port is open
   bad_request,    // the request does not fit a frame; nothing was sent
+  short_reply,    // a reply that passed its check but lacked bytes the request needs
+  noisy_line,     // the line would not fall quiet before the request; nothing was sent
   // Opening the port:
   no_such_port,
   port_busy,

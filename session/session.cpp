@@ -64,8 +64,17 @@ bool Session::Close() {
 Result<std::size_t> Session::Exchange(std::uint8_t command, std::uint16_t address,
                                       std::uint8_t count, std::span<std::uint8_t> buffer) {
   Watch watch(*this);
+  return Received(link_.ExchangeFrame(command, address, count, buffer));
+}
+
+Result<std::size_t> Session::Exchange(const RequestSpec& request, std::span<std::uint8_t> buffer) {
+  Watch watch(*this);
+  return Received(link_.ExchangeFrame(request, buffer));
+}
+
+Result<std::size_t> Session::Received(bool exchanged) const {
   Result<std::size_t> result;
-  if (link_.ExchangeFrame(command, address, count, buffer)) {
+  if (exchanged) {
     result.value = link_.last_payload_size();
   } else {
     result.failure = FailureOf(link_.last_failure());
@@ -73,23 +82,15 @@ Result<std::size_t> Session::Exchange(std::uint8_t command, std::uint16_t addres
   return result;
 }
 
-Outcome Session::Exchange(const RequestSpec& request, std::span<std::uint8_t> buffer) {
-  const Result<std::size_t> exchanged =
-      Exchange(request.command, request.address, request.count, buffer);
-  return {exchanged.failure, {}, {}};
-}
-
 Outcome Session::ExchangeOne(const RequestSpec& request, std::uint8_t payload) {
   std::array<std::uint8_t, 1> buffer{payload};
-  return Exchange(request, buffer);
+  return {Exchange(request, buffer).failure, {}, {}};
 }
 
 Result<ModuleVersion> Session::ReadVersion() {
   Result<ModuleVersion> result;
   // The one payload byte means nothing to the module; it goes out as 0.
-  const Result<std::size_t> exchanged =
-      Exchange(requests::kVersion.command, requests::kVersion.address, requests::kVersion.count,
-               result.value.numbers);
+  const Result<std::size_t> exchanged = Exchange(requests::kVersion, result.value.numbers);
   result.failure = exchanged.failure;
   result.value.received = exchanged.value;
   return result;
@@ -130,7 +131,7 @@ SettingsRead Session::ReadSettings() {
 
 Outcome Session::WriteSettings(const SettingsBlock& encoded) {
   settings_block_ = encoded;
-  return Exchange(requests::kWriteSettings, settings_block_);
+  return {Exchange(requests::kWriteSettings, settings_block_).failure, {}, {}};
 }
 
 SettingsWrite Session::WriteSettingsAndReadBack(const SettingsBlock& encoded) {

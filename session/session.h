@@ -40,8 +40,8 @@ struct Result {
 
 using Outcome = Result<Done>;
 
-// The version reply: major and minor, and how many payload bytes came (a
-// short reply leaves the missing numbers at 0).
+// The version reply: major and minor, and how many payload bytes came (both,
+// after a successful ReadVersion: a shorter reply is a failure).
 struct ModuleVersion {
   std::array<std::uint8_t, 2> numbers{};
   std::size_t received = 0;
@@ -111,7 +111,8 @@ class Session {
 
   // Any request, for diagnostics (zelkctl raw): the payload is the first
   // `count` bytes of `buffer`, the reply's payload comes back into it; the
-  // value is the number of payload bytes copied.
+  // value is the number of payload bytes copied. A reply of any length is
+  // taken: the person asking reads what came.
   Result<std::size_t> Exchange(std::uint8_t command, std::uint16_t address, std::uint8_t count,
                                std::span<std::uint8_t> buffer);
 
@@ -130,7 +131,9 @@ class Session {
   class Watch;
   void AfterIo();
   Outcome ExchangeOne(const RequestSpec& request, std::uint8_t payload);
-  Outcome Exchange(const RequestSpec& request, std::span<std::uint8_t> buffer);
+  // A request of the table: a reply short of its reply_count fails.
+  Result<std::size_t> Exchange(const RequestSpec& request, std::span<std::uint8_t> buffer);
+  Result<std::size_t> Received(bool exchanged) const;
 
   Clock clock_;
   FrameLink link_;

@@ -25,6 +25,7 @@ constexpr FaultName kFaultNames[] = {
     {"truncated", Kind::flag, &FaultModes::truncated, nullptr},
     {"garbage-before", Kind::flag, &FaultModes::garbage_before, nullptr},
     {"oversize", Kind::flag, &FaultModes::oversize, nullptr},
+    {"short", Kind::flag, &FaultModes::short_reply, nullptr},
     {"split-pause", Kind::millis, nullptr, &FaultModes::split_pause_ms},
     {"late-bytes", Kind::flag, &FaultModes::late_bytes, nullptr},
     {"hangup-after", Kind::count, nullptr, &FaultModes::hangup_after},
@@ -34,7 +35,7 @@ constexpr FaultName kFaultNames[] = {
 
 // Indexed by RandomFault.
 constexpr const char* kRandomFaultNames[kRandomFaultKinds] = {"silent", "bad-check",
-                                                              "garbage-before"};
+                                                              "garbage-before", "short"};
 
 // A million: a quarter of an hour of delay, or a million exchanges. Anything
 // larger is a typo.
@@ -87,6 +88,9 @@ void ApplyRandomFault(RandomFault fault, FaultModes& faults) {
       break;
     case RandomFault::garbage_before:
       faults.garbage_before = true;
+      break;
+    case RandomFault::short_reply:
+      faults.short_reply = true;
       break;
   }
 }

@@ -24,6 +24,9 @@ ReplyPlan PlanReply(std::uint8_t command, std::vector<std::uint8_t> payload,
     payload.resize(kOversizePayload);
   }
   if (faults.truncated) payload.resize(payload.size() / 2);
+  // One byte missing, the frame otherwise well formed: only the request's
+  // own length tells it from a whole reply.
+  if (faults.short_reply && !payload.empty()) payload.pop_back();
 
   std::vector<std::uint8_t> frame;
   if (faults.garbage_before) frame.assign(std::begin(kGarbage), std::end(kGarbage));

@@ -53,8 +53,9 @@ TEST_F(CommandsTest, VersionOutcomes) {
   };
   const Case cases[] = {
       {"extra payload bytes ignored", {WithCheck({0, 0, 1, 0, 9, 9})}, kExitOk, "1.0\n", ""},
-      {"minor missing", {WithCheck({0, 0, 3})}, kExitCommunication, "3\n", "no minor version"},
-      {"no version bytes", {WithCheck({0, 0})}, kExitCommunication, "", "without a version"},
+      {"minor missing", {WithCheck({0, 0, 3})}, kExitCommunication, "", "Communication Fail\n"},
+      {"no version bytes", {WithCheck({0, 0})}, kExitCommunication, "", "Communication Fail\n"},
+      {"a single zero byte", {{0x00}}, kExitCommunication, "", "Communication Fail\n"},
       {"silent", {}, kExitCommunication, "", "Communication Fail\n"},
       {"bad check", {{0, 0, 2, 10, 0}}, kExitCommunication, "", "Communication Fail\n"},
   };

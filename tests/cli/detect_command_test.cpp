@@ -48,6 +48,7 @@ class Detect : public ::testing::Test {
     ports_.Add("ttyUSB0").module().version() = {3, 4};
     ports_.Add("ttyUSB1").module().faults().bad_check = true;
     ports_.Add("ttyACM0").busy = true;
+    ports_.Add("ttyUSB2").module().faults().short_reply = true;
   }
   int Run(const std::vector<std::string>& ports, bool json) {
     return RunDetect(ports, json, ports_.Opener(), {}, out_, err_);
@@ -88,6 +89,12 @@ TEST_F(Detect, JsonArrayOfResults) {
   }
 ]
 )");
+}
+
+// A check byte that is right on a frame too short for a version is no module.
+TEST_F(Detect, AShortAnswerIsNoAnswer) {
+  EXPECT_EQ(Run({"ttyUSB2"}, false), kExitCommunication);
+  EXPECT_EQ(out_.str(), "ttyUSB2: no answer (a reply too short to hold a version)\n");
 }
 
 TEST_F(Detect, NoneAnsweredExitsWithOne) {
@@ -134,6 +141,13 @@ TEST(VersionJson, NumbersOfTheReply) {
   EXPECT_EQ(RunVersionJson(session, silent_out, silent_err), kExitCommunication);
   EXPECT_EQ(silent_out.str(), "");
   EXPECT_EQ(silent_err.str(), "Communication Fail\n");
+
+  port.module().faults() = {};
+  port.module().faults().short_reply = true;
+  std::ostringstream short_out, short_err;
+  EXPECT_EQ(RunVersionJson(session, short_out, short_err), kExitCommunication);
+  EXPECT_EQ(short_out.str(), "");
+  EXPECT_EQ(short_err.str(), "Communication Fail\n");
 }
 
 }  // namespace

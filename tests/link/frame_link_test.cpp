@@ -59,24 +59,77 @@ TEST_F(FrameLinkTest, SilentModuleGetsTheSameRequestThreeTimes) {
   EXPECT_THAT(buffer, ElementsAre(0x00, 0xEE));
 }
 
-TEST_F(FrameLinkTest, ExchangeAfterAFailurePurgesAndDrainsFirst) {
+TEST_F(FrameLinkTest, ExchangeAfterAFailureReadsUntilTheLineIsQuiet) {
   OpenAndForget();
   FailOnce();
   script->Reply({0x01, 0x02, 0x03});  // the late reply to the failed exchange
+  script->Reply({0x04, 0x05});        // and another
+  script->Silence();                  // the line is quiet
   script->Reply(kVersionReply);
   std::array<std::uint8_t, 2> buffer{};
   EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
-  EXPECT_THAT(script->calls,
-              ElementsAre("line1.purge_output", "line1.read", "line1.write", "line1.read"));
+  EXPECT_THAT(script->calls, ElementsAre("line1.purge_output", "line1.read", "line1.read",
+                                         "line1.read", "line1.write", "line1.read"));
   EXPECT_THAT(script->written, ElementsAre(kVersionRequest));
   EXPECT_THAT(buffer, ElementsAre(0x02, 0x0A));
   EXPECT_FALSE(link.resync_pending());
 
-  // Back in step: no drain any more.
+  // Back in step: no quiet reads any more.
   script->calls.clear();
   script->Reply(kVersionReply);
   EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
   EXPECT_THAT(script->calls, ElementsAre("line1.write", "line1.read"));
+}
+
+// A try given up on may still be answered: after a retried exchange, even a
+// successful one, the next exchange first reads the late answers away.
+TEST_F(FrameLinkTest, ARetriedExchangeMakesTheNextOneWaitForQuiet) {
+  const Bytes kLateVersion = WithCheck({0x5A, 0xA5, 0x02, 0x0A});
+  OpenAndForget();
+  script->Silence();
+  script->Reply(kVersionReply);  // the answer to the first try, late
+  std::array<std::uint8_t, 2> version{};
+  ASSERT_TRUE(link.ExchangeFrame(requests::kVersion, version));
+  EXPECT_TRUE(link.resync_pending());
+
+  script->calls.clear();
+  script->written.clear();
+  script->Reply(kLateVersion);  // the answer to the second try, later still
+  script->Silence();
+  Bytes block_reply{0x5A, 0xA5};
+  for (int i = 0; i < 25; ++i) block_reply.push_back(static_cast<std::uint8_t>(0x40 + i));
+  script->Reply(WithCheck(block_reply));
+  std::array<std::uint8_t, 25> block{};
+  ASSERT_TRUE(link.ExchangeFrame(requests::kReadSettings, block));
+  EXPECT_THAT(script->calls, ElementsAre("line1.purge_output", "line1.read", "line1.read",
+                                         "line1.write", "line1.read"));
+  EXPECT_EQ(block[0], 0x40);
+  EXPECT_EQ(block[24], 0x40 + 24);
+  EXPECT_FALSE(link.resync_pending());
+}
+
+// A line that will not fall quiet: the request is never sent, as whatever
+// came next would be taken for its answer; the next exchange tries again.
+TEST_F(FrameLinkTest, ALineThatNeverFallsQuietSendsNothing) {
+  OpenAndForget();
+  FailOnce();
+  for (int i = 0; i < kQuietReads; ++i) script->Reply({0x55, 0xAA});
+  std::array<std::uint8_t, 2> buffer{0x12, 0x34};
+  EXPECT_FALSE(link.ExchangeFrame(requests::kVersion, buffer));
+  EXPECT_EQ(link.last_failure(), ExchangeFailure::noisy_line);
+  EXPECT_THAT(script->written, IsEmpty());
+  EXPECT_EQ(script->calls.size(), 1u + kQuietReads);
+  EXPECT_THAT(buffer, ElementsAre(0x12, 0x34));
+  EXPECT_TRUE(link.resync_pending());
+  EXPECT_TRUE(link.port_open());
+
+  script->calls.clear();
+  script->Silence();
+  script->Reply(kVersionReply);
+  EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
+  EXPECT_THAT(script->calls,
+              ElementsAre("line1.purge_output", "line1.read", "line1.write", "line1.read"));
+  EXPECT_THAT(buffer, ElementsAre(0x02, 0x0A));
 }
 
 TEST_F(FrameLinkTest, ResyncSurvivesReopeningThePort) {
@@ -131,15 +184,18 @@ TEST_F(FrameLinkTest, AnEchoOfTheRequestIsNoReply) {
   EXPECT_THAT(buffer, ElementsAre(0x00, 0xEE));
 
   // An echo, then the module's answer on the next try, is an answer.
-  script->Reply(kVersionRequest);  // the drain read after the failure
+  script->Reply(kVersionRequest);  // read while the line is made quiet
+  script->Silence();
   script->Reply(kVersionRequest);
   script->Reply(kVersionReply);
   EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
   EXPECT_THAT(buffer, ElementsAre(0x02, 0x0A));
 
-  // A reply that only starts like the request is judged by its check byte.
+  // A reply that only starts like the request is judged by its check byte
+  // (and its length: it carries the two bytes a version needs).
   Bytes longer = kVersionRequest;
   longer.push_back(0x00);
+  script->Silence();  // the echo made it a retried exchange
   script->Reply(longer);
   EXPECT_TRUE(link.ExchangeFrame(requests::kVersion, buffer));
 }
@@ -156,9 +212,10 @@ TEST_F(FrameLinkTest, RequestCarriesTheFirstCountBytesOfTheBuffer) {
   EXPECT_EQ(script->written[0], WithCheck(expected));
 }
 
-// Replies of every short length the acceptance rule allows, and what lands in
-// the caller's buffer (the rest of it must stay as it was).
-TEST_F(FrameLinkTest, ShortRepliesAreAcceptedAndCopyOnlyTheirPayload) {
+// A request given by hand (the diagnostic exchange) takes replies of every
+// short length the check byte allows, and copies only their payload (the rest
+// of the buffer must stay as it was).
+TEST_F(FrameLinkTest, AHandMadeRequestTakesShortRepliesAndCopiesOnlyTheirPayload) {
   struct Case {
     const char* what;
     Bytes reply;
@@ -360,7 +417,8 @@ TEST_F(FrameLinkTest, TraceSeesFramesSentAndBlocksRead) {
   link.SetTrace([&](TraceDirection direction, std::span<const std::uint8_t> bytes) {
     seen.emplace_back(direction, Bytes(bytes.begin(), bytes.end()));
   });
-  script->Reply({0x09});  // drained
+  script->Reply({0x09});  // read while the line is made quiet
+  script->Silence();
   script->Silence();
   script->Reply(kVersionReply);
   std::array<std::uint8_t, 2> buffer{};

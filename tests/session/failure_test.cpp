@@ -17,6 +17,8 @@ TEST(Failure, FromTheLinkAndThePort) {
       {ExchangeFailure::no_reply, Failure::no_reply},
       {ExchangeFailure::bad_check, Failure::bad_check},
       {ExchangeFailure::device_gone, Failure::port_gone},
+      {ExchangeFailure::short_reply, Failure::short_reply},
+      {ExchangeFailure::noisy_line, Failure::noisy_line},
   };
   for (const auto& c : exchanges) {
     EXPECT_EQ(FailureOf(c.link), c.failure);

@@ -22,7 +22,9 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-enum class Behaviour { version_2_10, silent, garbage, busy, permission, throws };
+// zero_byte: a line that only ever reads a single 0x00 (a break, an adapter
+// being plugged in), which passes the CRC-8.
+enum class Behaviour { version_2_10, silent, garbage, zero_byte, busy, permission, throws };
 
 Bytes VersionReply() {
   Bytes reply{0x00, 0x03, 2, 10};
@@ -59,6 +61,7 @@ class FakeLine : public SerialLine {
     Bytes reply;
     if (behaviour_ == Behaviour::version_2_10) reply = VersionReply();
     if (behaviour_ == Behaviour::garbage) reply = {0x55, 0xaa, 0x13, 0x37, 0x00};
+    if (behaviour_ == Behaviour::zero_byte) reply = {0x00};
     if (reply.empty()) {
       std::this_thread::sleep_for(ports_.silent_read);
       return {};
@@ -107,9 +110,10 @@ TEST(FindModule, EachPortItsVerdictInListOrder) {
   Ports ports;
   ports.behaviour = {{"ttyS0", Behaviour::silent},       {"ttyUSB0", Behaviour::version_2_10},
                      {"ttyUSB1", Behaviour::garbage},    {"ttyACM0", Behaviour::busy},
-                     {"ttyACM1", Behaviour::permission}, {"rfcomm0", Behaviour::throws}};
+                     {"ttyACM1", Behaviour::permission}, {"rfcomm0", Behaviour::throws},
+                     {"ttyS1", Behaviour::zero_byte}};
   const std::vector<std::string> list{"ttyS0",   "ttyUSB0", "ttyUSB1", "ttyACM0",
-                                      "ttyACM1", "rfcomm0", "ttyUSB0"};
+                                      "ttyACM1", "rfcomm0", "ttyUSB0", "ttyS1"};
   const std::vector<PortProbe> probes = FindModule(list, FakeOpener(ports));
 
   struct Expected {
@@ -124,6 +128,7 @@ TEST(FindModule, EachPortItsVerdictInListOrder) {
       {ProbeVerdict::not_opened, Failure::permission_denied},
       {ProbeVerdict::not_opened, Failure::open_failed},
       {ProbeVerdict::answered, Failure::none},
+      {ProbeVerdict::no_answer, Failure::short_reply},
   };
   ASSERT_EQ(probes.size(), list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {

@@ -83,7 +83,7 @@ TEST(RandomFaults, TheFaultLastsOneAnswer) {
   module.faults().random = 0;
   EXPECT_EQ(Ask(module, 3, 1, {0}).Bytes(), testing::ReplyFrame(3, {2, 10}));
   EXPECT_FALSE(module.faults().silent || module.faults().bad_check ||
-               module.faults().garbage_before);
+               module.faults().garbage_before || module.faults().short_reply);
 }
 
 struct TokenCase {
@@ -115,8 +115,9 @@ TEST(RandomFaults, ProbabilityTokens) {
 }
 
 // Every injected fault the link must report, as the soak expects: a bad
-// check byte or stray bytes in front fail the exchange as bad_check; silence
-// fails it as no_reply only on all three tries and is otherwise made good.
+// check byte or stray bytes in front fail the exchange as bad_check, a reply
+// a byte short as short_reply; silence fails it as no_reply only on all three
+// tries and is otherwise made good.
 TEST(RandomFaults, TheLinkReportsExactlyTheInjectedFaults) {
   SimulatedPort port(EngineModelSettings{.seed = 3});
   port.module().faults().random = 0.3;
@@ -152,11 +153,14 @@ TEST(RandomFaults, TheLinkReportsExactlyTheInjectedFaults) {
       ++three_silences;
       EXPECT_EQ(last - before, 3u);
       EXPECT_EQ(link.last_failure(), ExchangeFailure::no_reply);
+    } else if (*last_fault == RandomFault::short_reply) {
+      EXPECT_EQ(link.last_failure(), ExchangeFailure::short_reply) << poll;
     } else {
       EXPECT_EQ(link.last_failure(), ExchangeFailure::bad_check) << poll;
     }
   }
   EXPECT_GT(failed_on[static_cast<std::size_t>(RandomFault::bad_check)], 0);
+  EXPECT_GT(failed_on[static_cast<std::size_t>(RandomFault::short_reply)], 0);
   EXPECT_GT(failed_on[static_cast<std::size_t>(RandomFault::garbage_before)], 0);
   EXPECT_GT(recovered, 0);
 }

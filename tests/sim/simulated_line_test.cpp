@@ -53,6 +53,37 @@ TEST_F(SimulatedLineTest, SilentReadReturnsNothingAfter350Milliseconds) {
   EXPECT_NEAR(clock_.now_ms(), kRequestMs + 350, 1e-9);
 }
 
+// A module 400 ms late: the read of its request gives up at 350 ms, the
+// next read (the retry's) gets the late answer, and the retry's own answer
+// comes 400 ms after the retry, for whoever reads next.
+TEST_F(SimulatedLineTest, AReplyFourHundredMillisecondsLateMissesItsRead) {
+  module_.faults().extra_delay_ms = 400;
+  const Bytes reply{0xF3, 0x03, 0x02, 0x0A, 0x98};
+  SendVersionRequest();
+  EXPECT_TRUE(ReadUpTo().empty());
+  EXPECT_NEAR(clock_.now_ms(), kRequestMs + 350, 1e-9);
+  SendVersionRequest();
+  const double retry_end = clock_.now_ms();
+  EXPECT_EQ(ReadUpTo(), reply);
+  EXPECT_NEAR(clock_.now_ms(), kRequestMs + kTurnaroundMs + 400 + 5 * kByteTimeMs + 20, 1e-9);
+  // The retry's answer is complete before this read's 350 ms are up, and
+  // its time-out ends the read less than 20 ms after the last byte.
+  const double third_read = clock_.now_ms();
+  EXPECT_LT(retry_end + kTurnaroundMs + 400 + 5 * kByteTimeMs, third_read + 350);
+  EXPECT_EQ(ReadUpTo(), reply);
+  EXPECT_NEAR(clock_.now_ms(), third_read + 350, 1e-9);
+  EXPECT_TRUE(ReadUpTo().empty());
+  EXPECT_EQ(line_.pending(), 0u);
+}
+
+TEST_F(SimulatedLineTest, AShortReplyLacksItsLastPayloadByteButPassesItsCheck) {
+  module_.faults().short_reply = true;
+  SendVersionRequest();
+  const Bytes reply = ReadUpTo();
+  EXPECT_EQ(reply, testing::ReplyFrame(3, {0x02}));
+  EXPECT_EQ(FrameChecksum(reply), 0);
+}
+
 TEST_F(SimulatedLineTest, TotalTimeOutScalesWithTheReadSize) {
   module_.faults().silent = true;
   ReadUpTo(10);

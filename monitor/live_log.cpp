@@ -95,7 +95,7 @@ std::unique_ptr<LiveLogFile> LiveLogFile::Open(const std::filesystem::path& path
   const FileRefusal refusal = file.Open(path, FileUse::write, system_error);
   if (refusal == FileRefusal::system) {
     error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1: %2"),
-                 {PathText(path), system_error.message()});
+                 {Utf8PathText(path), system_error.message()});
     return nullptr;
   }
   if (refusal != FileRefusal::none) {
@@ -104,7 +104,7 @@ std::unique_ptr<LiveLogFile> LiveLogFile::Open(const std::filesystem::path& path
   }
   std::unique_ptr<LiveLogFile> log(new LiveLogFile(path, std::move(file), std::move(clocks)));
   if (!log->writer_.ok()) {
-    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot write %1"), {PathText(path)});
+    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot write %1"), {Utf8PathText(path)});
     return nullptr;
   }
   return log;

@@ -8,7 +8,7 @@
 
 namespace zelk {
 
-std::string PathText(const std::filesystem::path& path) {
+std::string Utf8PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
@@ -17,7 +17,7 @@ std::string NotARegularFileMessage(const std::filesystem::path& path, FileRefusa
   return Fill(refusal == FileRefusal::folder
                   ? QT_TRANSLATE_NOOP("SettingsFile", "%1: is a folder")
                   : QT_TRANSLATE_NOOP("SettingsFile", "%1: is not a regular file"),
-              {PathText(path)});
+              {Utf8PathText(path)});
 }
 
 RegularFile::~RegularFile() {

@@ -30,7 +30,7 @@ enum class FileRefusal {
 };
 
 // The path as UTF-8 on every system, for a message.
-std::string PathText(const std::filesystem::path& path);
+std::string Utf8PathText(const std::filesystem::path& path);
 
 // "<path>: is a folder" or "<path>: is not a regular file".
 std::string NotARegularFileMessage(const std::filesystem::path& path, FileRefusal refusal);

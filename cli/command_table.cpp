@@ -76,10 +76,12 @@ constexpr std::array kCommands{
                 "  backup    read the settings and save them as a settings file (.zelk;\n"
                 "            FILE - is standard output)\n",
                 BackupCommand},
-    CommandSpec{"restore", PortUse::required, "[--trace] --port NAME restore FILE",
+    CommandSpec{"restore", PortUse::required, "[--trace] --port NAME restore [--force] FILE",
                 "  restore   save a restore point, write the settings of FILE (only the\n"
                 "            setting bytes and option bits; the module's own bytes stay),\n"
-                "            read them back and verify; a refused FILE sends nothing\n",
+                "            read them back and verify; a refused FILE sends nothing. A\n"
+                "            block holding settings outside their ranges is refused,\n"
+                "            naming each; --force writes it anyway\n",
                 RestoreCommand},
     CommandSpec{"set", PortUse::required, "[--trace] --port NAME set NAME=VALUE...",
                 "  set       save a restore point, change the named settings (names as in\n"

@@ -9,8 +9,10 @@
 
 #include "cli/commands.h"
 #include "cli/hex_text.h"
+#include "cli/stop_signal.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
+#include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"
 
@@ -20,6 +22,7 @@ namespace {
 
 constexpr int kNameColumn = 16;
 constexpr int kValueColumn = 10;
+constexpr std::string_view kForceOption = "--force";
 
 void Say(std::ostream& err, const std::string& message) {
   err << "zelkctl: " << TerminalSafe(message) << '\n';
@@ -78,14 +81,34 @@ void PrintDifferences(const std::vector<SettingDifference>& differences,
   out << std::right;
 }
 
+// A stop once the settings went out: the module holds something new, so say
+// how far the command got, with the restore point that undoes it.
+int SayWhereItStopped(const GuardedWrite& result, const std::string& kept, std::ostream& err) {
+  std::string where = "interrupted after the settings were sent; ";
+  if (result.stopped_before_read_back) {
+    where += "they were not read back";
+  } else if (result.outcome == WriteOutcome::read_back_failed) {
+    where += "reading them back: " + std::string(kCommunicationFailText);
+  } else if (result.outcome == WriteOutcome::differs) {
+    where += "the read back differs from them";
+  } else {
+    where += "the read back shows the module holds them";
+  }
+  Say(err, where + "; " + kept);
+  return kExitCommunication;
+}
+
 // The guarded write of restore and set, and what it says about the outcome.
 int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& read,
                    const SettingsBlock& to_write, SaveReason reason, const std::string& done,
-                   std::ostream& out, std::ostream& err) {
+                   const WriteStop& stop, std::ostream& out, std::ostream& err) {
   const GuardedWrite result =
-      WriteWithRestorePoint(session, points, read.block, to_write, reason, read.version);
+      WriteWithRestorePoint(session, points, read.block, to_write, reason, read.version, stop);
   const std::string kept =
       result.restore_point.path ? "restore point " + result.restore_point.path->string() : "";
+  if (result.written.write.ok() && stop.requested && stop.requested()) {
+    return SayWhereItStopped(result, kept, err);
+  }
   switch (result.outcome) {
     case WriteOutcome::no_restore_point:
       Say(err, result.restore_point.error + "; nothing was written");
@@ -118,6 +141,22 @@ std::optional<RestorePoints> OpenRestorePoints(std::ostream& err) {
     return std::nullopt;
   }
   return RestorePoints(std::move(*folder.path));
+}
+
+bool BlockWithinRanges(const SettingsFile& file, const std::string& name, std::ostream& err) {
+  if (!file.block) return true;  // its settings were range-checked as it was read
+  const std::vector<std::string> outside = SettingsOutsideTheirRanges(*file.block);
+  if (outside.empty()) return true;
+  for (const std::string& setting : outside) Say(err, name + ": " + setting);
+  Say(err, name + ": holds settings no entry check allows; nothing was written (restore " +
+               std::string(kForceOption) + " writes it as it is)");
+  return false;
+}
+
+// SIGINT and SIGTERM end the command at once until the write goes out; from
+// then on they are noted and the command says where it stopped.
+WriteStop StopOnSignals() {
+  return {InstallStopSignals, StopRequested};
 }
 
 bool OneOperand(CommandContext& context, const std::vector<std::string>& operands,
@@ -174,7 +213,7 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
 }
 
 int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplySettingsFile(file, read->block);
@@ -183,11 +222,11 @@ int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points
     return kExitUsage;
   }
   return WriteAndVerify(session, points, *read, *applied.block, SaveReason::before_restore,
-                        "restored", out, err);
+                        "restored", stop, out, err);
 }
 
 int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplyFileSettings(settings, read->block);
@@ -195,8 +234,8 @@ int RunSet(Session& session, const FileSettings& settings, RestorePoints& points
     Say(err, applied.error + "; nothing was written");
     return kExitUsage;
   }
-  return WriteAndVerify(session, points, *read, *applied.block, SaveReason::before_set, "set", out,
-                        err);
+  return WriteAndVerify(session, points, *read, *applied.block, SaveReason::before_set, "set", stop,
+                        out, err);
 }
 
 int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
@@ -247,14 +286,24 @@ int BackupCommand(CommandContext& context, const std::vector<std::string>& opera
 }
 
 int RestoreCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  if (!OneOperand(context, operands, "a FILE")) return kExitUsage;
-  const std::optional<SettingsFile> file = LoadFile(operands.front(), context.err);
+  std::vector<std::string> files;
+  bool force = false;
+  for (const std::string& operand : operands) {
+    if (operand == kForceOption) {
+      force = true;
+    } else {
+      files.push_back(operand);
+    }
+  }
+  if (!OneOperand(context, files, "a FILE")) return kExitUsage;
+  const std::optional<SettingsFile> file = LoadFile(files.front(), context.err);
   if (!file) return kExitUsage;
+  if (!force && !BlockWithinRanges(*file, files.front(), context.err)) return kExitUsage;
   std::optional<RestorePoints> points = OpenRestorePoints(context.err);
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunRestore(*session, *file, *points, context.out, context.err);
+  return RunRestore(*session, *file, *points, context.out, context.err, StopOnSignals());
 }
 
 int SetCommand(CommandContext& context, const std::vector<std::string>& operands) {
@@ -272,7 +321,7 @@ int SetCommand(CommandContext& context, const std::vector<std::string>& operands
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunSet(*session, settings, *points, context.out, context.err);
+  return RunSet(*session, settings, *points, context.out, context.err, StopOnSignals());
 }
 
 int DiffCommand(CommandContext& context, const std::vector<std::string>& operands) {

@@ -7,14 +7,18 @@
 //
 // Exit status: 0 done (diff: no difference); 1 communication failure; 2 bad
 // usage, a port that cannot be opened, a file refused or not written, no
-// restore point; 3 the settings differ (diff: a difference; restore and set:
-// the read back is not what was written).
+// restore point, a file whose block holds settings out of their ranges
+// (restore --force writes it anyway); 3 the settings differ (diff: a
+// difference; restore and set: the read back is not what was written). An
+// interrupt (SIGINT, SIGTERM) before the write ends the command at once; one
+// after it is reported with exit 1.
 
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_table.h"
+#include "session/guarded_write.h"
 #include "session/restore_points.h"
 #include "session/session.h"
 #include "settings_file/file_settings.h"
@@ -29,11 +33,15 @@ int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err);
 // Reads and saves to `file` ("-": `out`).
 int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err);
 // Reads, applies `file` over the block read, and writes it behind a restore point.
+// `stop` is armed just before the write goes out; a stop asked for from then
+// on says that the settings were sent, whether and how they were read back,
+// and the restore point, and returns 1.
 int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
-               std::ostream& err);
-// Reads, applies the named settings (range-checked), and writes them behind a restore point.
+               std::ostream& err, const WriteStop& stop = {});
+// Reads, applies the named settings (range-checked), and writes them behind a
+// restore point; `stop` as for RunRestore.
 int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, const WriteStop& stop = {});
 // The settings of `other` (the module as read, or a second file) against `file`.
 int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
             const std::string& file_name, std::ostream& out);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monitor/live_log.h"
 
-#include <cerrno>
 #include <system_error>
+#include <utility>
 
 #include "monitor/csv_cells.h"
 #include "monitor/live_series.h"
@@ -15,12 +15,6 @@ namespace {
 
 constexpr std::string_view kOk = "ok";
 constexpr std::string_view kFail = "fail";
-
-// The path as UTF-8 on every system, for a message.
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
 
 }  // namespace
 
@@ -88,33 +82,37 @@ bool LiveLogWriter::WriteLine(const std::string& line) {
   return ok_;
 }
 
-LiveLogFile::LiveLogFile(std::filesystem::path path, LogClocks clocks)
+LiveLogFile::LiveLogFile(std::filesystem::path path, RegularFile file, LogClocks clocks)
     : path_(std::move(path)),
-      file_(path_, std::ios::out | std::ios::trunc | std::ios::binary),  // '\n' on every system
-      writer_(file_, std::move(clocks)) {}
+      buffer_(std::move(file)),  // bytes as given: '\n' on every system
+      stream_(&buffer_),
+      writer_(stream_, std::move(clocks)) {}
 
 std::unique_ptr<LiveLogFile> LiveLogFile::Open(const std::filesystem::path& path,
                                                std::string& error, LogClocks clocks) {
-  errno = 0;
-  std::unique_ptr<LiveLogFile> log(new LiveLogFile(path, std::move(clocks)));
-  const int code = errno;
-  if (!log->file_.is_open()) {
-    error = code != 0 ? Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1: %2"),
-                             {PathText(path), std::generic_category().message(code)})
-                      : Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1"), {PathText(path)});
+  RegularFile file;
+  std::error_code system_error;
+  const FileRefusal refusal = file.Open(path, FileUse::write, system_error);
+  if (refusal == FileRefusal::system) {
+    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot open %1: %2"),
+                 {Utf8PathText(path), system_error.message()});
     return nullptr;
   }
+  if (refusal != FileRefusal::none) {
+    error = NotARegularFileMessage(path, refusal);
+    return nullptr;
+  }
+  std::unique_ptr<LiveLogFile> log(new LiveLogFile(path, std::move(file), std::move(clocks)));
   if (!log->writer_.ok()) {
-    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot write %1"), {PathText(path)});
+    error = Fill(QT_TRANSLATE_NOOP("Monitor", "cannot write %1"), {Utf8PathText(path)});
     return nullptr;
   }
   return log;
 }
 
 bool LiveLogFile::Close() {
-  if (!file_.is_open()) return writer_.ok();
-  file_.close();
-  return writer_.ok() && !file_.fail();
+  const bool closed = buffer_.Close();
+  return writer_.ok() && closed;
 }
 
 }  // namespace zelk

@@ -14,13 +14,13 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "monitor/live_sample.h"
+#include "settings/regular_file.h"
 
 namespace zelk {
 
@@ -71,8 +71,9 @@ class LiveLogWriter {
 class LiveLogFile {
  public:
   // Creates (or empties) `path` and writes the header. Null, with `error`
-  // ("cannot open <path>: <reason>" or "cannot write <path>"), when the file
-  // cannot be opened or the header not written.
+  // ("cannot open <path>: <reason>", "<path>: is not a regular file" or
+  // "cannot write <path>"), when the file cannot be opened, is not a regular
+  // file (a FIFO, a device: never waited on), or the header is not written.
   static std::unique_ptr<LiveLogFile> Open(const std::filesystem::path& path, std::string& error,
                                            LogClocks clocks = {});
 
@@ -86,10 +87,11 @@ class LiveLogFile {
   LiveLogFile& operator=(const LiveLogFile&) = delete;
 
  private:
-  LiveLogFile(std::filesystem::path path, LogClocks clocks);
+  LiveLogFile(std::filesystem::path path, RegularFile file, LogClocks clocks);
 
   std::filesystem::path path_;
-  std::ofstream file_;  // before writer_, which writes to it when constructed
+  RegularFileBuf buffer_;  // before stream_ and writer_, which write to it when constructed
+  std::ostream stream_;
   LiveLogWriter writer_;
 };
 

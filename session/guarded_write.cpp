@@ -15,12 +15,22 @@ Failure GuardedWrite::failure() const {
 
 GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
                                    const SettingsBlock& as_read, const SettingsBlock& to_write,
-                                   SaveReason reason, const std::string& module_version) {
+                                   SaveReason reason, const std::string& module_version,
+                                   const WriteStop& stop) {
   GuardedWrite result;
   result.restore_point = points.Save(as_read, module_version, reason);
   if (!result.restore_point.path) return result;
 
-  result.written = session.WriteSettingsAndReadBack(to_write);
+  if (stop.arm) stop.arm();
+  if (!stop.requested) {
+    result.written = session.WriteSettingsAndReadBack(to_write);
+  } else {
+    result.written.write = session.WriteSettings(to_write);
+    result.stopped_before_read_back = result.written.write.ok() && stop.requested();
+    if (result.written.write.ok() && !result.stopped_before_read_back) {
+      result.written.read_back = session.ReadSettings();
+    }
+  }
   if (!result.written.write.ok()) {
     result.outcome = WriteOutcome::write_failed;
   } else if (!result.written.read_back || !result.written.read_back->settings.ok()) {

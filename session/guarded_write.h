@@ -5,6 +5,7 @@
 // and compared. A restore point that cannot be saved stops the write before
 // anything is sent.
 
+#include <functional>
 #include <string>
 
 #include "session/restore_points.h"
@@ -21,8 +22,20 @@ enum class WriteOutcome {
   verified,          // the module holds the settings written
 };
 
+// A front end that can be told to stop (zelkctl on SIGINT) arms its stop just
+// before the write goes out, so a stop before then ends it as it always did,
+// with nothing sent; one asked for once the write is answered skips the read
+// back. Both may be empty.
+struct WriteStop {
+  std::function<void()> arm;
+  std::function<bool()> requested;
+};
+
 struct GuardedWrite {
   WriteOutcome outcome = WriteOutcome::no_restore_point;
+  // The write was answered and a stop was asked for before the read back,
+  // which was then not made (outcome read_back_failed, failure() none).
+  bool stopped_before_read_back = false;
   SavedRestorePoint restore_point;
   SettingsWrite written;  // the write and, once answered, the read back
 
@@ -35,7 +48,8 @@ struct GuardedWrite {
 // verification; the module's own bytes may change under its programs.
 GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
                                    const SettingsBlock& as_read, const SettingsBlock& to_write,
-                                   SaveReason reason, const std::string& module_version);
+                                   SaveReason reason, const std::string& module_version,
+                                   const WriteStop& stop = {});
 
 // "2.10" for a settings file; a number the reply did not carry shows as "?".
 std::string ModuleVersionText(const ModuleVersion& version);

@@ -2,7 +2,9 @@
 #include "session/restore_points.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -12,12 +14,29 @@
 
 namespace zelk {
 
+// Where a restore point stands among the others: saved later is a higher
+// sequence number. Names of the earlier form ("<time>-NN.zelk", without a
+// sequence) come before every numbered one, in the order of their names.
+struct NamedRestorePoint {
+  std::filesystem::path path;
+  std::uint64_t sequence = 0;
+  std::string name;
+
+  bool SavedAfter(const NamedRestorePoint& other) const {
+    return sequence != other.sequence ? sequence > other.sequence : name > other.name;
+  }
+};
+
 namespace {
 
 using std::chrono::system_clock;
 
-// Sequence numbers within one millisecond.
-constexpr int kNamesPerMillisecond = 100;
+// Tries at the next numbers when other programs save at the same moment.
+constexpr int kSaveAttempts = 100;
+// Sequence numbers are written with at least this many digits, so names sort
+// by number in a file manager too, and read with at most the second.
+constexpr int kSequenceDigits = 8;
+constexpr std::size_t kLongestSequence = 18;
 
 struct UtcParts {
   int year, month, day, hours, minutes, seconds, milliseconds;
@@ -37,24 +56,50 @@ UtcParts PartsOf(system_clock::time_point time) {
           static_cast<int>(clock.subseconds().count())};
 }
 
-std::string FileStem(system_clock::time_point time, int sequence) {
+std::string TimeStem(system_clock::time_point time) {
   const UtcParts t = PartsOf(time);
   char stem[64];
-  (void)std::snprintf(stem, sizeof stem, "%04d-%02d-%02dT%02d-%02d-%02d.%03dZ-%02d", t.year,
-                      t.month, t.day, t.hours, t.minutes, t.seconds, t.milliseconds, sequence);
+  (void)std::snprintf(stem, sizeof stem, "%04d-%02d-%02dT%02d-%02d-%02d.%03dZ", t.year, t.month,
+                      t.day, t.hours, t.minutes, t.seconds, t.milliseconds);
   return stem;
 }
 
-// Only the files this store names take part in listing and dropping.
-bool IsRestorePointName(const std::string& name) {
-  static const std::string kSample = FileStem({}, 0) + std::string(kSettingsFileExtension);
-  if (name.size() != kSample.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const bool digit_expected = kSample[i] >= '0' && kSample[i] <= '9';
-    const bool digit = name[i] >= '0' && name[i] <= '9';
-    if (digit_expected ? !digit : name[i] != kSample[i]) return false;
+std::string FileName(std::uint64_t sequence, system_clock::time_point time) {
+  char number[32];
+  (void)std::snprintf(number, sizeof number, "%0*llu", kSequenceDigits,
+                      static_cast<unsigned long long>(sequence));
+  return number + ("-" + TimeStem(time)) + std::string(kSettingsFileExtension);
+}
+
+// Digits where the sample has digits, the sample's other characters as they are.
+bool MatchesSample(std::string_view text, std::string_view sample) {
+  if (text.size() != sample.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit_expected = sample[i] >= '0' && sample[i] <= '9';
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (digit_expected ? !digit : text[i] != sample[i]) return false;
   }
   return true;
+}
+
+// Only the files this store names take part in listing and dropping.
+std::optional<NamedRestorePoint> ParseName(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  const std::string extension(kSettingsFileExtension);
+  static const std::string kEarlierSample = TimeStem({}) + "-00" + extension;
+  if (MatchesSample(name, kEarlierSample)) return NamedRestorePoint{path, 0, name};
+  static const std::string kTimeSample = "-" + TimeStem({}) + extension;
+  if (name.size() <= kTimeSample.size()) return std::nullopt;
+  const std::size_t digits = name.size() - kTimeSample.size();
+  if (digits > kLongestSequence || !MatchesSample(name.substr(digits), kTimeSample)) {
+    return std::nullopt;
+  }
+  std::uint64_t sequence = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    if (name[i] < '0' || name[i] > '9') return std::nullopt;
+    sequence = sequence * 10 + static_cast<std::uint64_t>(name[i] - '0');
+  }
+  return NamedRestorePoint{path, sequence, name};
 }
 
 }  // namespace
@@ -82,12 +127,16 @@ SavedRestorePoint RestorePoints::Save(const SettingsBlock& block, const std::str
   const system_clock::time_point now = now_();
   const std::string contents =
       EncodeSettingsFile(MakeSettingsFile(block, module_version, UtcTimeText(now), reason));
-  for (int sequence = 0; sequence < kNamesPerMillisecond; ++sequence) {
+  // Numbered one above the newest, whatever the clock says: a clock set back
+  // cannot make the point just saved look older than the others.
+  const std::vector<NamedRestorePoint> present = NewestFirst();
+  const std::uint64_t next = present.empty() ? 1 : present.front().sequence + 1;
+  for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
     std::filesystem::path path =
-        folder_ / (FileStem(now, sequence) + std::string(kSettingsFileExtension));
+        folder_ / FileName(next + static_cast<std::uint64_t>(attempt), now);
     const FileWrite written = WriteFileAtomically(path, contents, ExistingFile::keep);
     if (written.ok) {
-      DropOldest();
+      DropOldest(path);
       return {std::move(path), {}};
     }
     if (!written.exists) {
@@ -100,33 +149,35 @@ SavedRestorePoint RestorePoints::Save(const SettingsBlock& block, const std::str
                             "cannot save the restore point: too many saved in one millisecond")};
 }
 
-std::vector<std::filesystem::path> RestorePoints::NamesNewestFirst() const {
-  std::vector<std::filesystem::path> names;
+std::vector<NamedRestorePoint> RestorePoints::NewestFirst() const {
+  std::vector<NamedRestorePoint> points;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
        it.increment(error)) {
     // Only files: opening a pipe of such a name would wait for a writer forever.
     std::error_code type_error;
     if (!it->is_regular_file(type_error)) continue;
-    const std::string name = it->path().filename().string();
-    if (IsRestorePointName(name)) names.push_back(it->path());
+    if (std::optional<NamedRestorePoint> point = ParseName(it->path())) points.push_back(*point);
   }
-  std::sort(names.begin(), names.end(),
-            [](const auto& a, const auto& b) { return a.filename() > b.filename(); });
-  return names;
+  std::sort(points.begin(), points.end(),
+            [](const NamedRestorePoint& a, const NamedRestorePoint& b) { return a.SavedAfter(b); });
+  return points;
 }
 
-void RestorePoints::DropOldest() const {
-  const std::vector<std::filesystem::path> names = NamesNewestFirst();
-  for (std::size_t i = kRestorePointsKept; i < names.size(); ++i) {
+void RestorePoints::DropOldest(const std::filesystem::path& just_saved) const {
+  const std::vector<NamedRestorePoint> points = NewestFirst();
+  for (std::size_t i = kRestorePointsKept; i < points.size(); ++i) {
+    // Whatever other programs saved meanwhile, the point this save promised stays.
+    if (points[i].path == just_saved) continue;
     std::error_code ignored;  // one left over is tried again after the next save
-    std::filesystem::remove(names[i], ignored);
+    std::filesystem::remove(points[i].path, ignored);
   }
 }
 
 std::vector<RestorePoint> RestorePoints::List() const {
   std::vector<RestorePoint> points;
-  for (const std::filesystem::path& path : NamesNewestFirst()) {
+  for (const NamedRestorePoint& named : NewestFirst()) {
+    const std::filesystem::path& path = named.path;
     RestorePoint point{path, std::nullopt, {}};
     const FileRead read = ReadSmallFile(path);
     if (!read.ok) {

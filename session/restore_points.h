@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Restore points: before every settings write the block as last read from the
-// module is kept as a settings file in one folder, named by the time it was
-// saved ("2026-12-09T10-15-00.123Z-00.zelk", so names sort by time and two
-// saves never share one); the newest kRestorePointsKept are kept.
+// module is kept as a settings file in one folder, named by a sequence number
+// one above the highest present and the time it was saved
+// ("00000042-2026-12-09T10-15-00.123Z.zelk"). The number, not the clock, says
+// which is newer: a PC whose clock was set back still saves its newest point
+// as the newest. Points of the earlier form without a number
+// ("2026-12-09T10-15-00.123Z-00.zelk") count as older than every numbered
+// one. The newest kRestorePointsKept are kept, and never the one just saved
+// is dropped.
 
 #include <chrono>
 #include <cstddef>
@@ -34,6 +39,8 @@ struct SavedRestorePoint {
   std::string error;                          // else why none could be
 };
 
+struct NamedRestorePoint;  // a file of the store and its place among the others
+
 class RestorePoints {
  public:
   using Now = std::function<std::chrono::system_clock::time_point()>;
@@ -43,7 +50,8 @@ class RestorePoints {
   const std::filesystem::path& folder() const { return folder_; }
 
   // Saves `block` (the folder is made when missing), then drops the oldest
-  // beyond kRestorePointsKept.
+  // beyond kRestorePointsKept. Two programs saving at once take different
+  // numbers: a name already taken is never replaced, the next number is tried.
   SavedRestorePoint Save(const SettingsBlock& block, const std::string& module_version,
                          SaveReason reason);
 
@@ -51,8 +59,8 @@ class RestorePoints {
   std::vector<RestorePoint> List() const;
 
  private:
-  std::vector<std::filesystem::path> NamesNewestFirst() const;
-  void DropOldest() const;
+  std::vector<NamedRestorePoint> NewestFirst() const;
+  void DropOldest(const std::filesystem::path& just_saved) const;
 
   std::filesystem::path folder_;
   Now now_;

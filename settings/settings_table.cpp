@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "settings/number_text.h"
+#include "settings/settings_values.h"
 #include "text/fill.h"
 
 namespace zelk {
@@ -31,13 +32,6 @@ static_assert(EachOnce(kReadOrder, kSettingCount), "a read decodes every setting
 static_assert(EachOnce(kWriteOrder, kSettingCount + 1), "a write encodes every setting once");
 
 constexpr std::uint32_t kWordMax = 0xFFFF;
-
-// The caption without its trailing blanks, to name the setting in a message.
-std::string_view SettingTitle(const SettingRow& row) {
-  std::string_view title = row.caption;
-  while (!title.empty() && title.back() == ' ') title.remove_suffix(1);
-  return title;
-}
 
 std::string WordDoesNotFit(const SettingRow& row, std::string_view text, double count) {
   if (!std::isfinite(count)) {
@@ -69,7 +63,53 @@ std::optional<double> ConvertForWrite(const SettingRow& row, std::string_view te
   return ParseDecimal(text, sep);
 }
 
+// The value a read shows for `count` stored in the row's field.
+double ShownValueOf(const SettingRow& row, std::int64_t count) {
+  SettingsBlock block{};
+  if (row.width == 2) {
+    WriteWord(block, row.offset, static_cast<std::uint16_t>(count));
+  } else {
+    block[row.offset] = static_cast<std::uint8_t>(count);
+  }
+  return SettingValue(row, block);
+}
+
+bool ShowsInRange(const SettingRow& row, std::int64_t count) {
+  const double shown = ShownValueOf(row, count);
+  return row.min <= shown && shown <= row.max;
+}
+
+// The rounded count can show outside the range its value passed (10 % on the
+// percent-64 scale is 6.4 counts, and 6 shows 9.375): the technician would be
+// refused his own read back. So the count stored is the nearest one, on either
+// side of the exact count, that shows inside the range. The temperature codec
+// runs backwards (a thermistor byte falls as the engine warms), so both
+// directions are searched. Empty when no count of the field shows inside.
+std::optional<std::int64_t> NearestCountInRange(const SettingRow& row, double count,
+                                                std::int64_t rounded) {
+  const std::int64_t highest = row.width == 2 ? kWordMax : 0xFF;
+  rounded = std::clamp<std::int64_t>(rounded, 0, highest);
+  for (std::int64_t distance = 0; distance <= highest; ++distance) {
+    std::int64_t below = rounded - distance;
+    std::int64_t above = rounded + distance;
+    // The nearer of the two to the exact count goes first.
+    if (std::abs(static_cast<double>(above) - count) < std::abs(static_cast<double>(below) - count))
+      std::swap(below, above);
+    for (const std::int64_t candidate : {below, above}) {
+      if (candidate >= 0 && candidate <= highest && ShowsInRange(row, candidate)) return candidate;
+    }
+    if (below < 0 && above > highest) break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string_view SettingTitle(const SettingRow& row) {
+  std::string_view title = row.caption;
+  while (!title.empty() && title.back() == ' ') title.remove_suffix(1);
+  return title;
+}
 
 std::string NotASettingValueMessage(const SettingRow& row, std::string_view text, bool integer) {
   return Fill(QT_TRANSLATE_NOOP("Settings", "%1: %2"),
@@ -95,7 +135,12 @@ EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char de
         NotASettingValueMessage(row, text, row.write == NumberKind::integer));
   }
   const double count = StoredCount(row.codec, *value);
-  const auto whole = RoundToWhole(count);
+  auto whole = RoundToWhole(count);
+  // Out of range is the entry check's business; such a value is stored as
+  // it always was.
+  if (whole && row.min <= *value && *value <= row.max) {
+    whole = NearestCountInRange(row, count, *whole).value_or(*whole);
+  }
   if (row.width == 2) {
     if (!whole || *whole < 0 || *whole > kWordMax) {
       return EncodeResult::Failure(WordDoesNotFit(row, text, count));
@@ -106,6 +151,16 @@ EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char de
   if (!whole) return EncodeResult::Failure(ByteDoesNotFit(row, text));
   block[row.offset] = LowByte(*whole);
   return {};
+}
+
+bool KeepStartMixWithinLimit(SettingsBytes block) {
+  const SettingRow& start_mix = kSettingRows[kPorcMistura];
+  const SettingRow& limit = kSettingRows[kLimiteCorr];
+  static_assert(kSettingRows[kPorcMistura].codec == kSettingRows[kLimiteCorr].codec &&
+                kSettingRows[kPorcMistura].width == 1 && kSettingRows[kLimiteCorr].width == 1);
+  if (block[start_mix.offset] <= block[limit.offset]) return false;
+  block[start_mix.offset] = block[limit.offset];
+  return true;
 }
 
 }  // namespace zelk

@@ -135,6 +135,10 @@ inline constexpr std::array<std::size_t, kSettingCount + 1> kWriteOrder{
 // The row of the edit with this name, or nullptr.
 const SettingRow* FindSetting(std::string_view name);
 
+// The caption without its trailing blanks ("Adjust Time"), to name the
+// setting in a message.
+std::string_view SettingTitle(const SettingRow& row);
+
 // "Min. Temperature: 'abc' is not a valid integer value": a text that does not
 // convert, named by its setting's caption.
 std::string NotASettingValueMessage(const SettingRow& row, std::string_view text, bool integer);
@@ -142,11 +146,21 @@ std::string NotASettingValueMessage(const SettingRow& row, std::string_view text
 // The edit's text after a read.
 std::string DecodeSetting(const SettingRow& row, ConstSettingsBytes block, char decimal_separator);
 
-// Converts the edit's text as a write does and stores its count. An 8-bit
-// count goes in as its low 8 bits, as the module has always received it. A
-// 16-bit count outside 0..65535 is refused rather than wrapped. On failure the
-// block is untouched and the error names the problem.
+// Converts the edit's text as a write does and stores its count. A value
+// inside the row's range [min, max] is stored as the count nearest to it whose
+// shown value (SettingValue) is inside that range too, so a read back passes
+// the check the value passed. Any other value is stored as its rounded count:
+// an 8-bit count goes in as its low 8 bits, as the module has always received
+// it; a 16-bit count outside 0..65535 is refused rather than wrapped. On
+// failure the block is untouched and the error names the problem. (For
+// porc_mistura the range here is the row's, 10 to 50; KeepStartMixWithinLimit
+// then holds it to limite_corr.)
 EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char decimal_separator,
                            SettingsBytes block);
+
+// porc_mistura may not lie above limite_corr. Both use the percent-64 codec,
+// so comparing their counts compares their shown values: a porc_mistura count
+// above the limite_corr count is lowered to it. True when it was.
+bool KeepStartMixWithinLimit(SettingsBytes block);
 
 }  // namespace zelk

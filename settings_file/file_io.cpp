@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_file/file_io.h"
 
-#include <fstream>
-#include <system_error>
-
+#include "settings/regular_file.h"
 #include "text/fill.h"
 #include "text/translatable.h"
 
@@ -11,28 +9,28 @@ namespace zelk {
 
 FileRead ReadSmallFile(const std::filesystem::path& path, std::size_t max_size) {
   const std::string shown = path.string();
+  RegularFile file;
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    return {false, {}, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: is a folder"), {shown})};
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const FileRefusal refusal = file.Open(path, FileUse::read, error);
+  if (refusal == FileRefusal::system) {
     return {false, {}, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: cannot be opened"), {shown})};
   }
+  if (refusal != FileRefusal::none) return {false, {}, NotARegularFileMessage(path, refusal)};
   FileRead read;
   char chunk[4096];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (read.contents.size() + got > max_size) {
+  for (;;) {
+    const long long got = file.Read(chunk, sizeof chunk);
+    if (got < 0) {
+      return {false, {}, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: read error"), {shown})};
+    }
+    if (got == 0) break;
+    if (read.contents.size() + static_cast<std::size_t>(got) > max_size) {
       return {false,
               {},
               Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: larger than %2 bytes"),
                    {shown, std::to_string(max_size)})};
     }
-    read.contents.append(chunk, got);
-  }
-  if (in.bad()) {
-    return {false, {}, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: read error"), {shown})};
+    read.contents.append(chunk, static_cast<std::size_t>(got));
   }
   read.ok = true;
   return read;

@@ -34,6 +34,8 @@ struct FileRead {
   std::string error;  // naming the file
 };
 
+// Only a regular file is read: a folder, a FIFO, a device or a socket is
+// refused by name, and the open never waits on one.
 FileRead ReadSmallFile(const std::filesystem::path& path,
                        std::size_t max_size = kMaxSettingsFileSize);
 

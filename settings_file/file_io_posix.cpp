@@ -10,9 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "settings/regular_file.h"
 #include "settings_file/file_io.h"
-#include "text/fill.h"
-#include "text/translatable.h"
 
 namespace zelk {
 
@@ -65,10 +64,8 @@ FileWrite WriteFileAtomically(const std::filesystem::path& path, std::string_vie
   if (existing == ExistingFile::replace && ::lstat(shown.c_str(), &in_the_way) == 0 &&
       !S_ISREG(in_the_way.st_mode) && !S_ISLNK(in_the_way.st_mode)) {
     return {false, false,
-            Fill(S_ISDIR(in_the_way.st_mode)
-                     ? QT_TRANSLATE_NOOP("SettingsFile", "%1: is a folder")
-                     : QT_TRANSLATE_NOOP("SettingsFile", "%1: is not a regular file"),
-                 {shown})};
+            NotARegularFileMessage(path, S_ISDIR(in_the_way.st_mode) ? FileRefusal::folder
+                                                                     : FileRefusal::not_regular)};
   }
   std::string temporary;
   const int fd = OpenTemporary(path, temporary);

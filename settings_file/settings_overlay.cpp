@@ -94,6 +94,9 @@ AppliedSettings ApplyFileSettings(const FileSettings& settings, const SettingsBl
         EncodeSetting(kSettingRows[index], GeneralText(*settings.edits[index], '.'), '.', block);
     if (!encoded.ok) return {std::nullopt, Named(index, encoded.error)};
   }
+  // A start mix at the limit may still land one count above the limit's
+  // count when each is encoded alone.
+  if (settings.edits[kPorcMistura]) KeepStartMixWithinLimit(block);
   if (settings.idle_rpm) {
     // A file's idle RPM is at calibration factor 1, as a read shows it.
     const EncodeResult encoded =

@@ -40,7 +40,7 @@ struct AppliedSettings {
 };
 
 // `module_block` with the named settings range-checked and encoded as a
-// write encodes them.
+// write encodes them; a porc_mistura encoded above limite_corr is lowered to it.
 AppliedSettings ApplyFileSettings(const FileSettings& settings, const SettingsBlock& module_block);
 
 // A file with a block: its setting bits as they are; without one, its

@@ -642,10 +642,6 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <translation>não foi possível abrir %1: %2</translation>
     </message>
     <message>
-        <source>cannot open %1</source>
-        <translation>não foi possível abrir %1</translation>
-    </message>
-    <message>
         <source>cannot write %1</source>
         <translation>não foi possível gravar %1</translation>
     </message>
@@ -1281,6 +1277,15 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>before-set</source>
         <translation>antes de alterar</translation>
+    </message>
+    <message>
+        <source>%1 (%2) is %3, outside its range %4 to %5</source>
+        <extracomment>A setting&apos;s caption, its name in a settings file, its value and its range.</extracomment>
+        <translation>%1 (%2) está em %3, fora da faixa de %4 a %5</translation>
+    </message>
+    <message>
+        <source>Idle RPM</source>
+        <translation>RPM de marcha lenta</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
+#include "monitor/decoders.h"
+#include "monitor/idle_rpm.h"
+#include "settings/number_text.h"
+
 namespace zelk {
 namespace {
 
@@ -76,6 +83,25 @@ TEST(IdlePeriod, RefusesWhatTheWordCannotHold) {
     EXPECT_FALSE(result.ok) << c.rpm << " @" << c.cal;
     EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(block, PatternBlock()) << c.rpm << " @" << c.cal;
+  }
+}
+
+// Every RPM the step buttons can show, at every factor, reads back (at the
+// factor it was written with) as an RPM the buttons could show.
+TEST(IdlePeriod, AcceptedRpmsReadBackWithinTheButtonsLimits) {
+  for (const int cal : {1, 2, 4, 8}) {
+    for (int tenths = kIdleRpmMin * 10; tenths <= kIdleRpmMax * 10; tenths += 5) {
+      const std::string rpm = GeneralText(tenths / 10.0, '.');
+      SettingsBlock block = PatternBlock();
+      ASSERT_TRUE(EncodeIdleRpm(rpm, std::to_string(cal), '.', block).ok) << rpm;
+      const auto shown = RpmFromPeriod(ReadWord(block, kIdlePeriodOffset), cal);
+      ASSERT_TRUE(shown);
+      const std::string text = FixedText(*shown, 0, 0, '.');
+      const int back = std::stoi(text);
+      EXPECT_GE(back, kIdleRpmMin) << rpm << " at factor " << cal;
+      EXPECT_LE(back, kIdleRpmMax) << rpm << " at factor " << cal;
+      EXPECT_LE(std::abs(back - tenths / 10.0), 1.0) << rpm << " at factor " << cal;
+    }
   }
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -176,13 +180,35 @@ TEST(LiveLog, FilesThatCannotBeWritten) {
   EXPECT_FALSE(LiveLogFile::Open(missing, error));
   EXPECT_EQ(error.rfind("cannot open " + missing.string(), 0), 0u) << error;
   EXPECT_FALSE(std::filesystem::exists(missing.parent_path()));
-
-  if (std::filesystem::exists("/dev/full")) {
-    error.clear();
-    EXPECT_FALSE(LiveLogFile::Open("/dev/full", error));
-    EXPECT_EQ(error, "cannot write /dev/full");
-  }
 }
+
+#ifndef _WIN32
+// A log goes to a regular file only: a FIFO with no reader (an open that
+// waited would hang here), a device, a folder are refused by name.
+TEST(LiveLog, OnlyARegularFileTakesALog) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("live_log_fifo_" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path fifo = dir / "log.csv";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::filesystem::path path;
+    const char* says;
+  } cases[] = {
+      {fifo, ": is not a regular file"},
+      {"/dev/null", ": is not a regular file"},
+      {"/dev/full", ": is not a regular file"},
+      {dir, ": is a folder"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(LiveLogFile::Open(c.path, error)) << c.path;
+    EXPECT_EQ(error, c.path.string() + c.says);
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  std::filesystem::remove_all(dir);
+}
+#endif
 
 TEST(LiveLog, AStreamThatRefusedStaysRefused) {
   std::ostringstream out;

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 
 #include "session/data_folder.h"
 #include "settings_file/file_io.h"
@@ -47,17 +49,17 @@ TEST(UtcTime, AsAFileSaysIt) {
   EXPECT_EQ(UtcTimeText(system_clock::time_point{}), "1970-01-01T00:00:00Z");
 }
 
-TEST_F(RestorePointsTest, NamesSortByTimeAndNeverCollide) {
+TEST_F(RestorePointsTest, NamesCarryASequenceAndTheTime) {
   RestorePoints store = Store(dir_ / "points");  // made on the first save
   const auto saved = [&store](std::uint8_t fill, SaveReason reason) {
     const SavedRestorePoint point = store.Save(Block(fill), "2.10", reason);
     EXPECT_TRUE(point.path) << point.error;
     return point.path.value_or(fs::path()).filename().string();
   };
-  EXPECT_EQ(saved(1, SaveReason::before_write), "2026-12-09T10-15-00.000Z-00.zelk");
-  EXPECT_EQ(saved(2, SaveReason::before_set), "2026-12-09T10-15-00.000Z-01.zelk");
+  EXPECT_EQ(saved(1, SaveReason::before_write), "00000001-2026-12-09T10-15-00.000Z.zelk");
+  EXPECT_EQ(saved(2, SaveReason::before_set), "00000002-2026-12-09T10-15-00.000Z.zelk");
   now_ += milliseconds(1234);
-  EXPECT_EQ(saved(3, SaveReason::before_restore), "2026-12-09T10-15-01.234Z-00.zelk");
+  EXPECT_EQ(saved(3, SaveReason::before_restore), "00000003-2026-12-09T10-15-01.234Z.zelk");
 
   const std::vector<RestorePoint> points = store.List();
   ASSERT_EQ(points.size(), 3u);
@@ -91,11 +93,72 @@ TEST_F(RestorePointsTest, AnUnreadableFileIsListedWithItsReason) {
   RestorePoints store = Store(dir_);
   ASSERT_TRUE(store.Save(Block(7), "2.10", SaveReason::before_write).path);
   ASSERT_TRUE(WriteFileAtomically(dir_ / "2026-12-09T10-16-00.000Z-00.zelk", "{").ok);
+  ASSERT_TRUE(WriteFileAtomically(dir_ / "00000007-2026-12-09T10-14-00.000Z.zelk", "{").ok);
   const std::vector<RestorePoint> points = store.List();
-  ASSERT_EQ(points.size(), 2u);
+  ASSERT_EQ(points.size(), 3u);
   EXPECT_FALSE(points[0].file);
   EXPECT_EQ(points[0].error, "not a settings file: not JSON (error at byte 2)");
   EXPECT_TRUE(points[1].file);
+  EXPECT_EQ(points[2].path.filename(), "2026-12-09T10-16-00.000Z-00.zelk") << "unnumbered: oldest";
+}
+
+// A PC whose clock was reset saves in the past: the sequence, not the time,
+// says which point is newest, and the one just saved is never dropped.
+TEST_F(RestorePointsTest, AClockGoneBackDropsTheOldestNotTheNewest) {
+  const struct {
+    const char* what;
+    std::string (*name)(int i);
+    const char* dropped;
+    const char* saved;
+  } cases[] = {
+      {"unnumbered names in the future",
+       [](int i) {
+         char name[64];
+         std::snprintf(name, sizeof name, "2099-01-01T00-%02d-%02d.000Z-00.zelk", i / 60, i % 60);
+         return std::string(name);
+       },
+       "2099-01-01T00-00-00.000Z-00.zelk", "00000001-2026-12-09T10-15-00.000Z.zelk"},
+      {"numbered names in the future",
+       [](int i) {
+         char name[64];
+         std::snprintf(name, sizeof name, "%08d-2099-01-01T00-00-00.000Z.zelk", i + 1);
+         return std::string(name);
+       },
+       "00000001-2099-01-01T00-00-00.000Z.zelk", "00000101-2026-12-09T10-15-00.000Z.zelk"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path folder = dir_ / c.what;
+    RestorePoints store = Store(folder);
+    ASSERT_TRUE(store.Save(Block(0), "2.10", SaveReason::before_write).path);  // makes the folder
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (int i = 0; i < 100; ++i) {
+      const std::string contents =
+          EncodeSettingsFile(MakeSettingsFile(Block(static_cast<std::uint8_t>(i)), "2.10",
+                                              "2099-01-01T00:00:00Z", SaveReason::before_write));
+      ASSERT_TRUE(WriteFileAtomically(folder / c.name(i), contents).ok);
+    }
+    const SavedRestorePoint point = store.Save(Block(0xEE), "2.10", SaveReason::before_set);
+    ASSERT_TRUE(point.path) << point.error;
+    EXPECT_EQ(point.path->filename(), c.saved);
+    EXPECT_TRUE(fs::exists(*point.path));
+    EXPECT_FALSE(fs::exists(folder / c.dropped));
+    const std::vector<RestorePoint> points = store.List();
+    ASSERT_EQ(points.size(), kRestorePointsKept);
+    EXPECT_EQ(points.front().path, *point.path);
+    EXPECT_EQ(points.front().file->block, Block(0xEE));
+    EXPECT_EQ(points.back().file->block, Block(1));
+  }
+}
+
+// A name another program took meanwhile is never written over: the next number is.
+TEST_F(RestorePointsTest, ANameTakenMeanwhileMovesToTheNextNumber) {
+  fs::create_directories(dir_ / "00000001-2026-12-09T10-15-00.000Z.zelk");  // not a file: unseen
+  RestorePoints store = Store(dir_);
+  const SavedRestorePoint point = store.Save(Block(3), "2.10", SaveReason::before_write);
+  ASSERT_TRUE(point.path) << point.error;
+  EXPECT_EQ(point.path->filename(), "00000002-2026-12-09T10-15-00.000Z.zelk");
 }
 
 // Run as root, a read-only folder would still take the file; a folder under a

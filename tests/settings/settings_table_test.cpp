@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/number_text.h"
+#include "settings/settings_values.h"
+
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -45,7 +49,9 @@ TEST(SettingsTable, EncodesAndReadsBack) {
       {"injecao_extra", "10", '.', {{21, 6}}, "9.375"},
       {"injecao_extra", "400", '.', {{21, 0}}, "0"},  // 256 counts: the module gets the low byte
       {"limite_corr", "50", '.', {{3, 32}}, "50"},
-      {"tempo_extra", "20", '.', {{20, 13}}, "20.3125"},
+      {"tempo_extra", "20", '.', {{20, 12}}, "18.75"},       // 13 would show 20.3125
+      {"tempo_extra", "21", '.', {{20, 13}}, "20.3125"},     // out of range: rounded as ever
+      {"limite_corr", "10", '.', {{3, 7}}, "10.9375"},       // 6 would show 9.375
       {"tempo_extra", "0.78125", '.', {{20, 1}}, "1.5625"},  // half a count rounds up
       {"var_inicial", "200", '.', {{18, 250}, {19, 0}}, "200"},
       {"var_inicial", "201", '.', {{18, 251}, {19, 0}}, "200.8"},
@@ -63,7 +69,7 @@ TEST(SettingsTable, EncodesAndReadsBack) {
       {"temp_max_cold", "15", '.', {{17, 146}}, "15"},
       {"temp_max_extra", "60", '.', {{16, 45}}, "60"},
       {"temp_corr", "0", '.', {{15, 188}}, "0"},
-      {"temp_corr", "100", '.', {{15, 14}}, "102"},
+      {"temp_corr", "100", '.', {{15, 15}}, "99"},  // 14 would show 102
   };
   for (const CodecCase& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + c.text);
@@ -169,6 +175,43 @@ TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
       ASSERT_TRUE(EncodeSetting(row, DecodeSetting(row, block, '.'), '.', block).ok);
       ASSERT_EQ(block, read) << row.name << " raw " << raw;
     }
+  }
+}
+
+// A value the entry check accepts is stored as a count whose read back the
+// entry check accepts too, at both edges of every range and inside it.
+TEST(SettingsTable, AcceptedValuesReadBackInsideTheirRange) {
+  for (const SettingRow& row : kSettingRows) {
+    const double span = row.max - row.min;
+    for (const double value : {row.min, row.max, row.min + span / 3, row.min + span / 2,
+                               row.max - span / 7, row.min + 0.5, row.max - 0.5}) {
+      const bool integer = row.entry == NumberKind::integer;
+      const double entered = integer ? std::round(value) : value;
+      const std::string text = GeneralText(entered, '.');
+      SettingsBlock block = PatternBlock();
+      ASSERT_TRUE(EncodeSetting(row, text, '.', block).ok) << row.name << " " << text;
+      const double shown = SettingValue(row, block);
+      EXPECT_GE(shown, row.min) << row.name << " " << text;
+      EXPECT_LE(shown, row.max) << row.name << " " << text;
+      // Nearest: the read back is never further from the value than a count
+      // of the scale and its truncation allow.
+      EXPECT_LE(std::abs(shown - entered), 0.05 * span + 3) << row.name << " " << text;
+    }
+  }
+}
+
+TEST(SettingsTable, StartMixIsKeptWithinTheLimit) {
+  const struct {
+    int start_mix, limit, kept;
+  } cases[] = {{33, 32, 32}, {32, 32, 32}, {7, 32, 7}, {255, 7, 7}};
+  for (const auto& c : cases) {
+    SettingsBlock block = PatternBlock();
+    block[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.start_mix);
+    block[kSettingRows[kLimiteCorr].offset] = static_cast<std::uint8_t>(c.limit);
+    SettingsBlock expected = block;
+    expected[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.kept);
+    EXPECT_EQ(KeepStartMixWithinLimit(block), c.kept != c.start_mix) << c.start_mix;
+    EXPECT_EQ(block, expected) << c.start_mix;
   }
 }
 

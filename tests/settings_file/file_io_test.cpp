@@ -6,6 +6,10 @@
 #include <fstream>
 #include <random>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace zelk {
 namespace {
 
@@ -63,6 +67,32 @@ TEST_F(FileIo, ReadsSmallFilesOnly) {
   EXPECT_EQ(ReadSmallFile(dir_ / "none").error, (dir_ / "none").string() + ": cannot be opened");
   EXPECT_EQ(ReadSmallFile(dir_).error, dir_.string() + ": is a folder");
 }
+
+#ifndef _WIN32
+// Opened without waiting and refused by name: a FIFO with no writer (an open
+// that waited would hang here), a device, a folder.
+TEST_F(FileIo, ReadsRegularFilesOnly) {
+  const fs::path fifo = dir_ / "fifo.zelk";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    fs::path path;
+    const char* says;
+  } cases[] = {
+      {fifo, ": is not a regular file"},
+      {"/dev/null", ": is not a regular file"},
+      {dir_, ": is a folder"},
+  };
+  for (const auto& c : cases) {
+    const FileRead read = ReadSmallFile(c.path);
+    EXPECT_FALSE(read.ok) << c.path;
+    EXPECT_EQ(read.error, c.path.string() + c.says);
+  }
+  // Nor is one written over.
+  const FileWrite write = WriteFileAtomically(fifo, "contents");
+  EXPECT_FALSE(write.ok);
+  EXPECT_EQ(write.error, fifo.string() + ": is not a regular file");
+}
+#endif
 
 }  // namespace
 }  // namespace zelk

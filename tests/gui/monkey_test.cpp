@@ -411,6 +411,15 @@ void Monkey::Accelerator() {
   static const char letters[] = "CPRWQFLVHXT";
   const char letter = letters[Pick(sizeof letters - 1)];
   Say(QStringLiteral("Alt+%1").arg(QLatin1Char(letter)));
+  // The keys go to the active window: the chart's accelerators are its own.
+  if (QApplication::activeWindow() != &w_.MainForm) {
+    w_.MainForm.activateWindow();
+    (void)QTest::qWaitForWindowActive(&w_.MainForm, 1000);
+  }
+  if (QApplication::activeWindow() != &w_.MainForm) {
+    Say(QStringLiteral("not sent: another window is active"));
+    return;
+  }
   QTest::keyClick(w_.MainForm.windowHandle(), static_cast<Qt::Key>(letter), Qt::AltModifier);
   // A button's accelerator clicks it a moment later, as a visible press.
   for (QAbstractButton* button : w_.MainForm.findChildren<QAbstractButton*>()) {
@@ -628,8 +637,9 @@ void Monkey::DriveProgramForm() {
                                            ui.prog_type_3};
   const std::array<QRadioButton*, 5> mixes{ui.mix_values_0, ui.mix_values_1, ui.mix_values_2,
                                            ui.mix_values_3, ui.mix_values_4};
-  if (Chance(0.7)) QTest::mouseClick(types[static_cast<std::size_t>(Pick(4))], Qt::LeftButton);
-  if (Chance(0.5)) QTest::mouseClick(mixes[static_cast<std::size_t>(Pick(5))], Qt::LeftButton);
+  if (Chance(0.7)) types[static_cast<std::size_t>(Pick(4))]->click();
+  QRadioButton* mix = mixes[static_cast<std::size_t>(Pick(5))];
+  if (Chance(0.5) && mix->isEnabled()) mix->click();
   Say(QStringLiteral("program %1 mix %2").arg(form.ProgramType()).arg(form.MixValue()));
   const int way = Pick(10);
   Say(way < 8 ? QStringLiteral("OK") : QStringLiteral("Cancel"));

@@ -147,6 +147,9 @@ class TMainForm : public QWidget {
   // A restore point of `block` (what the module holds); false (with the
   // reason shown) when none could be saved.
   bool SaveRestorePoint(const SettingsBlock& block, SaveReason reason);
+  // A file whose block holds a setting no entry check allows is used only
+  // when the technician says so (No by default), each such setting named.
+  bool MayUseOutOfRange(const SettingsFile& file, const QString& path, const QString& title);
   // "No restore point could be saved, so nothing was written: ..."
   void InformNoRestorePoint(const std::string& error);
   // Restore's write of `file`: a restore point, the read of the module's own

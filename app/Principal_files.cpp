@@ -37,6 +37,7 @@
 #include "session/session.h"
 #include "settings/option_flags.h"
 #include "settings/settings_table.h"
+#include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
 #include "settings_file/file_settings.h"
 #include "settings_file/settings_overlay.h"
@@ -203,6 +204,22 @@ bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) 
   return false;
 }
 
+bool TMainForm::MayUseOutOfRange(const SettingsFile& file, const QString& path,
+                                 const QString& title) {
+  if (!file.block) return true;
+  QStringList problems;
+  for (const std::string& problem : SettingsOutsideTheirRanges(*file.block)) {
+    problems << TranslatedMessage(problem);
+  }
+  if (problems.isEmpty()) return true;
+  return messages_.AskYesNoDefaultNo(
+      QCoreApplication::translate("SettingsFiles",
+                                  "%1 holds settings outside the ranges the window accepts:\n%2\n"
+                                  "Use them anyway?")
+          .arg(QFileInfo(path).fileName(), problems.join(QLatin1Char('\n'))),
+      title);
+}
+
 void TMainForm::InformNoRestorePoint(const std::string& error) {
   messages_.Error(
       QCoreApplication::translate("SettingsFiles",
@@ -213,7 +230,7 @@ void TMainForm::InformNoRestorePoint(const std::string& error) {
 void TMainForm::OpenSettingsFile(const QString& path) {
   const QString title = QCoreApplication::translate("SettingsFiles", "Open settings");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
-  if (!file || !MayDiscardEdits()) return;
+  if (!file || !MayUseOutOfRange(*file, path, title) || !MayDiscardEdits()) return;
   const std::optional<SettingsBlock> current = BlockWithChanges();
   if (!current) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *current);
@@ -301,7 +318,7 @@ void TMainForm::CompareWithFile(const QString& path) {
 void TMainForm::RestoreFromFile(const QString& path) {
   const QString title = QCoreApplication::translate("SettingsFiles", "Restore from file");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
-  if (!file || !last_read_) return;
+  if (!file || !last_read_ || !MayUseOutOfRange(*file, path, title)) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *last_read_);
   if (!applied.block) {
     InformRefused(messages_, path, applied.error, title);

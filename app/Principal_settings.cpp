@@ -182,14 +182,6 @@ void CopyBytes(const SettingsBlock& from, std::size_t offset, std::size_t width,
               to.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-// The start mix never above the correction limit (one scale, so the counts
-// compare as the values do).
-void KeepStartMixWithinLimit(SettingsBlock& block) {
-  const std::size_t mix = kSettingRows[kPorcMistura].offset;
-  const std::size_t limit = kSettingRows[kLimiteCorr].offset;
-  block[mix] = std::min(block[mix], block[limit]);
-}
-
 }  // namespace
 
 bool TMainForm::EditsPending() const {

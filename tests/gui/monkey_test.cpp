@@ -80,19 +80,26 @@ QString Hex(const std::uint8_t* bytes, std::size_t count) {
   return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count)).toHex(' ');
 }
 
-// The faults switched on between events; each one makes every exchange of
-// the events it covers fail, whatever the program does about it.
+// The faults switched on between events. Silence, a bad check byte and stray
+// bytes make every exchange fail, so no success may be reported under them.
+// A late reply is still the answer to the same request's earlier try, and a
+// short reply still acknowledges a write (which carries no payload), so
+// under those two a success may be true; what they must never do is put a
+// wrong byte into the module, which the write checks catch.
 struct FaultChoice {
   const char* name;
   void (*apply)(zelk::sim::FaultModes&);
+  bool fails_every_exchange;
 };
 constexpr FaultChoice kFaults[] = {
-    {"none", [](zelk::sim::FaultModes&) {}},
-    {"silent", [](zelk::sim::FaultModes& f) { f.silent = true; }},
-    {"bad check", [](zelk::sim::FaultModes& f) { f.bad_check = true; }},
-    {"garbage", [](zelk::sim::FaultModes& f) { f.garbage_before = true; }},
+    {"none", [](zelk::sim::FaultModes&) {}, false},
+    {"silent", [](zelk::sim::FaultModes& f) { f.silent = true; }, true},
+    {"bad check", [](zelk::sim::FaultModes& f) { f.bad_check = true; }, true},
+    {"garbage", [](zelk::sim::FaultModes& f) { f.garbage_before = true; }, true},
     // Later than a read waits: the reply belongs to no later request.
-    {"late", [](zelk::sim::FaultModes& f) { f.extra_delay_ms = 400; }},
+    {"late", [](zelk::sim::FaultModes& f) { f.extra_delay_ms = 400; }, false},
+    // One payload byte short, with a valid check byte.
+    {"short", [](zelk::sim::FaultModes& f) { f.short_reply = true; }, false},
 };
 
 // A request as the module received it, with the settings it held when the
@@ -746,7 +753,7 @@ void Monkey::CheckEvent(std::size_t boxes_before, QStringList& violations) {
   for (std::size_t i = boxes_before; i < w_.messages.boxes.size(); ++i) {
     const Box& box = w_.messages.boxes[i];
     ++box_counts[box.text.left(60)];
-    if (fault_ != 0 && IsSuccessBox(box)) {
+    if (kFaults[fault_].fails_every_exchange && IsSuccessBox(box)) {
       violations << QStringLiteral("\"%1\" shown while every exchange had to fail (%2)")
                         .arg(box.text, kFaults[fault_].name);
     }

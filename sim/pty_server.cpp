@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace zelk::sim {
@@ -25,10 +26,6 @@ namespace {
 // until the next request arrives, so that the client surely reads the
 // reply: closing the master flushes what the slave has not read yet.
 constexpr double kHangUpGraceMs = 1000;
-
-// A gap between two reply bytes longer than this is a pause (a few byte
-// times), not just the pace of the line.
-constexpr double kPauseMs = 4 * kByteTimeMs;
 
 bool MakeRaw(int fd, std::string& error, const char* side) {
   termios tio{};
@@ -57,8 +54,8 @@ timespec ToTimespec(double ms) {
 
 }  // namespace
 
-PtyServer::PtyServer(ZelkModule& module, bool log)
-    : module_(module), log_(log), started_(std::chrono::steady_clock::now()) {
+PtyServer::PtyServer(ZelkModule& module, bool log, Pace pace)
+    : module_(module), log_(log), started_(std::chrono::steady_clock::now()), outgoing_(pace) {
   // Requests are only logged as they come; a bench left running for days
   // must not keep them all.
   module_.SetHistoryLimit(kHistoryKept);
@@ -132,9 +129,9 @@ void PtyServer::Take(const std::uint8_t* bytes, std::size_t count, double now) {
   if (!plan) return;
 
   const std::vector<TimedByte> timed = ScheduleReply(*plan, now);
-  QueueOnLine(outgoing_, timed);
+  outgoing_.Queue(timed, module_.counters().requests);
   if (plan->hang_up && hang_up_at_ms_ < 0) {
-    hang_up_at_ms_ = timed.empty() ? now : outgoing_.back().at_ms + kHangUpGraceMs;
+    hang_up_at_ms_ = timed.empty() ? now : outgoing_.LastAtMs() + kHangUpGraceMs;
   }
 }
 
@@ -150,27 +147,28 @@ void PtyServer::ReleaseAbandonedPort() {
 }
 
 void PtyServer::SendDue(double now) {
-  std::uint8_t due[256];
-  std::size_t n = 0;
-  double last_at = now;
-  while (!outgoing_.empty() && outgoing_.front().at_ms <= now && n < sizeof due) {
-    // Never merge across a pause: a reply split by a pause must stay split
-    // even when this process was woken late.
-    if (n > 0 && outgoing_.front().at_ms - last_at > kPauseMs) break;
-    last_at = outgoing_.front().at_ms;
-    due[n++] = outgoing_.front().value;
-    outgoing_.pop_front();
-  }
-  if (n == 0) return;
+  const std::vector<std::uint8_t> due = outgoing_.TakeDue(now);
+  if (due.empty()) return;
   // A client that does not read lets the pty fill up; what does not fit is
   // lost, as on a real line with nobody listening.
-  if (write(master_, due, n) < 0 && log_) {
-    (void)std::fprintf(stderr, "zelk-sim: %zu reply bytes lost: %s\n", n, std::strerror(errno));
+  if (write(master_, due.data(), due.size()) < 0 && log_) {
+    (void)std::fprintf(stderr, "zelk-sim: %zu reply bytes lost: %s\n", due.size(),
+                       std::strerror(errno));
   }
-  // Sent late: the pause that follows still lasts as long as planned.
-  const double late = now - last_at;
-  if (late > 0 && !outgoing_.empty() && outgoing_.front().at_ms - last_at > kPauseMs) {
-    for (TimedByte& byte : outgoing_) byte.at_ms += late;
+  outgoing_.Sent(NowMs());
+  LogLateReplies();
+}
+
+void PtyServer::LogLateReplies() {
+  // Taken always so the list stays short. A soak tells by these lines a reply
+  // this process cut itself (the host did not run it in time) from a fault
+  // of the link.
+  for (const LateReply& late : outgoing_.TakeLate()) {
+    if (log_) {
+      (void)std::fprintf(stderr,
+                         "zelk-sim: request %llu: reply sent late, a gap %.1f ms over plan\n",
+                         static_cast<unsigned long long>(late.request), late.late_ms);
+    }
   }
 }
 
@@ -184,7 +182,7 @@ PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigse
 
     // Idle, wake now and then to release a port its last client left locked.
     double wake = now + kIdleCheckMs;
-    if (!outgoing_.empty()) wake = std::min(wake, outgoing_.front().at_ms);
+    if (const std::optional<double> due = outgoing_.NextDueMs()) wake = std::min(wake, *due);
     if (hang_up_at_ms_ >= 0) wake = std::min(wake, hang_up_at_ms_);
     timespec timeout = ToTimespec(wake - now);
 
@@ -220,9 +218,10 @@ PtyServer::Outcome PtyServer::Run(const volatile sig_atomic_t& stop, const sigse
       totals += std::string(kind ? ", " : "") + RandomFaultName(static_cast<RandomFault>(kind)) +
                 " " + std::to_string(module_.counters().injected[kind]);
     }
-    (void)std::fprintf(stderr, "zelk-sim: %llu requests; injected faults: %s\n",
-                       static_cast<unsigned long long>(module_.counters().requests),
-                       totals.c_str());
+    (void)std::fprintf(stderr,
+                       "zelk-sim: %llu requests; injected faults: %s; replies sent late: %llu\n",
+                       static_cast<unsigned long long>(module_.counters().requests), totals.c_str(),
+                       static_cast<unsigned long long>(outgoing_.late_replies()));
   }
   if (stop != 0) return Outcome::stopped;
   if (log_) (void)std::fprintf(stderr, "zelk-sim: hanging up\n");

@@ -2,24 +2,25 @@
 #pragma once
 // Serves a ZelkModule on a pseudo-terminal: the client opens the slave side
 // as it would a serial port; this side feeds what arrives to the module and
-// plays each reply at the pace of a 19200-baud line, since a pty moves bytes
-// instantly.
+// plays each reply at the pace of a 19200-baud line, or a piece at a time
+// (see PtyPacer), since a pty moves bytes instantly.
 
 #include <signal.h>  // NOLINT(modernize-deprecated-headers): POSIX sigset_t, not in <csignal>
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <string>
 
 #include "sim/module.h"
+#include "sim/pty_pacer.h"
 
 namespace zelk::sim {
 
 class PtyServer {
  public:
-  // `log`: one line on stderr per request.
-  PtyServer(ZelkModule& module, bool log);
+  // `log`: one line on stderr per request, and one per reply that went out
+  // later than planned.
+  PtyServer(ZelkModule& module, bool log, Pace pace);
   ~PtyServer();
   PtyServer(const PtyServer&) = delete;
   PtyServer& operator=(const PtyServer&) = delete;
@@ -43,6 +44,7 @@ class PtyServer {
   double NowMs() const;
   void Take(const std::uint8_t* bytes, std::size_t count, double now);
   void SendDue(double now);
+  void LogLateReplies();
   void ReleaseAbandonedPort();
   void CloseAll();
 
@@ -55,8 +57,8 @@ class PtyServer {
   int slave_ = -1;
   std::string slave_path_;
   std::chrono::steady_clock::time_point started_;
-  std::deque<TimedByte> outgoing_;  // in order of arrival at the client
-  double hang_up_at_ms_ = -1;       // >= 0: close the line at this time
+  PtyPacer outgoing_;
+  double hang_up_at_ms_ = -1;  // >= 0: close the line at this time
 };
 
 }  // namespace zelk::sim

@@ -35,13 +35,25 @@ bool ParseVersion(std::string_view text, std::array<std::uint8_t, 2>& version) {
 }
 
 constexpr std::string_view kValuedOptions[] = {
-    "--link", "--fault", "--module-version", "--rpm-program-ms", "--map-program-ms", "--seed"};
+    "--link", "--fault", "--module-version", "--rpm-program-ms", "--map-program-ms",
+    "--seed", "--pace"};
 
 // Program durations: whole milliseconds, up to a day.
 bool ParseDuration(std::string_view text, double& ms) {
   unsigned value = 0;
   if (!ParseWhole(text, 86400000u, value)) return false;
   ms = value;
+  return true;
+}
+
+bool ParsePace(std::string_view text, Pace& pace) {
+  if (text == "line") {
+    pace = Pace::line;
+  } else if (text == "reply") {
+    pace = Pace::reply;
+  } else {
+    return false;
+  }
   return true;
 }
 
@@ -97,6 +109,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
       ok = ParseDuration(value, options.engine.rpm_program_ms);
     } else if (arg == "--map-program-ms") {
       ok = ParseDuration(value, options.engine.map_program_ms);
+    } else if (arg == "--pace") {
+      ok = ParsePace(value, options.pace);
     } else {  // --seed
       ok = ParseWhole(std::string_view(value), std::uint32_t{0xFFFFFFFF}, options.engine.seed);
     }
@@ -133,18 +147,21 @@ std::string SimUsage() {
          "                         or /tmp/zelk-sim-<uid>)\n"
          "  --fault NAME[=N]       misbehave; repeatable. NAME is one of:\n"
          "                           silent, no-reply-first=N, bad-check, truncated,\n"
-         "                           garbage-before, oversize, split-pause=MS, late-bytes,\n"
-         "                           hangup-after=N, extra-delay=MS, random=P\n"
+         "                           short, garbage-before, oversize, split-pause=MS,\n"
+         "                           late-bytes, hangup-after=N, extra-delay=MS, random=P\n"
          "                         random=P answers each request, with probability P\n"
          "                         (0 to 1), with one of silent, bad-check, garbage-before,\n"
-         "                         drawn from --seed and the request number; each one is\n"
-         "                         logged with its request number unless --quiet\n"
+         "                         short, drawn from --seed and the request number; each\n"
+         "                         one is logged with its request number unless --quiet\n"
          "  --module-version MAJOR.MINOR\n"
          "                         version the module reports (default 2.10)\n"
          "  --rpm-program-ms MS    length of the RPM/lambda program (default 4000)\n"
          "  --map-program-ms MS    length of the MAP program (default 6000)\n"
          "  --seed N               seed of the engine's jitter and random faults (default 1)\n"
-         "  --quiet                do not log requests on stderr\n"
+         "  --pace line|reply      line: each reply byte when it would arrive at 19200 baud\n"
+         "                         (default); reply: each reply in one write when its last\n"
+         "                         byte would arrive, so a busy host cannot split it\n"
+         "  --quiet                do not log requests and late replies on stderr\n"
          "  --help                 show this text\n"
          "  --version              show the program's version\n"
          "\n"

@@ -11,6 +11,7 @@
 
 #include "sim/faults.h"
 #include "sim/module.h"
+#include "sim/pty_pacer.h"
 
 namespace zelk::sim {
 
@@ -19,6 +20,7 @@ struct SimOptions {
   FaultModes faults;
   std::array<std::uint8_t, 2> version{2, 10};
   EngineModelSettings engine;
+  Pace pace = Pace::line;
   bool quiet = false;
   bool help = false;
   bool program_version = false;  // --version: print the program's version and exit

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   module.faults() = options.faults;
   module.version() = options.version;
 
-  PtyServer server(module, !options.quiet);
+  PtyServer server(module, !options.quiet, options.pace);
   if (!server.Open(error)) {
     (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
     return 1;

@@ -25,6 +25,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+// The simulator paces its replies as a 19200-baud line: that is what is measured.
+using zelk::testing::SimPace;
 using zelk::testing::SimProcess;
 
 constexpr double kBitsPerByte = 10;
@@ -61,7 +63,7 @@ bool OpenOrSay(zelk::FrameLink& link, const std::string& port) {
 }
 
 bool PollExchanges(int count) {
-  SimProcess sim(ZELK_SIM_PATH);
+  SimProcess sim(ZELK_SIM_PATH, SimPace::line);
   std::string error;
   if (!sim.Start({}, error)) return false;
   zelk::FrameLink link;
@@ -101,7 +103,7 @@ bool PollExchanges(int count) {
 }
 
 bool SilentExchange(int runs) {
-  SimProcess sim(ZELK_SIM_PATH);
+  SimProcess sim(ZELK_SIM_PATH, SimPace::line);
   std::string error;
   if (!sim.Start({"--fault", "silent"}, error)) return false;
   const double expected = zelk::kExchangeTries * kSilentReadMs;
@@ -129,7 +131,7 @@ bool SilentExchange(int runs) {
 }
 
 bool ZelkctlCpu(int exchanges) {
-  SimProcess sim(ZELK_SIM_PATH);
+  SimProcess sim(ZELK_SIM_PATH, SimPace::line);
   std::string error;
   if (!sim.Start({}, error)) return false;
   std::string input;

@@ -27,6 +27,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+// The simulator paces its replies as a 19200-baud line: that is what is measured.
+using zelk::testing::SimPace;
 using zelk::testing::SimProcess;
 
 double Ms(Clock::duration d) {
@@ -79,7 +81,7 @@ bool Monitor(const std::string& port, const std::vector<std::string>& args, LogT
 }
 
 bool BackToBack(int polls) {
-  SimProcess sim(ZELK_SIM_PATH);
+  SimProcess sim(ZELK_SIM_PATH, SimPace::line);
   std::string error;
   if (!sim.Start({}, error)) {
     std::fprintf(stderr, "bench_monitor: %s\n", error.c_str());
@@ -105,7 +107,7 @@ bool BackToBack(int polls) {
 }
 
 bool Scheduled(int slots) {
-  SimProcess sim(ZELK_SIM_PATH);
+  SimProcess sim(ZELK_SIM_PATH, SimPace::line);
   std::string error;
   if (!sim.Start({}, error)) {
     std::fprintf(stderr, "bench_monitor: %s\n", error.c_str());

@@ -18,6 +18,7 @@
 #include "link/frame_link.h"
 #include "link/posix_serial_line.h"
 #include "link/requests.h"
+#include "link/serial_line.h"
 #include "support/sim_process.h"
 
 namespace zelk::e2e {
@@ -189,6 +190,39 @@ TEST_F(PtyLink, OverlappingRequestsAreAnsweredOneAfterTheOther) {
   std::vector<std::uint8_t> both = reply;
   both.insert(both.end(), reply.begin(), reply.end());
   EXPECT_EQ(got, both);
+  opened.line->Close();
+}
+
+// The tests' simulator writes each reply in one piece, so a host too busy to
+// run it in the middle of a reply cannot make the link cut the reply at its
+// 20 ms pause. Stopped just after each request for longer than that, it still
+// delivers the whole settings block to one read.
+TEST(ZelkSimProgram, AReplyInOnePieceOutlastsAStoppedSimulator) {
+  SimProcess sim(ZELK_SIM_PATH);
+  std::string error;
+  ASSERT_TRUE(sim.Start({}, error)) << error;
+  OpenResult opened = PosixSerialLine::Open(sim.link(), kLinkTimeouts);
+  ASSERT_EQ(opened.error, OpenError::none) << opened.detail;
+  std::array<std::uint8_t, kFrameBufferSize> request{};
+  const std::array<std::uint8_t, requests::kReadSettings.count> payload{};
+  const std::size_t length = BuildRequest(requests::kReadSettings.command,
+                                          requests::kReadSettings.address, payload, request);
+  for (int round = 0; round < 5; ++round) {
+    ASSERT_EQ(opened.line->Write(request.data(), length).bytes, length);
+    // The reply's 28 bytes take 15 ms on the line: stop the simulator
+    // somewhere in them while the read waits.
+    std::thread host([&sim, round] {
+      std::this_thread::sleep_for(milliseconds(2 + 2 * round));
+      sim.Send(SIGSTOP);
+      std::this_thread::sleep_for(milliseconds(50));
+      sim.Send(SIGCONT);
+    });
+    std::array<std::uint8_t, kFrameBufferSize> reply{};
+    const std::size_t got = opened.line->Read(reply.data(), reply.size()).bytes;
+    host.join();
+    EXPECT_EQ(got, kReplyOverhead + requests::kReadSettings.count) << "round " << round;
+    EXPECT_TRUE(ReplyAccepted(std::span(reply).first(got))) << "round " << round;
+  }
   opened.line->Close();
 }
 

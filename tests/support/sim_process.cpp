@@ -24,7 +24,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 }  // namespace
 
-SimProcess::SimProcess(std::string sim_path) : sim_path_(std::move(sim_path)) {
+SimProcess::SimProcess(std::string sim_path, SimPace pace)
+    : sim_path_(std::move(sim_path)), pace_(pace) {
   char pattern[] = "/tmp/zelk-sim-XXXXXX";
   if (mkdtemp(pattern) != nullptr) dir_ = pattern;
   link_ = dir_ + "/zelk-tty";
@@ -79,7 +80,8 @@ bool SimProcess::Start(const std::vector<std::string>& args, std::string& error)
     error = std::string("pipe: ") + std::strerror(errno);
     return false;
   }
-  std::vector<std::string> all{"--quiet", "--link", link_};
+  std::vector<std::string> all{"--quiet", "--link", link_, "--pace",
+                               pace_ == SimPace::reply ? "reply" : "line"};
   all.insert(all.end(), args.begin(), args.end());
   const bool spawned = Spawn(all, out[1], error);
   close(out[1]);
@@ -131,6 +133,10 @@ std::optional<int> SimProcess::WaitExit(std::chrono::milliseconds timeout) {
     if (done < 0 || Clock::now() >= deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+}
+
+bool SimProcess::Send(int signal) {
+  return pid_ > 0 && kill(pid_, signal) == 0;
 }
 
 std::optional<int> SimProcess::Signal(int signal, std::chrono::milliseconds timeout) {

@@ -196,6 +196,7 @@ class TMainForm : public QWidget {
   // back. `naming` names the setting in a conversion failure, for the check
   // that runs when an action is pressed rather than the box left.
   bool CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming);
+  QString TextToPutBack(const QLineEdit& edit, const SettingRow& row) const;
   // Write and Program press their button without the focus leaving its box
   // (an accelerator, a tool button), so its check has not run yet: run it
   // first. False when the box's text was refused.
@@ -220,7 +221,8 @@ class TMainForm : public QWidget {
   std::unique_ptr<ReconnectWatch> reconnect_watch_;
   std::function<double()> now_ms_;
   std::optional<SettingsBlock> last_read_;
-  std::optional<SettingsBlock> filled_;  // what the boxes were last filled from
+  std::optional<SettingsBlock> filled_;   // what the boxes were last filled from
+  const QLineEdit* saved_for_ = nullptr;  // the box SavedText was taken from
   bool read_since_config_ = false;
   std::vector<QAction*> file_actions_;  // enabled after a successful read
   // Guarded: each deletes itself when closed, and goes with the window.

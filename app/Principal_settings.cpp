@@ -37,6 +37,7 @@ void TMainForm::SettingEnter(QWidget* control) {
   auto* edit = qobject_cast<QLineEdit*>(control);
   if (edit == nullptr || FindSetting(edit->objectName().toStdString()) == nullptr) return;
   SavedText = edit->text();
+  saved_for_ = edit;
 }
 
 void TMainForm::SettingExit(QWidget* control) {
@@ -54,6 +55,15 @@ bool TMainForm::CheckFocusedSetting() {
   return row == nullptr || CheckSetting(*edit, *row, true);
 }
 
+QString TMainForm::TextToPutBack(const QLineEdit& edit, const SettingRow& row) const {
+  // The text saved on entering this box; a box checked without having been
+  // entered (its window was not the active one) goes back to what it was
+  // filled with, never to another box's text.
+  if (saved_for_ == &edit) return SavedText;
+  return filled_ ? ToQString(DecodeSetting(row, *filled_, DecimalSeparator()))
+                 : ToQString(row.default_text);
+}
+
 bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming) {
   const char separator = DecimalSeparator();
   const std::string text = edit.text().toStdString();
@@ -66,12 +76,12 @@ bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming
                                                       row, text, row.entry == NumberKind::integer)
                                                 : std::string(kIncorrectValueMessage)),
                        Translated("Settings", kIncorrectValueTitle));
-      edit.setText(SavedText);
+      edit.setText(TextToPutBack(edit, row));
       return false;
     case EntryVerdict::range_failure:
       messages_.Inform(Translated("Settings", row.range_message),
                        Translated("Settings", kRangeMessageTitle));
-      edit.setText(SavedText);
+      edit.setText(TextToPutBack(edit, row));
       return false;
     case EntryVerdict::accepted:
       break;
@@ -180,6 +190,29 @@ void CopyBytes(const SettingsBlock& from, std::size_t offset, std::size_t width,
                SettingsBlock& to) {
   std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(offset), width,
               to.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// What the module holds now, with the settings in which the window differs
+// from the module as last read: what the technician changed goes, the rest
+// follows the module even where it changed behind the window's back.
+SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_read,
+                          const SettingsBlock& window) {
+  SettingsBlock block = module;
+  const auto take_if_changed = [&](std::size_t offset, std::size_t width) {
+    if (!std::equal(window.begin() + static_cast<std::ptrdiff_t>(offset),
+                    window.begin() + static_cast<std::ptrdiff_t>(offset + width),
+                    as_read.begin() + static_cast<std::ptrdiff_t>(offset))) {
+      CopyBytes(window, offset, width, block);
+    }
+  };
+  for (const SettingRow& row : kSettingRows) take_if_changed(row.offset, row.width);
+  take_if_changed(kIdlePeriodOffset, 2);
+  for (const OptionBox& option : kOptionBoxes) {
+    if (((window[kFlagsOffset] ^ as_read[kFlagsOffset]) & option.mask) == 0) continue;
+    block[kFlagsOffset] = static_cast<std::uint8_t>((block[kFlagsOffset] & ~option.mask) |
+                                                    (window[kFlagsOffset] & option.mask));
+  }
+  return block;
 }
 
 }  // namespace
@@ -333,10 +366,12 @@ void TMainForm::gravarClick() {
     // The read back follows the "Program OK" box, so Session's write alone,
     // after a restore point of what the module holds: without one, nothing
     // is written.
+    const std::optional<SettingsBlock> as_read = last_read_;
     const std::optional<SettingsBlock> module = ReadBeforeWrite();
     failed = !module;
     if (module) {
-      const SettingsBlock encoded = OverlaySettings(*module, *settings);
+      const SettingsBlock encoded =
+          as_read ? ChangesOver(*module, *as_read, *settings) : OverlaySettings(*module, *settings);
       if (SaveRestorePoint(*module, SaveReason::before_write)) {
         const Outcome written = session_.WriteSettings(encoded);
         failed = !written.ok();

@@ -161,6 +161,21 @@ class ExactWriteTest : public QObject {
     QVERIFY(b.w.MainForm.ui().map_prg->isGreen());
   }
 
+  // A setting changed behind the window's back (another program, a reset)
+  // and not edited here is left as the module holds it; the one the
+  // technician changed goes.
+  void aSettingChangedBehindTheWindowsBackIsLeftAlone() {
+    Bench b;
+    b.w.MainForm.lerClick();
+    b.module()[20] = 0xA1;  // tempo_extra, out of its range, set elsewhere
+    Block expected = b.module();
+    b.Type("temp_corr", QStringLiteral("40"));
+    const std::optional<Block> written = b.Write();
+    QVERIFY(written.has_value());
+    const std::size_t offset = zelk::kSettingRows[zelk::kTempCorr].offset;
+    QCOMPARE(DifferingOffsets(*written, expected), std::vector<std::size_t>{offset});
+  }
+
   void noWriteWhenTheReadBeforeItFails() {
     Bench b;
     b.w.MainForm.lerClick();

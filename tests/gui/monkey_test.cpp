@@ -462,6 +462,12 @@ void Monkey::TypeText() {
   QLineEdit* edit = edits[Pick(static_cast<std::size_t>(edits.size()))];
   const QString text = RandomText(*zelk::FindSetting(edit->objectName().toStdString()));
   Say(QStringLiteral("type '%1' into %2").arg(text, edit->objectName()));
+  // Keys reach a box only in the active window, as a closed dialog gives the
+  // activation back to the main window on a real desktop.
+  if (QApplication::activeWindow() != &w_.MainForm) {
+    w_.MainForm.activateWindow();
+    (void)QTest::qWaitForWindowActive(&w_.MainForm, 1000);
+  }
   QTest::mouseClick(edit, Qt::LeftButton);
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);

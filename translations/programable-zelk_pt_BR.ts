@@ -798,6 +798,10 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
+    <message>
+        <source>No answer from the module: the program may still be running.</source>
+        <translation>O módulo não responde: o programa pode continuar rodando.</translation>
+    </message>
 </context>
 <context>
     <name>Reconnect</name>
@@ -858,6 +862,25 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>cannot save the restore point: too many saved in one millisecond</source>
         <translation>não foi possível salvar o ponto de restauração: muitos salvos no mesmo milissegundo</translation>
+    </message>
+</context>
+<context>
+    <name>SettingChanges</name>
+    <message>
+        <source>on</source>
+        <translation>ligado</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>desligado</translation>
+    </message>
+    <message>
+        <source>%1: %2 -&gt; %3</source>
+        <translation>%1: %2 -&gt; %3</translation>
+    </message>
+    <message>
+        <source>%1: sent %2, the module holds %3</source>
+        <translation>%1: enviado %2, o módulo guarda %3</translation>
     </message>
 </context>
 <context>
@@ -1388,6 +1411,14 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>&amp;Restore</source>
         <translation>&amp;Restaurar</translation>
     </message>
+    <message>
+        <source>%1 holds settings outside the ranges the window accepts:
+%2
+Use them anyway?</source>
+        <translation>%1 contém ajustes fora das faixas que a janela aceita:
+%2
+Usá-los assim mesmo?</translation>
+    </message>
 </context>
 <context>
     <name>zelk::ChartWindow</name>
@@ -1553,6 +1584,13 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>Warning</source>
         <translation>Atenção</translation>
     </message>
+    <message numerus="yes">
+        <source>%n changed setting(s) have not been written to the module and will be lost. Go on?</source>
+        <translation>
+            <numerusform>%n ajuste alterado não foi gravado no módulo e será perdido. Continuar?</numerusform>
+            <numerusform>%n ajustes alterados não foram gravados no módulo e serão perdidos. Continuar?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>zelk::TProgramForm</name>
@@ -1590,6 +1628,10 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>The abort did not reach the module: it may still be running the program.</source>
+        <translation>A interrupção não chegou ao módulo: ele pode continuar rodando o programa.</translation>
     </message>
 </context>
 </TS>

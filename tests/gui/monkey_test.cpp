@@ -471,7 +471,14 @@ void Monkey::TypeText() {
   QTest::mouseClick(edit, Qt::LeftButton);
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
+  // Each key goes where the focus is, as from a keyboard: a Tab in the text
+  // leaves the box (its exit check runs) and the keys after it land in the
+  // next control, never in the box that was left.
+  for (const QChar key : text) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) break;
+    QTest::keyClicks(focus, QString(key));
+  }
 }
 
 void Monkey::MoveFocus() {

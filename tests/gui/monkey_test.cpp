@@ -234,6 +234,7 @@ class Monkey : public QObject {
   }
   bool Chance(double p) { return std::bernoulli_distribution(p)(rng_); }
   void Say(const QString& what) { description += (description.isEmpty() ? "" : "; ") + what; }
+  bool MainWindowActive();
 
   void ClickButton();
   void Accelerator();
@@ -325,7 +326,7 @@ QStringList Monkey::Run() {
   flags_at_start_ = w_.port.module().settings()[zelk::kFlagsOffset];
   const std::size_t boxes_before = w_.messages.boxes.size();
   if (w_.MainForm.isHidden()) w_.MainForm.show();  // after a Quit
-  if (QApplication::activeWindow() != &w_.MainForm) w_.MainForm.activateWindow();
+  (void)MainWindowActive();
 
   int total = 0;
   for (const Kind& kind : kKinds) total += kind.weight;
@@ -414,16 +415,31 @@ void Monkey::ClickButton() {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+bool Monkey::MainWindowActive() {
+  // A window shown during the last event (the chart, a side dialog) asks the
+  // platform for the activation, and the platform's answer waits in the
+  // queue: taken only by the first key sent, it would make that window the
+  // active one under the key. Taken now, the main window is activated again
+  // before anything is typed.
+  QCoreApplication::processEvents();
+  const auto active = [this] {
+    return QApplication::activeWindow() == &w_.MainForm &&
+           QGuiApplication::focusWindow() == w_.MainForm.windowHandle();
+  };
+  if (!active()) {
+    w_.MainForm.activateWindow();
+    (void)QTest::qWaitForWindowActive(&w_.MainForm, 1000);
+    QCoreApplication::processEvents();
+  }
+  return active();
+}
+
 void Monkey::Accelerator() {
   static const char letters[] = "CPRWQFLVHXT";
   const char letter = letters[Pick(sizeof letters - 1)];
   Say(QStringLiteral("Alt+%1").arg(QLatin1Char(letter)));
   // The keys go to the active window: the chart's accelerators are its own.
-  if (QApplication::activeWindow() != &w_.MainForm) {
-    w_.MainForm.activateWindow();
-    (void)QTest::qWaitForWindowActive(&w_.MainForm, 1000);
-  }
-  if (QApplication::activeWindow() != &w_.MainForm) {
+  if (!MainWindowActive()) {
     Say(QStringLiteral("not sent: another window is active"));
     return;
   }
@@ -464,14 +480,21 @@ void Monkey::TypeText() {
   Say(QStringLiteral("type '%1' into %2").arg(text, edit->objectName()));
   // Keys reach a box only in the active window, as a closed dialog gives the
   // activation back to the main window on a real desktop.
-  if (QApplication::activeWindow() != &w_.MainForm) {
-    w_.MainForm.activateWindow();
-    (void)QTest::qWaitForWindowActive(&w_.MainForm, 1000);
+  if (!MainWindowActive()) {
+    Say(QStringLiteral("not typed: another window is active"));
+    return;
   }
   QTest::mouseClick(edit, Qt::LeftButton);
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
+  // Each key goes where the focus is, as from a keyboard: a Tab in the text
+  // leaves the box (its exit check runs) and the keys after it land in the
+  // next control, never in the box that was left.
+  for (const QChar key : text) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) break;
+    QTest::keyClicks(focus, QString(key));
+  }
 }
 
 void Monkey::MoveFocus() {

@@ -365,6 +365,7 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
     ShowSettings(*last_read_);
+    shown_module_ = last_read_;
     UpdateChangedMarks();
   }
   const QString name = QFileInfo(path).fileName();

@@ -156,6 +156,7 @@ bool TMainForm::ReadAndShow() {
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
   if (read.ok()) {
     ShowSettings(read.value.block);
+    shown_module_ = read.value.block;
     last_read_ = read.value.block;
     read_since_config_ = true;
     ui_->gravar->setEnabled(true);
@@ -310,6 +311,7 @@ void TMainForm::ReadAfterProgram() {
     }
   } else {
     ShowSettings(block);
+    shown_module_ = block;
   }
   last_read_ = block;
   UpdateChangedMarks();
@@ -366,7 +368,10 @@ void TMainForm::gravarClick() {
     // The read back follows the "Program OK" box, so Session's write alone,
     // after a restore point of what the module holds: without one, nothing
     // is written.
-    const std::optional<SettingsBlock> as_read = last_read_;
+    // The technician's changes are the settings in which the window differs
+    // from the module as the boxes last showed it (a later read before a
+    // write or after a program does not move that baseline).
+    const std::optional<SettingsBlock> as_read = shown_module_;
     const std::optional<SettingsBlock> module = ReadBeforeWrite();
     failed = !module;
     if (module) {
@@ -392,8 +397,11 @@ void TMainForm::gravarClick() {
 bool TMainForm::AskToWrite(const SettingsBlock& settings) {
   QString question = tr("Confirm Program Data !!!!");
   if (last_read_) {
-    const QString changes = ChangeLines(
-        ShownDifferences(*last_read_, OverlaySettings(*last_read_, settings), DecimalSeparator()));
+    const SettingsBlock to_write = shown_module_
+                                       ? ChangesOver(*last_read_, *shown_module_, settings)
+                                       : OverlaySettings(*last_read_, settings);
+    const QString changes =
+        ChangeLines(ShownDifferences(*last_read_, to_write, DecimalSeparator()));
     if (!changes.isEmpty()) question += QStringLiteral("\n\n") + changes;
   }
   return messages_.AskYesNo(question, tr("Warning"));

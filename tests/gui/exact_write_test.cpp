@@ -176,6 +176,30 @@ class ExactWriteTest : public QObject {
     QCOMPARE(DifferingOffsets(*written, expected), std::vector<std::size_t>{offset});
   }
 
+  // The module changes behind the window's back, a program's end is read
+  // while an edit is pending (the boxes keep what they showed): the Write
+  // still sends only the edit, the rest as the module now holds it.
+  void aReadAfterAProgramDoesNotTurnTheOldValuesIntoChanges() {
+    Bench b;
+    b.w.MainForm.lerClick();
+    b.Type("temp_corr", QStringLiteral("40"));
+    Block other = b.module();
+    other[12] = 0x10;  // tempo_partida and injecao_extra as another tool left them
+    other[21] = 0x09;
+    b.module() = other;
+    QTimer::singleShot(0, &b.w.ProgramForm, [&] {
+      b.w.messages.answers = {true};
+      b.w.ProgramForm.ui().prog_type_1->click();  // reset: one request
+      b.w.ProgramForm.ui().button_OK->click();
+    });
+    b.w.MainForm.progClick();
+    b.w.MainForm.Timer_Read().stop();
+    const std::optional<Block> written = b.Write();
+    QVERIFY(written.has_value());
+    const std::size_t offset = zelk::kSettingRows[zelk::kTempCorr].offset;
+    QCOMPARE(DifferingOffsets(*written, other), std::vector<std::size_t>{offset});
+  }
+
   void noWriteWhenTheReadBeforeItFails() {
     Bench b;
     b.w.MainForm.lerClick();

@@ -221,7 +221,10 @@ class TMainForm : public QWidget {
   std::unique_ptr<ReconnectWatch> reconnect_watch_;
   std::function<double()> now_ms_;
   std::optional<SettingsBlock> last_read_;
-  std::optional<SettingsBlock> filled_;   // what the boxes were last filled from
+  std::optional<SettingsBlock> filled_;  // what the boxes were last filled from
+  // The module's block the boxes last showed (a Read, a read back); File >
+  // Open fills the boxes but leaves it, so the file's values count as changes.
+  std::optional<SettingsBlock> shown_module_;
   const QLineEdit* saved_for_ = nullptr;  // the box SavedText was taken from
   bool read_since_config_ = false;
   std::vector<QAction*> file_actions_;  // enabled after a successful read

@@ -147,7 +147,11 @@ bool BlockWithinRanges(const SettingsFile& file, const std::string& name, std::o
   if (!file.block) return true;  // its settings were range-checked as it was read
   const std::vector<std::string> outside = SettingsOutsideTheirRanges(*file.block);
   if (outside.empty()) return true;
-  for (const std::string& setting : outside) Say(err, name + ": " + setting);
+  for (const std::string& setting : outside) {
+    std::string line = name;
+    line.append(": ").append(setting);
+    Say(err, line);
+  }
   Say(err, name + ": holds settings no entry check allows; nothing was written (restore " +
                std::string(kForceOption) + " writes it as it is)");
   return false;

@@ -199,15 +199,24 @@ void CopyBytes(const SettingsBlock& from, std::size_t offset, std::size_t width,
 SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_read,
                           const SettingsBlock& window) {
   SettingsBlock block = module;
+  const auto differs = [&](std::size_t offset, std::size_t width) {
+    return !std::equal(window.begin() + static_cast<std::ptrdiff_t>(offset),
+                       window.begin() + static_cast<std::ptrdiff_t>(offset + width),
+                       as_read.begin() + static_cast<std::ptrdiff_t>(offset));
+  };
   const auto take_if_changed = [&](std::size_t offset, std::size_t width) {
-    if (!std::equal(window.begin() + static_cast<std::ptrdiff_t>(offset),
-                    window.begin() + static_cast<std::ptrdiff_t>(offset + width),
-                    as_read.begin() + static_cast<std::ptrdiff_t>(offset))) {
-      CopyBytes(window, offset, width, block);
-    }
+    if (differs(offset, width)) CopyBytes(window, offset, width, block);
   };
   for (const SettingRow& row : kSettingRows) take_if_changed(row.offset, row.width);
   take_if_changed(kIdlePeriodOffset, 2);
+  // The start mix was checked against the limit the window shows: the two go
+  // together, or the module's own limit could end up under the mix.
+  const SettingRow& mix = kSettingRows[kPorcMistura];
+  const SettingRow& limit = kSettingRows[kLimiteCorr];
+  if (differs(mix.offset, mix.width) || differs(limit.offset, limit.width)) {
+    CopyBytes(window, mix.offset, mix.width, block);
+    CopyBytes(window, limit.offset, limit.width, block);
+  }
   for (const OptionBox& option : kOptionBoxes) {
     if (((window[kFlagsOffset] ^ as_read[kFlagsOffset]) & option.mask) == 0) continue;
     block[kFlagsOffset] = static_cast<std::uint8_t>((block[kFlagsOffset] & ~option.mask) |

@@ -328,13 +328,16 @@ void TMainForm::RestoreFromFile(const QString& path) {
   const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
                                                 TextsOf(SettingsOfBlock(*applied.block)))
                                     .size();
-  if (!messages_.AskYesNo(QCoreApplication::translate(
-                              "SettingsFiles",
-                              "Write the settings of %1 to the module?\n%2 setting(s) differ from "
-                              "what the module holds.")
-                              .arg(QFileInfo(path).fileName())
-                              .arg(differing),
-                          title)) {
+  QString question = QCoreApplication::translate(
+                         "SettingsFiles",
+                         "Write the settings of %1 to the module?\n%2 setting(s) differ from "
+                         "what the module holds.")
+                         .arg(QFileInfo(path).fileName())
+                         .arg(differing);
+  const QString changes =
+      ChangeLines(ShownDifferences(*last_read_, *applied.block, DecimalSeparator()));
+  if (!changes.isEmpty()) question += QStringLiteral("\n\n") + changes;
+  if (!messages_.AskYesNo(question, title)) {
     return;
   }
   const bool polling = timer_read_.isActive();

@@ -76,6 +76,24 @@ class SayAndAskTest : public QObject {
                  .arg(temp_before));
   }
 
+  void theRestoreQuestionListsWhatWillChange() {
+    Bench b;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("before.zelk"));
+    b.w.MainForm.SaveSettingsFile(file);
+    b.w.port.module().settings()[12] = 0x5E;  // tempo_partida 1230 counts: 1008.6 ms
+    b.w.port.module().settings()[13] = 0x04;
+    b.w.MainForm.lerClick();
+    b.w.MainForm.Timer_Read().stop();
+    b.w.messages.boxes.clear();
+    b.w.messages.answers = {false};
+    b.w.MainForm.RestoreFromFile(file);
+    QCOMPARE(b.w.messages.boxes.size(), std::size_t{1});
+    QVERIFY2(b.w.messages.boxes[0].text.endsWith(QStringLiteral("\n\nInjec. Time: %1 ms -> 1000 ms")
+                                                     .arg(b.edit("tempo_partida")->text())),
+             qPrintable(b.w.messages.boxes[0].text));
+  }
+
   void withNothingChangedTheQuestionIsAsEver() {
     Bench b;
     b.w.messages.answers = {true};

@@ -24,6 +24,7 @@
 #include "settings/number_text.h"
 #include "settings/option_flags.h"
 #include "settings/settings_table.h"
+#include "settings/settings_values.h"
 #include "settings_file/settings_overlay.h"
 #include "ui_MainForm.h"
 
@@ -209,13 +210,19 @@ SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_r
   };
   for (const SettingRow& row : kSettingRows) take_if_changed(row.offset, row.width);
   take_if_changed(kIdlePeriodOffset, 2);
-  // The start mix was checked against the limit the window shows: the two go
-  // together, or the module's own limit could end up under the mix.
+  // The start mix may not lie above the correction limit the module will
+  // hold: one changed without the other (or the module's limit changed behind
+  // the window's back) lowers the mix to the limit, where that is a mix the
+  // entry check allows; else the module's own mix stays.
   const SettingRow& mix = kSettingRows[kPorcMistura];
   const SettingRow& limit = kSettingRows[kLimiteCorr];
-  if (differs(mix.offset, mix.width) || differs(limit.offset, limit.width)) {
-    CopyBytes(window, mix.offset, mix.width, block);
-    CopyBytes(window, limit.offset, limit.width, block);
+  if (block[mix.offset] > block[limit.offset]) {
+    SettingsBlock lowered = block;
+    lowered[mix.offset] = block[limit.offset];
+    block[mix.offset] =
+        InSettingRange(mix, SettingValue(mix, lowered), SettingValue(limit, lowered))
+            ? lowered[mix.offset]
+            : module[mix.offset];
   }
   for (const OptionBox& option : kOptionBoxes) {
     if (((window[kFlagsOffset] ^ as_read[kFlagsOffset]) & option.mask) == 0) continue;

@@ -200,17 +200,17 @@ class ExactWriteTest : public QObject {
     QCOMPARE(DifferingOffsets(*written, other), std::vector<std::size_t>{offset});
   }
 
-  // The start mix goes with the limit it was checked against: a limit
-  // lowered behind the window's back does not end up under a new mix.
-  void theStartMixGoesWithTheLimitItWasCheckedAgainst() {
+  // A limit lowered behind the window's back does not end up under a start
+  // mix the technician raised: the mix is lowered to it.
+  void aNewStartMixStaysWithinTheModulesLimit() {
     Bench b;
     b.w.MainForm.lerClick();
     b.module()[zelk::kSettingRows[zelk::kLimiteCorr].offset] = 18;  // 28.125 %, set elsewhere
     b.Type("porc_mistura", QStringLiteral("45"));
     const std::optional<Block> written = b.Write();
     QVERIFY(written.has_value());
-    QCOMPARE((*written)[zelk::kSettingRows[zelk::kLimiteCorr].offset], 32);  // 50 %, as shown
-    QVERIFY((*written)[zelk::kSettingRows[zelk::kPorcMistura].offset] <= 32);
+    QCOMPARE((*written)[zelk::kSettingRows[zelk::kLimiteCorr].offset], 18);
+    QCOMPARE((*written)[zelk::kSettingRows[zelk::kPorcMistura].offset], 18);
   }
 
   void noWriteWhenTheReadBeforeItFails() {

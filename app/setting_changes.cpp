@@ -33,6 +33,15 @@ QString ShownValue(std::size_t setting, const std::string& text, bool wide_band,
   return unit.isEmpty() ? value : value + QLatin1Char(' ') + unit;
 }
 
+// One line a difference, by `format` with the caption and the two values.
+QString Lines(const std::vector<ShownDifference>& differences, const QString& format) {
+  QStringList lines;
+  for (const ShownDifference& difference : differences) {
+    lines << format.arg(difference.caption, difference.first, difference.second);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
 bool WideBand(const SettingsBlock& block) {
   return (block[kFlagsOffset] & kOptionBoxes[kBandaLarga].mask) != 0;
 }
@@ -65,21 +74,12 @@ std::vector<ShownDifference> ShownDifferences(const SettingsBlock& first,
 }
 
 QString ChangeLines(const std::vector<ShownDifference>& changes) {
-  QStringList lines;
-  for (const ShownDifference& change : changes) {
-    lines << QCoreApplication::translate("SettingChanges", "%1: %2 -> %3")
-                 .arg(change.caption, change.first, change.second);
-  }
-  return lines.join(QLatin1Char('\n'));
+  return Lines(changes, QCoreApplication::translate("SettingChanges", "%1: %2 -> %3"));
 }
 
 QString NotTakenLines(const std::vector<ShownDifference>& sent_and_held) {
-  QStringList lines;
-  for (const ShownDifference& difference : sent_and_held) {
-    lines << QCoreApplication::translate("SettingChanges", "%1: sent %2, the module holds %3")
-                 .arg(difference.caption, difference.first, difference.second);
-  }
-  return lines.join(QLatin1Char('\n'));
+  return Lines(sent_and_held,
+               QCoreApplication::translate("SettingChanges", "%1: sent %2, the module holds %3"));
 }
 
 }  // namespace zelk

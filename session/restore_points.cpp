@@ -68,7 +68,11 @@ std::string FileName(std::uint64_t sequence, system_clock::time_point time) {
   char number[32];
   (void)std::snprintf(number, sizeof number, "%0*llu", kSequenceDigits,
                       static_cast<unsigned long long>(sequence));
-  return number + ("-" + TimeStem(time)) + std::string(kSettingsFileExtension);
+  // Appended piece by piece: GCC 12 at -O3 takes "-" + a temporary for an
+  // overlapping copy (-Wrestrict) and stops a packager's build.
+  std::string name(number);
+  name.append("-").append(TimeStem(time)).append(kSettingsFileExtension);
+  return name;
 }
 
 // Digits where the sample has digits, the sample's other characters as they are.
@@ -88,7 +92,7 @@ std::optional<NamedRestorePoint> ParseName(const std::filesystem::path& path) {
   const std::string extension(kSettingsFileExtension);
   static const std::string kEarlierSample = TimeStem({}) + "-00" + extension;
   if (MatchesSample(name, kEarlierSample)) return NamedRestorePoint{path, 0, name};
-  static const std::string kTimeSample = "-" + TimeStem({}) + extension;
+  static const std::string kTimeSample = std::string("-").append(TimeStem({})).append(extension);
   if (name.size() <= kTimeSample.size()) return std::nullopt;
   const std::size_t digits = name.size() - kTimeSample.size();
   if (digits > kLongestSequence || !MatchesSample(name.substr(digits), kTimeSample)) {

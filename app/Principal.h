@@ -156,6 +156,10 @@ class TMainForm : public QWidget {
   // bytes, the write, its read back and verification, each outcome in its
   // box. True when it met a communication failure.
   bool WriteFileSettings(const SettingsFile& file, const QString& path, const QString& title);
+  // The settings block, or nothing after the failure's box.
+  std::optional<SettingsBlock> ReadModuleBlock();
+  // The "UPM Progr." and "MAP Progr." lamps from the flags byte.
+  void ShowLamps(std::uint8_t flags);
   // Reads the block just before a write, for the module's own bytes (status
   // bits, the mixture byte its program set, the bytes no box shows). Nothing,
   // after its failure box, when the module does not answer.

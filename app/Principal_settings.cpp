@@ -137,15 +137,19 @@ void TMainForm::ShowSettings(const SettingsBlock& block) {
   const auto has = [flags](OptionIndex option) { return (flags & kOptionBoxes[option].mask) != 0; };
   ui_->sonda_en->setChecked(has(kSondaEn));
   sonda_enClick();
-  for (const StatusLamp& lamp : kStatusLamps) {
-    findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
-  }
+  ShowLamps(flags);
   ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
   ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
   acel_rapida_enClick();
   ui_->heat_en->setChecked(has(kHeatEn));
   heat_enClick();
   ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(block, separator)));
+}
+
+void TMainForm::ShowLamps(std::uint8_t flags) {
+  for (const StatusLamp& lamp : kStatusLamps) {
+    findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
+  }
 }
 
 void TMainForm::lerClick() {
@@ -290,41 +294,35 @@ std::optional<SettingsBlock> TMainForm::WindowSettings() {
   return block;
 }
 
-std::optional<SettingsBlock> TMainForm::ReadBeforeWrite() {
+std::optional<SettingsBlock> TMainForm::ReadModuleBlock() {
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
-  if (!read.ok()) {
-    ReportFailure(read.failure);
-    return std::nullopt;
-  }
-  last_read_ = read.value.block;
+  if (read.ok()) return read.value.block;
+  ReportFailure(read.failure);
+  return std::nullopt;
+}
+
+std::optional<SettingsBlock> TMainForm::ReadBeforeWrite() {
+  const std::optional<SettingsBlock> block = ReadModuleBlock();
+  if (!block) return std::nullopt;
+  last_read_ = block;
   UpdateChangedMarks();
-  return read.value.block;
+  return block;
 }
 
 std::optional<SettingsBlock> TMainForm::ModuleSettings() {
   if (read_since_config_ && last_read_) return last_read_;
-  const Result<SettingsValues> read = session_.ReadSettingsBlock();
-  if (!read.ok()) {
-    ReportFailure(read.failure);
-    return std::nullopt;
-  }
-  return read.value.block;
+  return ReadModuleBlock();
 }
 
 void TMainForm::ReadAfterProgram() {
   if (!last_read_ || !session_.connected()) return;
-  const Result<SettingsValues> read = session_.ReadSettingsBlock();
-  if (!read.ok()) {
-    ReportFailure(read.failure);
-    return;
-  }
-  const SettingsBlock& block = read.value.block;
+  const std::optional<SettingsBlock> read = ReadModuleBlock();
+  if (!read) return;
+  const SettingsBlock& block = *read;
   if (EditsPending()) {
     // The technician's changes stay in the boxes; only what the module
     // itself sets is shown.
-    for (const StatusLamp& lamp : kStatusLamps) {
-      findChild<Lamp*>(ToQString(lamp.name))->setGreen((block[kFlagsOffset] & lamp.mask) != 0);
-    }
+    ShowLamps(block[kFlagsOffset]);
   } else {
     ShowSettings(block);
     shown_module_ = block;

@@ -31,7 +31,7 @@ die() {
 scripts/install-deps.sh --deb --screens || die "cannot install the tools"
 
 phase "Release build and package (build/deb)"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELK_BUILD_TESTS=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELK_WARNINGS_AS_ERRORS=ON -DZELK_BUILD_TESTS=OFF \
   -DZELK_BUILD_BENCH=OFF >"$build.configure.log" 2>&1 || die "configure failed (see $build.configure.log)"
 cmake --build "$build" -j "$(nproc)" || die "the build failed"
 rm -f "$build"/*.deb

@@ -30,7 +30,7 @@ declare -A max_len=(
 scripts/install-deps.sh --fuzz
 
 build=build/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_WARNINGS_AS_ERRORS=ON \
   -DZELK_BUILD_FUZZ=ON -DZELK_BUILD_GUI=OFF -DZELK_BUILD_TESTS=OFF -DZELK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz -j 2
 

@@ -54,7 +54,7 @@ while IFS= read -r f; do
 done < <(git ls-files '*.cpp' '*.h' | grep -v '^build/')
 
 # clang-tidy needs the compile commands and the generated headers of a Qt-free build.
-if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELK_BUILD_GUI=OFF \
+if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELK_WARNINGS_AS_ERRORS=ON -DZELK_BUILD_GUI=OFF \
          -DZELK_BUILD_BENCH=OFF >"$tmp/configure.log" 2>&1 &&
        cmake --build "$build" -j"$jobs" >"$tmp/build.log" 2>&1; }; then
   tail -n 30 "$tmp/configure.log" "$tmp/build.log" 2>/dev/null

@@ -46,7 +46,7 @@ if [[ ! -f "$linux_dir/CMakeCache.txt" ]]; then
   if [[ "$linux_dir" == "build/debug" ]]; then
     cmake --preset debug >/dev/null || die "cannot configure $linux_dir"
   else
-    cmake -S . -B "$linux_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELK_BUILD_GUI=OFF \
+    cmake -S . -B "$linux_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELK_WARNINGS_AS_ERRORS=ON -DZELK_BUILD_GUI=OFF \
       -DZELK_BUILD_TESTS=OFF -DZELK_BUILD_BENCH=OFF >/dev/null || die "cannot configure $linux_dir"
   fi
 fi

@@ -19,8 +19,9 @@ die() { echo "windows-package: $*" >&2; exit 1; }
 
 scripts/install-deps.sh --windows --windows-qt
 scripts/windows-qt.sh
-qt_prefix="${ZELK_QT_WIN_PREFIX:-/var/cache/programable-zelk/qt6-mingw64-6.4.2}"
-qt_src=$(find "${ZELK_QT_WIN_WORK:-$(dirname "$qt_prefix")/qt6-mingw64-6.4.2-work}/src" \
+source cmake/windows-qt.env
+qt_prefix="${ZELK_QT_WIN_PREFIX:-$ZELK_QT_WIN_CACHE/qt6-mingw64-$ZELK_QT_WIN_VERSION}"
+qt_src=$(find "${ZELK_QT_WIN_WORK:-$(dirname "$qt_prefix")/qt6-mingw64-$ZELK_QT_WIN_VERSION-work}/src" \
   -mindepth 1 -maxdepth 1 -type d -name 'qtbase*' | head -n 1)
 [[ -d "$qt_src/LICENSES" ]] || die "the Qt source (for its licence texts) is missing: remove $qt_prefix/zelk-qt.stamp and run scripts/windows-qt.sh"
 
@@ -83,7 +84,7 @@ for lib in zlib freetype harfbuzz-ng libpng libjpeg pcre2 double-conversion md4c
 done
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/GCC-runtime-copyright.txt"
 # QCustomPlot (the live chart) is compiled into the configurator.
-qcp_src="${ZELK_QCUSTOMPLOT_DIR:-/var/cache/programable-zelk/qcustomplot}/src"
+qcp_src="${ZELK_QCUSTOMPLOT_DIR:-$ZELK_QT_WIN_CACHE/qcustomplot}/src"
 cp "$qcp_src/debian-copyright" "$stage/licenses/QCustomPlot-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
 

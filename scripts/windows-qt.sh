@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 6 (qtbase only) for 64-bit Windows from Debian's qt6-base source
 # package with mingw-w64, and installs it into a cache outside the source tree:
-#   ${ZELK_QT_WIN_PREFIX:-/var/cache/programable-zelk/qt6-mingw64-6.4.2}
+#   ${ZELK_QT_WIN_PREFIX:-<cache>/qt6-mingw64-<version>}, both named in cmake/windows-qt.env
 # A stamp in the prefix records the configure options; a second run with the
 # same options does nothing. Only Debian packages are downloaded.
 #
@@ -16,8 +16,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 
-qt_version=6.4.2
-prefix="${ZELK_QT_WIN_PREFIX:-/var/cache/programable-zelk/qt6-mingw64-$qt_version}"
+source cmake/windows-qt.env
+qt_version=$ZELK_QT_WIN_VERSION
+prefix="${ZELK_QT_WIN_PREFIX:-$ZELK_QT_WIN_CACHE/qt6-mingw64-$qt_version}"
 work="${ZELK_QT_WIN_WORK:-$(dirname "$prefix")/qt6-mingw64-$qt_version-work}"
 jobs="${ZELK_QT_WIN_JOBS:-$(nproc)}"
 stamp="$prefix/zelk-qt.stamp"

@@ -5,7 +5,7 @@ namespace zelk {
 
 std::optional<double> RpmFromPeriod(std::uint16_t period, int cal) {
   if (period == 0 || cal <= 0) return std::nullopt;
-  return (60000000 / (period * 3.2)) * (2.0 / cal);
+  return (60000000 / (period * kTimerTickMicroseconds)) * (2.0 / cal);
 }
 
 double InjectionTimeFromWord(std::uint16_t word) {

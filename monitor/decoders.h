@@ -9,7 +9,11 @@
 
 namespace zelk {
 
-// Engine RPM for a period word that counts 3.2 us ticks between ignition
+// The module's timer tick: the live RPM period and the idle period both count
+// these between two ignition pulses.
+inline constexpr double kTimerTickMicroseconds = 3.2;
+
+// Engine RPM for a period word that counts timer ticks between ignition
 // pulses, scaled by the calibration factor (1, 2, 4 or 8): doubling the factor
 // halves the RPM. Empty for a period of 0 or a factor below 1, neither of
 // which has an RPM.

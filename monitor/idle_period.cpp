@@ -79,7 +79,8 @@ EncodeResult EncodeIdleRpm(std::string_view rpm_text, std::string_view cal_text,
              {IntegerText(*cal)}));
   }
 
-  const double period = 60000000 / *rpm / (*cal * 1.6);
+  // Two ignition pulses a turn: half a tick a pulse per unit of the factor.
+  const double period = 60000000 / *rpm / (*cal * (kTimerTickMicroseconds / 2));
   const auto whole = RoundToWhole(period);
   if (!whole || *whole > 0xFFFF) {
     if (!std::isfinite(period)) {

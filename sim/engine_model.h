@@ -12,7 +12,7 @@
 namespace zelk::sim {
 
 struct LiveValues {
-  std::uint16_t rpm_period = 0;  // 3.2 us ticks between ignition pulses (two per turn)
+  std::uint16_t rpm_period = 0;  // module timer ticks between ignition pulses (two per turn)
   std::uint16_t injection = 0;   // injector opening, 0.8 us ticks
   std::uint8_t correction = 64;  // mixture correction, 64 = 100 %
   std::uint8_t temperature = 0;  // NTC divider reading, 5/256 V per count

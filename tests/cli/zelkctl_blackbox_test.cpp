@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "session/program_version.h"
 #include "support/child_process.h"
 #include "support/sim_process.h"
 
@@ -156,7 +157,7 @@ TEST(Zelkctl, BadUsage) {
 TEST(Zelkctl, ProgramVersion) {
   const ProcessOutput version = Zelkctl({"--version"});
   EXPECT_EQ(version.exit_code, 0) << version.err;
-  EXPECT_EQ(version.out, "2.2.0.0\n");
+  EXPECT_EQ(version.out, std::string(kProgramVersion) + "\n");
   EXPECT_EQ(version.err, "");
 }
 

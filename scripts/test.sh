@@ -16,13 +16,35 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
-step() { printf '\n==== test.sh: %s (%dm%02ds)\n' "$1" $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)); }
+# The figures of the run (each step's time, each suite's test count) are
+# printed as measured and summed up at the end, so no document has to keep them.
+summary=()
+step_name=""
+step_started=$SECONDS
+clock() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
+end_step() {
+  [[ -n "$step_name" ]] && summary+=("$(printf '%-60s %s' "$step_name" "$(clock $((SECONDS - step_started)))")")
+  step_name=""
+}
+step() {
+  end_step
+  step_name="$1"
+  step_started=$SECONDS
+  printf '\n==== test.sh: %s (%s)\n' "$1" "$(clock $((SECONDS - started)))"
+}
 
-# suite PRESET: configure, build and run ctest for one preset.
+# suite PRESET: configure, build and run ctest for one preset; the count of
+# its tests joins the summary.
 suite() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j 2
-  QT_QPA_PLATFORM=offscreen ctest --preset "$1" -j 2
+  local log
+  log=$(mktemp)
+  QT_QPA_PLATFORM=offscreen ctest --preset "$1" -j 2 | tee "$log"
+  local counted
+  counted=$(grep -o 'tests passed, [0-9]* tests failed out of [0-9]*' "$log" | tail -n 1)
+  rm -f "$log"
+  summary+=("  $1 suite: ${counted:-no count}")
 }
 
 scripts/install-deps.sh
@@ -77,4 +99,6 @@ fi
 # removes programable-zelk on this machine).
 step "Debian package"
 bash scripts/deb-check.sh
-step "all passed"
+end_step
+printf '\n==== test.sh: all passed in %s\n' "$(clock $((SECONDS - started)))"
+printf '%s\n' "${summary[@]}"

@@ -5,7 +5,7 @@
 ; entry in Apps & features. /S installs and uninstalls silently.
 ;
 ; scripts/windows-package.sh defines on the command line:
-;   VERSION     the program's version (2.2.0.0)
+;   VERSION     the program's version (the project's version in CMakeLists.txt)
 ;   STAGE       the folder to install (the portable folder)
 ;   OUTFILE     the installer to write
 ;   FILES       an include file with the File lines of STAGE

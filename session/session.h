@@ -22,6 +22,7 @@
 #include "monitor/live_sample.h"
 #include "programming/program_status.h"
 #include "session/failure.h"
+#include "session/module_version.h"
 #include "settings/settings_block.h"
 #include "settings/settings_values.h"
 
@@ -39,13 +40,6 @@ struct Result {
 };
 
 using Outcome = Result<Done>;
-
-// The version reply: major and minor, and how many payload bytes came (both,
-// after a successful ReadVersion: a shorter reply is a failure).
-struct ModuleVersion {
-  std::array<std::uint8_t, 2> numbers{};
-  std::size_t received = 0;
-};
 
 struct SettingsRead {
   Result<SettingsValues> settings;

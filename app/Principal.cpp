@@ -99,7 +99,7 @@ void TMainForm::configClick() {
   StopReconnectWatch();
   form2_->exec();
   read_since_config_ = false;  // the port may lead to another module now
-  if (form2_->link_ok()) {
+  if (session_.module_answered()) {
     ui_->prog->setEnabled(true);
     ui_->ler->setEnabled(true);
   } else {

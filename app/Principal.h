@@ -188,7 +188,6 @@ class TMainForm : public QWidget {
   // A setting whose text differs from the block as last read is marked.
   void UpdateChangedMarks();
   void SetFileActionsEnabled(bool enabled);
-  std::string ModuleVersionText() const;
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
   // The watch for the port, when it has gone away (its box already shown).

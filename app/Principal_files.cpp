@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/Porta_serial.h"
 #include "app/Principal.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
@@ -33,6 +32,7 @@
 #include "monitor/idle_period.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
+#include "session/module_version.h"
 #include "session/restore_points.h"
 #include "session/session.h"
 #include "settings/option_flags.h"
@@ -147,10 +147,6 @@ void TMainForm::SetFileActionsEnabled(bool enabled) {
   for (QAction* action : file_actions_) action->setEnabled(enabled);
 }
 
-std::string TMainForm::ModuleVersionText() const {
-  return form2_ != nullptr ? form2_->module_version().toStdString() : std::string();
-}
-
 std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
   if (!last_read_) return std::nullopt;
   const std::optional<SettingsBlock> settings = WindowSettings();
@@ -197,7 +193,8 @@ bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) 
   if (!folder.path) {
     saved.error = folder.error;
   } else {
-    saved = RestorePoints(*folder.path).Save(block, ModuleVersionText(), reason);
+    saved = RestorePoints(*folder.path)
+                .Save(block, ModuleVersionText(session_.module_version()), reason);
   }
   if (saved.path) return true;
   InformNoRestorePoint(saved.error);
@@ -249,8 +246,9 @@ void TMainForm::SaveSettingsFile(const QString& chosen) {
   if (!block) return;
   QString path = chosen;
   if (QFileInfo(path).suffix().isEmpty()) path += ToQString(kSettingsFileExtension);
-  const SettingsFile file = MakeSettingsFile(
-      *block, ModuleVersionText(), UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
+  const SettingsFile file =
+      MakeSettingsFile(*block, ModuleVersionText(session_.module_version()),
+                       UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
   const FileWrite written = WriteFileAtomically(PathOf(path), EncodeSettingsFile(file));
   if (!written.ok) {
     messages_.Inform(TranslatedMessage(written.error),
@@ -363,8 +361,9 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,
     return false;
   }
   RestorePoints points(*folder.path);
-  const GuardedWrite done = WriteWithRestorePoint(session_, points, *module, *applied.block,
-                                                  SaveReason::before_restore, ModuleVersionText());
+  const GuardedWrite done =
+      WriteWithRestorePoint(session_, points, *module, *applied.block, SaveReason::before_restore,
+                            ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
     ShowSettings(*last_read_);

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <memory>
 
+#include "programming/program_kind.h"
 #include "session/session.h"
 
 namespace Ui {
@@ -31,7 +32,7 @@ class TProgramForm : public QDialog {
   void Attach(TProgramZelkForm& progress) { progress_ = &progress; }
 
   Ui::ProgramForm& ui() { return *ui_; }
-  int ProgramType() const { return prog_type_.checkedId(); }
+  ProgramKind ProgramType() const { return static_cast<ProgramKind>(prog_type_.checkedId()); }
   int MixValue() const { return mix_values_.checkedId(); }
 
   // True when the last OK sent the module a program that was answered: the

@@ -676,7 +676,9 @@ void Monkey::DriveProgramForm() {
   if (Chance(0.7)) types[static_cast<std::size_t>(Pick(4))]->click();
   QRadioButton* mix = mixes[static_cast<std::size_t>(Pick(5))];
   if (Chance(0.5) && mix->isEnabled()) mix->click();
-  Say(QStringLiteral("program %1 mix %2").arg(form.ProgramType()).arg(form.MixValue()));
+  Say(QStringLiteral("program %1 mix %2")
+          .arg(static_cast<int>(form.ProgramType()))
+          .arg(form.MixValue()));
   const int way = Pick(10);
   Say(way < 8 ? QStringLiteral("OK") : QStringLiteral("Cancel"));
   (way < 8 ? ui.button_OK : ui.button_Cancel)->click();

@@ -177,7 +177,7 @@ class ProgrammingTest : public QObject {
     QVERIFY(ui.mix_values->isEnabled());
     ui.prog_type_3->click();
     p.w.ProgramForm.button_CancelClick();
-    QCOMPARE(p.w.ProgramForm.ProgramType(), 3);
+    QCOMPARE(p.w.ProgramForm.ProgramType(), zelk::ProgramKind::map);
     QVERIFY(!ui.mix_values->isEnabled());
   }
 

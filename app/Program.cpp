@@ -5,28 +5,24 @@
 #include <array>
 #include <utility>
 
-#include "app/Principal.h"
 #include "app/Zelkprogram.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/translation.h"
 #include "app/window_placement.h"
 #include "programming/mixture.h"
-#include "settings/settings_table.h"
-#include "settings/settings_values.h"
-#include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
 
 namespace zelk {
 
-TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, Session& session,
+TProgramForm::TProgramForm(Messages& messages, Session& session, CorrectionLimit correction_limit,
                            QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::ProgramForm>()),
       messages_(messages),
-      main_form_(main_form),
-      session_(session) {
+      session_(session),
+      correction_limit_(std::move(correction_limit)) {
   ui_->setupUi(this);
   setFixedSize(size());
   PlaceOnScreen(*this, QPoint(411, 169));
@@ -102,14 +98,13 @@ void TProgramForm::button_OKClick() {
 void TProgramForm::WriteMixture() {
   // The module bounds the correction by the limit it holds, not by a box the
   // technician may have changed and not written (or never filled by a Read).
-  const std::optional<SettingsBlock> module = main_form_.ModuleSettings();
-  if (!module) {
+  const std::optional<double> limit = correction_limit_();
+  if (!limit) {
     failed_ = true;
     return;
   }
-  const double limit = SettingValue(kSettingRows[kLimiteCorr], *module);
   // The session's block takes the byte too, so the next Write keeps it.
-  ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), limit)));
+  ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), *limit)));
 }
 
 void TProgramForm::button_CancelClick() {

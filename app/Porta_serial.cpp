@@ -11,7 +11,7 @@
 #include "app/port_search.h"
 #include "app/qt_text.h"
 #include "app/window_placement.h"
-#include "session/guarded_write.h"
+#include "session/module_version.h"
 #include "session/session.h"
 #include "ui_Form2.h"
 
@@ -105,25 +105,19 @@ bool TForm2::OpenPort() {
 }
 
 void TForm2::button_OKClick() {
-  module_version_.clear();
-  connected_port_.clear();
+  // Whatever this OK finds, the module reached before is forgotten first
+  // (the open would close its port anyway).
+  session_.Close();
   if (!OpenPort()) {
-    link_ok_ = false;
     InformErrorOpeningPort(messages_);
     session_.Close();
   } else {
     // Not Session::Connect: the port stays open while the failure box shows.
     const Result<ModuleVersion> version = session_.ReadVersion();
     if (version.ok()) {
-      link_ok_ = true;
-      // A reply too short to carry a number shows it as "?".
-      module_version_ = ToQString(ModuleVersionText(version.value));
-      connected_port_ = PortName();
-      connected_version_ = version.value;
-      if (on_connected_) on_connected_(connected_port_);
-      messages_.Inform(module_version_, tr("Version"));
+      if (on_connected_) on_connected_(session_.connected_port());
+      messages_.Inform(ToQString(ModuleVersionText(version.value)), tr("Version"));
     } else {
-      link_ok_ = false;
       InformFailure(messages_, version.failure);
       session_.Close();
     }
@@ -142,18 +136,19 @@ void TForm2::button_FindClick() {
     ports.push_back(typed);
   // The port this program holds open would only report itself busy: it is
   // the module, as its last OK showed, and it is left as it is.
-  const bool holding = session_.connected() && !connected_port_.empty();
+  const std::string& held_port = session_.connected_port();
+  const bool holding = session_.connected() && !held_port.empty();
   std::vector<std::string> asked;
   for (const std::string& port : ports)
-    if (!holding || port != connected_port_) asked.push_back(port);
+    if (!holding || port != held_port) asked.push_back(port);
 
   const std::vector<PortProbe> found = RunPortSearch(this, asked, search_opener_);
   std::vector<PortProbe> probes;
   auto next = found.begin();
   for (const std::string& port : ports) {
-    if (holding && port == connected_port_) {
+    if (holding && port == held_port) {
       PortProbe held{port, ProbeVerdict::answered, {}};
-      held.version.value = connected_version_;
+      held.version.value = *session_.module_version();
       probes.push_back(held);
     } else if (next != found.end()) {
       probes.push_back(*next++);

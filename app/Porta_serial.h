@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm2: the COM-port dialog. It opens the chosen port on the session and
-// proves the link with the module's version.
+// proves the link with the module's version; the session keeps what came of
+// it (the port, whether the module answered, its version).
 
 #include <QDialog>
 #include <functional>
@@ -9,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link/serial_line.h"
-#include "session/session.h"
+#include "link/frame_link.h"
 
 namespace Ui {
 class Form2;
@@ -31,13 +31,6 @@ class TForm2 : public QDialog {
          const std::string& preferred_port = {}, QWidget* parent = nullptr);
   ~TForm2() override;
 
-  // True when the last OK opened the port and the module answered.
-  bool link_ok() const { return link_ok_; }
-  // The version the module gave at the last successful Config ("2.10"), or
-  // an empty text.
-  const QString& module_version() const { return module_version_; }
-  // The port of the last successful Config, as opened; empty when it failed.
-  const std::string& connected_port() const { return connected_port_; }
   Ui::Form2& ui() { return *ui_; }
 
   void button_OKClick();
@@ -70,10 +63,6 @@ class TForm2 : public QDialog {
   std::unique_ptr<Ui::Form2> ui_;
   Messages& messages_;
   Session& session_;
-  bool link_ok_ = false;
-  QString module_version_;
-  std::string connected_port_;  // the port of the last successful OK
-  ModuleVersion connected_version_;
   LineOpener search_opener_ = OpenPlatformSerialLine;
   std::function<void(const std::string&)> on_connected_;
   bool preferred_given_ = false;

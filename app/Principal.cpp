@@ -20,6 +20,8 @@
 #include "app/window_placement.h"
 #include "session/reconnect_watch.h"
 #include "session/session.h"
+#include "settings/settings_table.h"
+#include "settings/settings_values.h"
 #include "ui_MainForm.h"
 
 // The icons live in a static library, whose resources the linker drops unless
@@ -99,7 +101,7 @@ void TMainForm::configClick() {
   StopReconnectWatch();
   form2_->exec();
   read_since_config_ = false;  // the port may lead to another module now
-  if (form2_->link_ok()) {
+  if (session_.module_answered()) {
     ui_->prog->setEnabled(true);
     ui_->ler->setEnabled(true);
   } else {
@@ -118,6 +120,12 @@ void TMainForm::progClick() {
   if (program_form_->ran() && !program_form_->failed()) ReadAfterProgram();
   if (program_form_->failed()) WatchForPortIfGone();
   ResumePoll(program_form_->failed());
+}
+
+std::optional<double> TMainForm::ModuleCorrectionLimit() {
+  const std::optional<SettingsBlock> module = ModuleSettings();
+  if (!module) return std::nullopt;
+  return SettingValue(kSettingRows[kLimiteCorr], *module);
 }
 
 void TMainForm::sairClick() {

@@ -94,10 +94,10 @@ class TMainForm : public QWidget {
   QDialog* restore_points_dialog() const { return restore_points_dialog_; }
   // The block the module held at the last successful read, if any.
   const std::optional<SettingsBlock>& last_read() const { return last_read_; }
-  // The module's settings for a program that depends on them (the mixture
-  // follows its correction limit): as last read, or read now when no Read was
-  // made since Config. Nothing, after its failure box, when that read fails.
-  std::optional<SettingsBlock> ModuleSettings();
+  // The correction limit the module holds, which the mixture program
+  // follows: from ModuleSettings. Nothing, after its failure box, when the
+  // read fails.
+  std::optional<double> ModuleCorrectionLimit();
   // Back after an unplug: after a failure that says the port went away, a
   // look once a second whether the same port is back (ReconnectLookTick); the
   // status text beside the menus says what the watch found. Config and Quit
@@ -158,6 +158,10 @@ class TMainForm : public QWidget {
   bool WriteFileSettings(const SettingsFile& file, const QString& path, const QString& title);
   // The settings block, or nothing after the failure's box.
   std::optional<SettingsBlock> ReadModuleBlock();
+  // The module's settings for a program that depends on them: as last read,
+  // or read now when no Read was made since Config. Nothing, after its
+  // failure box, when that read fails.
+  std::optional<SettingsBlock> ModuleSettings();
   // The "UPM Progr." and "MAP Progr." lamps from the flags byte.
   void ShowLamps(std::uint8_t flags);
   // Reads the block just before a write, for the module's own bytes (status
@@ -188,7 +192,6 @@ class TMainForm : public QWidget {
   // A setting whose text differs from the block as last read is marked.
   void UpdateChangedMarks();
   void SetFileActionsEnabled(bool enabled);
-  std::string ModuleVersionText() const;
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
   // The watch for the port, when it has gone away (its box already shown).

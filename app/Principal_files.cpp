@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -15,24 +14,24 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QStyle>
-#include <QTableWidget>
 #include <chrono>
 #include <filesystem>
 #include <utility>
 
-#include "app/Porta_serial.h"
 #include "app/Principal.h"
+#include "app/compare_dialog.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
+#include "app/restore_points_dialog.h"
 #include "app/setting_changes.h"
 #include "app/status_text.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
+#include "session/module_version.h"
 #include "session/restore_points.h"
 #include "session/session.h"
 #include "settings/option_flags.h"
@@ -41,9 +40,7 @@
 #include "settings_file/file_io.h"
 #include "settings_file/file_settings.h"
 #include "settings_file/settings_overlay.h"
-#include "ui_CompareDialog.h"
 #include "ui_MainForm.h"
-#include "ui_RestorePointsDialog.h"
 
 namespace zelk {
 
@@ -55,10 +52,6 @@ QString FileFilter() {
 
 std::filesystem::path PathOf(const QString& path) {
   return std::filesystem::path(path.toStdWString());
-}
-
-QString ShownPath(const std::filesystem::path& path) {
-  return QString::fromStdWString(path.wstring());
 }
 
 // "before.zelk was refused: ...", in the box titled by the action.
@@ -147,10 +140,6 @@ void TMainForm::SetFileActionsEnabled(bool enabled) {
   for (QAction* action : file_actions_) action->setEnabled(enabled);
 }
 
-std::string TMainForm::ModuleVersionText() const {
-  return form2_ != nullptr ? form2_->module_version().toStdString() : std::string();
-}
-
 std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
   if (!last_read_) return std::nullopt;
   const std::optional<SettingsBlock> settings = WindowSettings();
@@ -197,7 +186,8 @@ bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) 
   if (!folder.path) {
     saved.error = folder.error;
   } else {
-    saved = RestorePoints(*folder.path).Save(block, ModuleVersionText(), reason);
+    saved = RestorePoints(*folder.path)
+                .Save(block, ModuleVersionText(session_.module_version()), reason);
   }
   if (saved.path) return true;
   InformNoRestorePoint(saved.error);
@@ -249,8 +239,9 @@ void TMainForm::SaveSettingsFile(const QString& chosen) {
   if (!block) return;
   QString path = chosen;
   if (QFileInfo(path).suffix().isEmpty()) path += ToQString(kSettingsFileExtension);
-  const SettingsFile file = MakeSettingsFile(
-      *block, ModuleVersionText(), UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
+  const SettingsFile file =
+      MakeSettingsFile(*block, ModuleVersionText(session_.module_version()),
+                       UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
   const FileWrite written = WriteFileAtomically(PathOf(path), EncodeSettingsFile(file));
   if (!written.ok) {
     messages_.Inform(TranslatedMessage(written.error),
@@ -272,46 +263,7 @@ void TMainForm::CompareWithFile(const QString& path) {
   const SettingTexts in_file = TextsOfFile(*file);
 
   delete compare_dialog_;
-  compare_dialog_ = new QDialog(this);
-  compare_dialog_->setAttribute(Qt::WA_DeleteOnClose);
-  Ui::CompareDialog ui;
-  ui.setupUi(compare_dialog_);
-  connect(ui.buttons, &QDialogButtonBox::rejected, compare_dialog_, &QDialog::close);
-  ui.table->setColumnCount(3);
-  ui.table->setHorizontalHeaderLabels({QCoreApplication::translate("SettingsFiles", "Setting"),
-                                       QCoreApplication::translate("SettingsFiles", "Window"),
-                                       QFileInfo(path).fileName()});
-  ui.table->setRowCount(static_cast<int>(kFileSettingCount));
-  int differences = 0;
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    const QString mine = ToQString(window[setting].value_or(""));
-    const QString theirs = in_file[setting]
-                               ? ToQString(*in_file[setting])
-                               : QCoreApplication::translate("SettingsFiles", "(not in the file)");
-    const bool differs = in_file[setting] && mine != theirs;
-    differences += differs ? 1 : 0;
-    const int row = static_cast<int>(setting);
-    ui.table->setItem(row, 0, new QTableWidgetItem(SettingCaption(setting)));
-    ui.table->setItem(row, 1, new QTableWidgetItem(mine));
-    ui.table->setItem(row, 2, new QTableWidgetItem(theirs));
-    for (int column = 0; column < 3; ++column) {
-      QTableWidgetItem* item = ui.table->item(row, column);
-      item->setData(Qt::UserRole, differs);
-      if (differs) {
-        QFont font = item->font();
-        font.setBold(true);
-        item->setFont(font);
-        item->setBackground(QColor(255, 230, 150));
-      }
-    }
-  }
-  ui.table->resizeColumnsToContents();
-  ui.caption->setText(
-      differences == 0
-          ? QCoreApplication::translate("SettingsFiles", "The window's settings and %1 agree.")
-                .arg(QFileInfo(path).fileName())
-          : QCoreApplication::translate("SettingsFiles", "%1 setting(s) differ, marked.")
-                .arg(differences));
+  compare_dialog_ = MakeCompareDialog(this, window, in_file, QFileInfo(path).fileName());
   compare_dialog_->show();
 }
 
@@ -363,8 +315,9 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,
     return false;
   }
   RestorePoints points(*folder.path);
-  const GuardedWrite done = WriteWithRestorePoint(session_, points, *module, *applied.block,
-                                                  SaveReason::before_restore, ModuleVersionText());
+  const GuardedWrite done =
+      WriteWithRestorePoint(session_, points, *module, *applied.block, SaveReason::before_restore,
+                            ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
     ShowSettings(*last_read_);
@@ -404,7 +357,7 @@ void TMainForm::ShowRestorePoints() {
                      QCoreApplication::translate("SettingsFiles", "Restore points"));
     return;
   }
-  const std::vector<RestorePoint> points = RestorePoints(*folder.path).List();
+  std::vector<RestorePoint> points = RestorePoints(*folder.path).List();
   std::optional<SettingTexts> window;
   if (last_read_) {
     if (const std::optional<SettingsBlock> block = BlockWithChanges())
@@ -412,60 +365,10 @@ void TMainForm::ShowRestorePoints() {
   }
 
   delete restore_points_dialog_;
-  restore_points_dialog_ = new QDialog(this);
-  restore_points_dialog_->setAttribute(Qt::WA_DeleteOnClose);
-  Ui::RestorePointsDialog ui;
-  ui.setupUi(restore_points_dialog_);
-  connect(ui.buttons, &QDialogButtonBox::rejected, restore_points_dialog_, &QDialog::close);
-  ui.caption->setText(
-      QCoreApplication::translate("SettingsFiles", "Saved before each write, newest first, in %1")
-          .arg(ShownPath(*folder.path)));
-  ui.table->setColumnCount(4);
-  ui.table->setHorizontalHeaderLabels(
-      {QCoreApplication::translate("SettingsFiles", "Time"),
-       QCoreApplication::translate("SettingsFiles", "Module version"),
-       QCoreApplication::translate("SettingsFiles", "Reason"),
-       QCoreApplication::translate("SettingsFiles", "Differences")});
-  ui.table->setRowCount(static_cast<int>(points.size()));
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const RestorePoint& point = points[i];
-    const int row = static_cast<int>(i);
-    QString time, version, reason, differences;
-    if (point.file) {
-      time = ToQString(point.file->saved_at);
-      version = ToQString(point.file->module_version);
-      reason = point.file->reason ? Translated("SettingsFile", ReasonName(*point.file->reason))
-                                  : QString();
-      differences = window
-                        ? QString::number(CompareSettings(*window, TextsOfFile(*point.file)).size())
-                        : QString();
-    } else {
-      time = ShownPath(point.path.filename());
-      reason = TranslatedMessage(point.error);
-    }
-    ui.table->setItem(row, 0, new QTableWidgetItem(time));
-    ui.table->setItem(row, 1, new QTableWidgetItem(version));
-    ui.table->setItem(row, 2, new QTableWidgetItem(reason));
-    ui.table->setItem(row, 3, new QTableWidgetItem(differences));
-    ui.table->item(row, 0)->setData(Qt::UserRole, ShownPath(point.path));
-  }
-  ui.table->resizeColumnsToContents();
-  QPushButton* restore = ui.buttons->addButton(
-      QCoreApplication::translate("SettingsFiles", "&Restore"), QDialogButtonBox::ActionRole);
-  restore->setObjectName(QStringLiteral("restore"));
-  restore->setEnabled(false);
-  QTableWidget* table = ui.table;
-  const bool can_write = last_read_.has_value() && session_.connected();
-  connect(table, &QTableWidget::itemSelectionChanged, restore, [table, restore, can_write] {
-    restore->setEnabled(can_write && !table->selectedItems().isEmpty());
-  });
-  connect(restore, &QPushButton::clicked, this, [this, table] {
-    const QList<QTableWidgetItem*> selected = table->selectedItems();
-    if (selected.isEmpty()) return;
-    const QString path = table->item(selected.front()->row(), 0)->data(Qt::UserRole).toString();
-    restore_points_dialog_->close();
-    RestoreFromFile(path);
-  });
+  restore_points_dialog_ = MakeRestorePointsDialog(
+      this,
+      {*folder.path, std::move(points), window, last_read_.has_value() && session_.connected()},
+      [this](const QString& path) { RestoreFromFile(path); });
   restore_points_dialog_->show();
 }
 

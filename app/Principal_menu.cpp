@@ -11,13 +11,13 @@
 #include <QMenuBar>
 #include <QtGlobal>
 
-#include "app/Porta_serial.h"
 #include "app/Principal.h"
 #include "app/about_text.h"
 #include "app/guide_window.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
+#include "session/module_version.h"
 #include "session/program_version.h"
 #include "session/session.h"
 
@@ -55,8 +55,8 @@ void TMainForm::ShowUserGuide() {
 }
 
 void TMainForm::ShowAbout() {
-  const bool connected = session_.connected() && form2_ != nullptr;
-  const QString module = connected ? form2_->module_version() : QString();
+  const QString module =
+      session_.connected() ? ToQString(ModuleVersionText(session_.module_version())) : QString();
   messages_.Inform(AboutText(ToQString(kProgramVersion), QString::fromLatin1(qVersion()), module),
                    AboutTitle());
 }

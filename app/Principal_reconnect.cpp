@@ -7,12 +7,11 @@
 #include <QCoreApplication>
 #include <QLabel>
 
-#include "app/Porta_serial.h"
 #include "app/Principal.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
-#include "session/guarded_write.h"
+#include "session/module_version.h"
 #include "session/reconnect_watch.h"
 #include "session/session.h"
 
@@ -26,8 +25,7 @@ void TMainForm::ReportFailure(Failure failure) {
 }
 
 void TMainForm::WatchForPortIfGone() {
-  if (form2_ == nullptr) return;
-  const std::string& port = form2_->connected_port();
+  const std::string& port = session_.connected_port();
   if (port.empty() || session_.connected()) return;
   reconnect_watch_ = std::make_unique<ReconnectWatch>(port, now_ms_());
   status_text_->setText(
@@ -50,7 +48,7 @@ void TMainForm::ReconnectLookTick() {
       status_text_->setText(
           QCoreApplication::translate(
               "Reconnect", "The module is back on %1 (version %2): press Read to refresh")
-              .arg(port, ToQString(zelk::ModuleVersionText(look.version.value))));
+              .arg(port, ToQString(ModuleVersionText(look.version.value))));
       break;
     case ReconnectState::gave_up:
       status_text_->setText(

@@ -3,35 +3,37 @@
 
 #include <QRadioButton>
 #include <array>
+#include <utility>
 
-#include "app/Principal.h"
 #include "app/Zelkprogram.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/translation.h"
 #include "app/window_placement.h"
 #include "programming/mixture.h"
-#include "settings/settings_table.h"
-#include "settings/settings_values.h"
-#include "ui_MainForm.h"
 #include "ui_ProgramForm.h"
 #include "ui_ProgramZelkForm.h"
 
 namespace zelk {
 
-TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, Session& session,
+TProgramForm::TProgramForm(Messages& messages, Session& session, CorrectionLimit correction_limit,
                            QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::ProgramForm>()),
       messages_(messages),
-      main_form_(main_form),
-      session_(session) {
+      session_(session),
+      correction_limit_(std::move(correction_limit)) {
   ui_->setupUi(this);
   setFixedSize(size());
   PlaceOnScreen(*this, QPoint(411, 169));
-  const std::array<QRadioButton*, 4> types{ui_->prog_type_0, ui_->prog_type_1, ui_->prog_type_2,
-                                           ui_->prog_type_3};
-  for (int i = 0; i < 4; ++i) prog_type_.addButton(types[static_cast<std::size_t>(i)], i);
+  // Each button's id is its program.
+  const std::array<std::pair<QRadioButton*, ProgramKind>, 4> types{{
+      {ui_->prog_type_0, ProgramKind::mix},
+      {ui_->prog_type_1, ProgramKind::reset},
+      {ui_->prog_type_2, ProgramKind::rpm_lambda},
+      {ui_->prog_type_3, ProgramKind::map},
+  }};
+  for (const auto& [button, kind] : types) prog_type_.addButton(button, static_cast<int>(kind));
   const std::array<QRadioButton*, 5> mixes{ui_->mix_values_0, ui_->mix_values_1, ui_->mix_values_2,
                                            ui_->mix_values_3, ui_->mix_values_4};
   for (int i = 0; i < 5; ++i) mix_values_.addButton(mixes[static_cast<std::size_t>(i)], i);
@@ -43,7 +45,7 @@ TProgramForm::TProgramForm(Messages& messages, TMainForm& main_form, Session& se
 TProgramForm::~TProgramForm() = default;
 
 void TProgramForm::prog_typeClick() {
-  ui_->mix_values->setEnabled(ProgramType() == 0);
+  ui_->mix_values->setEnabled(ProgramType() == ProgramKind::mix);
 }
 
 void TProgramForm::ReportOneRequest(const Outcome& outcome) {
@@ -76,19 +78,17 @@ void TProgramForm::button_OKClick() {
   failed_ = false;
   if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
     switch (ProgramType()) {
-      case 0:
+      case ProgramKind::mix:
         WriteMixture();
         break;
-      case 1:
+      case ProgramKind::reset:
         ReportOneRequest(session_.ResetModule());
         break;
-      case 2:
+      case ProgramKind::rpm_lambda:
         StartEngineProgram(EngineProgram::rpm_lambda, tr("RPM/Lambda Programming"));
         break;
-      case 3:
+      case ProgramKind::map:
         StartEngineProgram(EngineProgram::map, tr("MAP Sensor Programming"));
-        break;
-      default:
         break;
     }
   }
@@ -98,14 +98,13 @@ void TProgramForm::button_OKClick() {
 void TProgramForm::WriteMixture() {
   // The module bounds the correction by the limit it holds, not by a box the
   // technician may have changed and not written (or never filled by a Read).
-  const std::optional<SettingsBlock> module = main_form_.ModuleSettings();
-  if (!module) {
+  const std::optional<double> limit = correction_limit_();
+  if (!limit) {
     failed_ = true;
     return;
   }
-  const double limit = SettingValue(kSettingRows[kLimiteCorr], *module);
   // The session's block takes the byte too, so the next Write keeps it.
-  ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), limit)));
+  ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), *limit)));
 }
 
 void TProgramForm::button_CancelClick() {

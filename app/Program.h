@@ -6,8 +6,11 @@
 
 #include <QButtonGroup>
 #include <QDialog>
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "programming/program_kind.h"
 #include "session/session.h"
 
 namespace Ui {
@@ -18,20 +21,23 @@ namespace zelk {
 
 class Messages;
 class Session;
-class TMainForm;
 class TProgramZelkForm;
+
+// The correction limit the module holds, for the mixture program; nothing
+// when it could not be had (the reason already shown).
+using CorrectionLimit = std::function<std::optional<double>()>;
 
 class TProgramForm : public QDialog {
   Q_OBJECT
 
  public:
-  TProgramForm(Messages& messages, TMainForm& main_form, Session& session,
+  TProgramForm(Messages& messages, Session& session, CorrectionLimit correction_limit,
                QWidget* parent = nullptr);
   ~TProgramForm() override;
   void Attach(TProgramZelkForm& progress) { progress_ = &progress; }
 
   Ui::ProgramForm& ui() { return *ui_; }
-  int ProgramType() const { return prog_type_.checkedId(); }
+  ProgramKind ProgramType() const { return static_cast<ProgramKind>(prog_type_.checkedId()); }
   int MixValue() const { return mix_values_.checkedId(); }
 
   // True when the last OK sent the module a program that was answered: the
@@ -58,8 +64,8 @@ class TProgramForm : public QDialog {
 
   std::unique_ptr<Ui::ProgramForm> ui_;
   Messages& messages_;
-  TMainForm& main_form_;
   Session& session_;
+  CorrectionLimit correction_limit_;
   TProgramZelkForm* progress_ = nullptr;
   QButtonGroup prog_type_;
   QButtonGroup mix_values_;

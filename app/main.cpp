@@ -12,15 +12,13 @@
 #include <string_view>
 
 #include "app/Porta_serial.h"
-#include "app/Principal.h"
-#include "app/Program.h"
-#include "app/Zelkprogram.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
 #include "app/fonts.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/translation.h"
+#include "app/windows.h"
 #include "link/port_list.h"
 #include "session/program_version.h"
 #include "session/session.h"
@@ -122,16 +120,10 @@ int main(int argc, char** argv) {
     // The session outlives the windows that use it.
     zelk::Session session(zelk::OpenPlatformSerialLine);
     zelk::BusyCursor busy_cursor(session);
-    zelk::TMainForm MainForm(messages, session);
-    zelk::TForm2 Form2(messages, session, zelk::ListSerialPorts(), preferred_port);
-    zelk::TProgramForm ProgramForm(messages, MainForm, session);
-    zelk::TProgramZelkForm ProgramZelkForm(messages, session);
-    // Later windows are wired in once they all exist.
-    ProgramForm.Attach(ProgramZelkForm);
-    MainForm.Attach(Form2, ProgramForm);
-    RememberThePort(Form2);
+    zelk::Windows windows(messages, session, zelk::ListSerialPorts(), preferred_port);
+    RememberThePort(windows.Form2);
 
-    MainForm.show();
+    windows.MainForm.show();
     QApplication::exec();
   } catch (const std::exception& error) {
     zelk::ShowHandlerException(&messages, QString::fromUtf8(error.what()));

@@ -8,7 +8,7 @@
 
 #include "app/qt_text.h"
 #include "app/translation.h"
-#include "session/guarded_write.h"
+#include "session/module_version.h"
 
 namespace zelk {
 

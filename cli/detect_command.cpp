@@ -7,6 +7,7 @@
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
 #include "link/port_list.h"
+#include "session/module_version.h"
 
 namespace zelk::cli {
 
@@ -64,7 +65,7 @@ Json ProbeJson(const PortProbe& probe) {
   entry["port"] = TerminalSafe(probe.port);
   entry["result"] = VerdictName(probe.verdict);
   if (probe.verdict == ProbeVerdict::answered) {
-    entry["version"] = VersionText(probe.version.value);
+    entry["version"] = ModuleVersionText(probe.version.value);
   } else if (const std::string reason = ReasonOf(probe); !reason.empty()) {
     entry["reason"] = reason;
   }
@@ -73,24 +74,10 @@ Json ProbeJson(const PortProbe& probe) {
 
 }  // namespace
 
-std::string VersionText(const ModuleVersion& version) {
-  const auto& numbers = version.numbers;
-  switch (version.received) {
-    case 0:
-      return {};
-    case 1:
-      return std::to_string(numbers[0]);
-    default:
-      return std::to_string(numbers[0]) + '.' + std::to_string(numbers[1]);
-  }
-}
-
 std::string ProbeText(const PortProbe& probe) {
   switch (probe.verdict) {
-    case ProbeVerdict::answered: {
-      const std::string version = VersionText(probe.version.value);
-      return version.empty() ? std::string(kAnswered) : std::string(kAnswered) + ' ' + version;
-    }
+    case ProbeVerdict::answered:
+      return std::string(kAnswered) + ' ' + ModuleVersionText(probe.version.value);
     case ProbeVerdict::no_answer: {
       const std::string reason = ReasonOf(probe);
       return reason.empty() ? std::string(kNoAnswer) : std::string(kNoAnswer) + " (" + reason + ')';
@@ -140,7 +127,7 @@ int RunVersionJson(Session& session, std::ostream& out, std::ostream& err) {
   }
   const ModuleVersion& version = asked.value;
   Json answer;
-  answer["version"] = VersionText(version);
+  answer["version"] = ModuleVersionText(version);
   answer["major"] = version.numbers[0];
   answer["minor"] = version.numbers[1];
   out << answer.dump() << '\n';

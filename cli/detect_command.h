@@ -20,9 +20,6 @@ namespace zelk::cli {
 // ports cost another failed exchange).
 inline constexpr std::size_t kMaxDetectPorts = 256;
 
-// "2.10", "2" for a reply with the major alone, "" for an empty one.
-std::string VersionText(const ModuleVersion& version);
-
 // "answered 2.10", "no answer", or why the port did not open.
 std::string ProbeText(const PortProbe& probe);
 

@@ -207,9 +207,8 @@ int ProgramCommand(CommandContext& context, const std::vector<std::string>& oper
   if (!parse.request) return UsageError(context, parse.error);
   const ProgramRequest& request = *parse.request;
   // Installed before the port opens: from here a stop must not cut an exchange.
-  if (request.kind == ProgramKind::rpm_lambda || request.kind == ProgramKind::map) {
-    InstallStopSignals();
-  }
+  const std::optional<EngineProgram> engine = EngineProgramOf(request.kind);
+  if (engine) InstallStopSignals();
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
   switch (request.kind) {
@@ -221,9 +220,7 @@ int ProgramCommand(CommandContext& context, const std::vector<std::string>& oper
     case ProgramKind::map:
       break;
   }
-  const EngineProgram program =
-      request.kind == ProgramKind::map ? EngineProgram::map : EngineProgram::rpm_lambda;
-  return RunEngineProgram(*session, program, request.timeout_ms, RealPacing(), context.out,
+  return RunEngineProgram(*session, *engine, request.timeout_ms, RealPacing(), context.out,
                           context.err);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "programming/program_kind.h"
 #include "programming/program_status.h"
 #include "session/session.h"
 
@@ -24,8 +25,6 @@ inline constexpr double kProgressTickMs = 500;  // the progress dialog's timer
 // The prompts the MAP program asks for while its prompt bit is up.
 inline constexpr std::string_view kAirConditioningPrompt = "Turn ON Air Conditioning !!";
 inline constexpr std::string_view kDrivePrompt = "Turn Automatic Transmission on DRIVE !!";
-
-enum class ProgramKind { mix, reset, rpm_lambda, map };
 
 struct ProgramRequest {
   ProgramKind kind = ProgramKind::reset;

@@ -12,6 +12,7 @@
 #include "cli/stop_signal.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
+#include "session/module_version.h"
 #include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"

@@ -43,11 +43,4 @@ GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
   return result;
 }
 
-std::string ModuleVersionText(const ModuleVersion& version) {
-  const auto number = [&version](std::size_t index) {
-    return version.received > index ? std::to_string(version.numbers[index]) : std::string("?");
-  };
-  return number(0) + "." + number(1);
-}
-
 }  // namespace zelk

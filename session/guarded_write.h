@@ -51,7 +51,4 @@ GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
                                    SaveReason reason, const std::string& module_version,
                                    const WriteStop& stop = {});
 
-// "2.10" for a settings file; a number the reply did not carry shows as "?".
-std::string ModuleVersionText(const ModuleVersion& version);
-
 }  // namespace zelk

@@ -50,15 +50,26 @@ void Session::AfterIo() {
 
 Outcome Session::Open(const std::string& port_name) {
   Watch watch(*this);
+  if (port_name != connected_port_) Forget();
   OpenResult opened = link_.OpenPort(port_name);
   Outcome outcome;
   outcome.failure = FailureOf(opened.error);
-  if (!outcome.ok()) outcome.detail = std::move(opened.detail);
+  if (outcome.ok()) {
+    open_port_ = port_name;
+  } else {
+    outcome.detail = std::move(opened.detail);
+  }
   return outcome;
 }
 
 bool Session::Close() {
+  Forget();
   return link_.ClosePort();
+}
+
+void Session::Forget() {
+  module_version_.reset();
+  connected_port_.clear();
 }
 
 Result<std::size_t> Session::Exchange(std::uint8_t command, std::uint16_t address,
@@ -93,6 +104,10 @@ Result<ModuleVersion> Session::ReadVersion() {
   const Result<std::size_t> exchanged = Exchange(requests::kVersion, result.value.numbers);
   result.failure = exchanged.failure;
   result.value.received = exchanged.value;
+  if (result.ok()) {
+    module_version_ = result.value;
+    connected_port_ = open_port_;
+  }
   return result;
 }
 
@@ -101,7 +116,9 @@ Result<ModuleVersion> Session::Connect(const std::string& port_name) {
   const Outcome opened = Open(port_name);
   if (!opened.ok()) return {opened.failure, {}, opened.detail};
   Result<ModuleVersion> version = ReadVersion();
-  if (!version.ok()) Close();
+  // Closed without forgetting the module this port led to before: a failed
+  // try on the same port (it is back, not yet answering) keeps it.
+  if (!version.ok()) link_.ClosePort();
   return version;
 }
 

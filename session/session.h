@@ -22,6 +22,7 @@
 #include "monitor/live_sample.h"
 #include "programming/program_status.h"
 #include "session/failure.h"
+#include "session/module_version.h"
 #include "settings/settings_block.h"
 #include "settings/settings_values.h"
 
@@ -39,13 +40,6 @@ struct Result {
 };
 
 using Outcome = Result<Done>;
-
-// The version reply: major and minor, and how many payload bytes came (both,
-// after a successful ReadVersion: a shorter reply is a failure).
-struct ModuleVersion {
-  std::array<std::uint8_t, 2> numbers{};
-  std::size_t received = 0;
-};
 
 struct SettingsRead {
   Result<SettingsValues> settings;
@@ -81,7 +75,18 @@ class Session {
   Result<ModuleVersion> ReadVersion();
   Result<ModuleVersion> Connect(const std::string& port_name);
   bool Close();  // true when a port was open
+  // A port is open (it closes by itself when its device goes away).
   bool connected() const { return link_.port_open(); }
+
+  // The module this session reached: the port whose version request was
+  // last answered, and that version. Close and an Open of another port
+  // forget it. A device that went away, and a failed Connect to the same
+  // port, leave it: that module is still the one expected there (the window
+  // waits for it to come back).
+  bool module_answered() const { return module_version_.has_value(); }
+  const std::optional<ModuleVersion>& module_version() const { return module_version_; }
+  // Empty when no module answered.
+  const std::string& connected_port() const { return connected_port_; }
 
   // The settings block, asked with the block as held as its payload. On
   // success the block holds the reply; on failure it keeps what it had.
@@ -134,9 +139,13 @@ class Session {
   // A request of the table: a reply short of its reply_count fails.
   Result<std::size_t> Exchange(const RequestSpec& request, std::span<std::uint8_t> buffer);
   Result<std::size_t> Received(bool exchanged) const;
+  void Forget();  // the module reached
 
   Clock clock_;
   FrameLink link_;
+  std::string open_port_;  // the name the open port was opened by
+  std::optional<ModuleVersion> module_version_;
+  std::string connected_port_;
   SettingsBlock settings_block_{};
   LiveBuffer live_buffer_{};
   std::array<std::uint8_t, kLiveBlockSize> program_buffer_{};

@@ -50,6 +50,7 @@
 #include "app/Zelkprogram.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/windows.h"
 #include "gui_test_main.h"
 #include "recorded_messages.h"
 #include "session/session.h"
@@ -147,24 +148,12 @@ class RecordingLine : public zelk::SerialLine {
   std::vector<Sent>& sent_;
 };
 
-// The four windows wired as at start-up, through a recording line.
-struct MonkeyWindows {
-  MonkeyWindows()
+// The module behind a recording line, and the session over it.
+struct MonkeyBench {
+  MonkeyBench()
       : port(zelk::sim::EngineModelSettings{}, "SIM"),
         session(Opener(), [this] { return port.clock().now_ms(); }),
-        busy_cursor(session),
-        MainForm(messages, session),
-        Form2(messages, session, {"SIM", "COM9"}),
-        ProgramForm(messages, MainForm, session),
-        ProgramZelkForm(messages, session) {
-    ProgramForm.Attach(ProgramZelkForm);
-    MainForm.Attach(Form2, ProgramForm);
-    // Find asks no real port: every one it tries is missing.
-    Form2.SetSearchOpener([](const std::string&) {
-      return zelk::OpenResult{nullptr, zelk::OpenError::not_found, {}};
-    });
-    port.module().SetHistoryLimit(64);
-  }
+        busy_cursor(session) {}
   zelk::LineOpener Opener() {
     return [this](const std::string& name) {
       zelk::OpenResult opened = port.Opener()(name);
@@ -179,10 +168,17 @@ struct MonkeyWindows {
   std::vector<Sent> sent;
   zelk::Session session;
   zelk::BusyCursor busy_cursor;
-  zelk::TMainForm MainForm;
-  zelk::TForm2 Form2;
-  zelk::TProgramForm ProgramForm;
-  zelk::TProgramZelkForm ProgramZelkForm;
+};
+
+// The four windows wired as at start-up, through the recording line.
+struct MonkeyWindows : MonkeyBench, zelk::Windows {
+  MonkeyWindows() : zelk::Windows(messages, session, {"SIM", "COM9"}) {
+    // Find asks no real port: every one it tries is missing.
+    Form2.SetSearchOpener([](const std::string&) {
+      return zelk::OpenResult{nullptr, zelk::OpenError::not_found, {}};
+    });
+    port.module().SetHistoryLimit(64);
+  }
 };
 
 // The texts of success boxes: each says an exchange was answered.
@@ -676,7 +672,9 @@ void Monkey::DriveProgramForm() {
   if (Chance(0.7)) types[static_cast<std::size_t>(Pick(4))]->click();
   QRadioButton* mix = mixes[static_cast<std::size_t>(Pick(5))];
   if (Chance(0.5) && mix->isEnabled()) mix->click();
-  Say(QStringLiteral("program %1 mix %2").arg(form.ProgramType()).arg(form.MixValue()));
+  Say(QStringLiteral("program %1 mix %2")
+          .arg(static_cast<int>(form.ProgramType()))
+          .arg(form.MixValue()));
   const int way = Pick(10);
   Say(way < 8 ? QStringLiteral("OK") : QStringLiteral("Cancel"));
   (way < 8 ? ui.button_OK : ui.button_Cancel)->click();

@@ -9,7 +9,9 @@
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
+#include <optional>
 
+#include "app/Program.h"
 #include "app/lamp.h"
 #include "gui_test_main.h"
 #include "settings/settings_block.h"
@@ -147,6 +149,36 @@ class ProgrammingTest : public QObject {
     QCOMPARE(p.w.session.settings_block(), block);
   }
 
+  // The dialog alone, with the limit it is given: the mixture byte follows
+  // that limit; without one (its read failed, its box shown) nothing is sent.
+  void theDialogTakesTheLimitItIsGiven() {
+    for (const std::optional<double> limit : {std::optional<double>(10), std::optional<double>()}) {
+      zelk::test::RecordedMessages messages;
+      zelk::sim::SimulatedPort port;
+      zelk::Session session(port.Opener());
+      QVERIFY(session.Open("SIM").ok());
+      int asked = 0;
+      zelk::TProgramForm form(messages, session, [&] {
+        ++asked;
+        return limit;
+      });
+      form.ui().prog_type_0->click();
+      form.ui().mix_values_4->setChecked(true);
+      messages.answers = {true};
+      form.button_OKClick();
+      QCOMPARE(asked, 1);
+      if (limit) {
+        QCOMPARE(port.module().history().size(), std::size_t{1});
+        QCOMPARE(port.module().history()[0].payload, std::vector<std::uint8_t>{6});
+        QVERIFY(form.ran() && !form.failed());
+      } else {
+        QVERIFY(port.module().history().empty());
+        QVERIFY(!form.ran() && form.failed());
+        QCOMPARE(messages.Texts(), QStringList{"Confirm Program Zelk !!!!"});
+      }
+    }
+  }
+
   void answeringNoSendsNothing() {
     Programming p;
     const std::size_t before = p.w.port.module().history().size();
@@ -177,7 +209,7 @@ class ProgrammingTest : public QObject {
     QVERIFY(ui.mix_values->isEnabled());
     ui.prog_type_3->click();
     p.w.ProgramForm.button_CancelClick();
-    QCOMPARE(p.w.ProgramForm.ProgramType(), 3);
+    QCOMPARE(p.w.ProgramForm.ProgramType(), zelk::ProgramKind::map);
     QVERIFY(!ui.mix_values->isEnabled());
   }
 

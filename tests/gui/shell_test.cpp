@@ -87,7 +87,7 @@ class ShellTest : public QObject {
     QCOMPARE(ui.sair->text(), QStringLiteral("&Quit "));
     QVERIFY(!ui.sair->icon().isNull());
     QVERIFY(w.messages.boxes.empty());
-    QVERIFY(!w.Form2.link_ok());
+    QVERIFY(!w.session.module_answered());
     QVERIFY(!w.session.connected());
   }
 
@@ -126,7 +126,7 @@ class ShellTest : public QObject {
     ConfigOk(w);
     QCOMPARE(w.messages.boxes.size(), std::size_t{1});
     QCOMPARE(w.messages.boxes[0], (Box{Box::inform, "2.10", "Version"}));
-    QVERIFY(w.Form2.link_ok());
+    QVERIFY(w.session.module_answered());
     QVERIFY(w.session.connected());
     QVERIFY(w.MainForm.ui().ler->isEnabled());
     QVERIFY(w.MainForm.ui().prog->isEnabled());
@@ -153,7 +153,7 @@ class ShellTest : public QObject {
     ConfigOk(w);
     QCOMPARE(w.messages.Texts(), QStringList{"Communication Fail"});
     QCOMPARE(w.messages.boxes[0].title, QStringLiteral("Fail"));
-    QVERIFY(!w.Form2.link_ok());
+    QVERIFY(!w.session.module_answered());
     QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().ler->isEnabled());
     QVERIFY(!w.MainForm.ui().prog->isEnabled());
@@ -167,7 +167,7 @@ class ShellTest : public QObject {
     // A port that does not exist says so, as zelkctl does.
     QCOMPARE(w.messages.boxes[0], (Box{Box::inform, InvalidPort("no such port"), "Fail"}));
     QCOMPARE(w.messages.boxes[1], (Box{Box::inform, "Error Opening Port", "Fail"}));
-    QVERIFY(!w.Form2.link_ok());
+    QVERIFY(!w.session.module_answered());
     QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().ler->isEnabled());
   }
@@ -188,7 +188,7 @@ class ShellTest : public QObject {
     w.MainForm.ui().ler->setEnabled(false);  // Cancel re-applies the verdict
     ConfigWith(w, w.Form2.ui().button_Cancel);
     QVERIFY(w.messages.boxes.empty());
-    QVERIFY(w.Form2.link_ok());
+    QVERIFY(w.session.module_answered());
     QVERIFY(w.session.connected());
     QVERIFY(w.MainForm.ui().ler->isEnabled());
     QVERIFY(w.MainForm.ui().prog->isEnabled());
@@ -203,9 +203,9 @@ class ShellTest : public QObject {
     QCOMPARE(w.port.opens(), 2);
     QCOMPARE(w.port.calls().closes, 1);  // the first port was closed before the second open
     QVERIFY(w.MainForm.ui().gravar->isEnabled());  // a successful Config leaves Write alone
-    // Now an OK on a port that does not exist: link_ok false, nothing open.
+    // Now an OK on a port that does not exist: no module reached, nothing open.
     ConfigOk(w, QStringLiteral("nope"));
-    QVERIFY(!w.Form2.link_ok());
+    QVERIFY(!w.session.module_answered());
     QVERIFY(!w.session.connected());
     QVERIFY(!w.MainForm.ui().gravar->isEnabled());
   }
@@ -280,7 +280,7 @@ class ShellTest : public QObject {
     zelk::TForm2 form(messages, session, {"ttyS0"}, name);
     form.button_OKClick();
     QCOMPARE(messages.Texts(), QStringList{"2.10"});
-    QVERIFY(form.link_ok());
+    QVERIFY(session.module_answered());
   }
 
   // Read-only boxes are left out of the Tab chain: Tab goes setting to setting.

@@ -109,11 +109,5 @@ TEST_F(GuardedWriteTest, CommunicationFailuresKeepTheRestorePoint) {
   }
 }
 
-TEST(ModuleVersionTextTest, MissingNumbersShowAsQuestionMarks) {
-  EXPECT_EQ(ModuleVersionText({{2, 10}, 2}), "2.10");
-  EXPECT_EQ(ModuleVersionText({{2, 10}, 1}), "2.?");
-  EXPECT_EQ(ModuleVersionText({{0, 0}, 0}), "?.?");
-}
-
 }  // namespace
 }  // namespace zelk

@@ -103,7 +103,7 @@ void TProgramForm::WriteMixture() {
     failed_ = true;
     return;
   }
-  const double limit = SettingValue(kSettingRows[kLimiteCorr], *module);
+  const double limit = SettingValue(kSettings[kLimiteCorr], *module);
   // The session's block takes the byte too, so the next Write keeps it.
   ReportOneRequest(session_.WriteMixture(MixtureByte(MixValue(), limit)));
 }

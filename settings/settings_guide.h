@@ -14,8 +14,8 @@ inline constexpr std::string_view kSettingsTableMarker = "<!-- settings table --
 inline constexpr std::string_view kOptionsTableMarker = "<!-- options table -->";
 
 // The tables' English texts in the reader's language: the windows' texts of
-// the settings under "Settings" (as the windows look them up), the tables' own
-// words under "Guide". UTF-8 out. None: the English as it stands.
+// the settings under their rows' context (as the windows look them up), the
+// tables' own words under "Guide". UTF-8 out. None: the English as it stands.
 using GuideTranslate =
     std::function<std::string(std::string_view context, std::string_view english)>;
 

@@ -25,7 +25,7 @@ SettingsBlock PatternBlock() {
 const SettingRow& Row(std::string_view name) {
   const SettingRow* row = FindSetting(name);
   EXPECT_NE(row, nullptr) << name;
-  return row ? *row : kSettingRows[0];
+  return row ? *row : kSettings[0];
 }
 
 struct CodecCase {
@@ -105,7 +105,7 @@ TEST(SettingsTable, WritingTheDefaultsAfterARead) {
 
 TEST(SettingsTable, AllZeroBlockReads) {
   const SettingsBlock block{};
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const bool temperature = row.codec == Codec::kTemperature;
     EXPECT_EQ(DecodeSetting(row, block, '.'), temperature ? "1990" : "0") << row.name;
   }
@@ -146,7 +146,7 @@ TEST(SettingsTable, FailuresWriteNothingAndSayWhy) {
 // Whatever the module holds, the texts a read shows must write back without a
 // conversion error or a refusal, under either separator.
 TEST(SettingsTable, EveryReadTextWritesBack) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
     for (const char sep : {'.', ','}) {
       for (std::uint32_t raw = 0; raw <= top; ++raw) {
@@ -164,7 +164,7 @@ TEST(SettingsTable, EveryReadTextWritesBack) {
 // Percent-64 and the 16-bit throttle scale are exact: a read value writes back
 // to the same count.
 TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     if (row.codec != Codec::kPercent64 && row.codec != Codec::kThrottleVariation) continue;
     const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
     for (std::uint32_t raw = 0; raw <= top; ++raw) {
@@ -181,7 +181,7 @@ TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
 // A value the entry check accepts is stored as a count whose read back the
 // entry check accepts too, at both edges of every range and inside it.
 TEST(SettingsTable, AcceptedValuesReadBackInsideTheirRange) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const double span = row.max - row.min;
     for (const double value : {row.min, row.max, row.min + span / 3, row.min + span / 2,
                                row.max - span / 7, row.min + 0.5, row.max - 0.5}) {
@@ -206,10 +206,10 @@ TEST(SettingsTable, StartMixIsKeptWithinTheLimit) {
   } cases[] = {{33, 32, 32}, {32, 32, 32}, {7, 32, 7}, {255, 7, 7}};
   for (const auto& c : cases) {
     SettingsBlock block = PatternBlock();
-    block[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.start_mix);
-    block[kSettingRows[kLimiteCorr].offset] = static_cast<std::uint8_t>(c.limit);
+    block[kSettings[kPorcMistura].offset] = static_cast<std::uint8_t>(c.start_mix);
+    block[kSettings[kLimiteCorr].offset] = static_cast<std::uint8_t>(c.limit);
     SettingsBlock expected = block;
-    expected[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.kept);
+    expected[kSettings[kPorcMistura].offset] = static_cast<std::uint8_t>(c.kept);
     EXPECT_EQ(KeepStartMixWithinLimit(block), c.kept != c.start_mix) << c.start_mix;
     EXPECT_EQ(block, expected) << c.start_mix;
   }
@@ -217,11 +217,13 @@ TEST(SettingsTable, StartMixIsKeptWithinTheLimit) {
 
 TEST(SettingsTable, OrdersAndLookup) {
   EXPECT_EQ(kWriteOrder[0], kTempoPartida);
-  EXPECT_EQ(kWriteOrder[1], kWriteIdleRpm);
+  EXPECT_EQ(kWriteOrder[1], kRpmAdj);
   EXPECT_EQ(kReadOrder[1], kPorcMistura);
-  EXPECT_EQ(FindSetting("porc_mistura"), &kSettingRows[kPorcMistura]);
-  EXPECT_TRUE(kSettingRows[kPorcMistura].max_is_limite_corr);
-  EXPECT_EQ(FindSetting("rpm_adj"), nullptr);
+  EXPECT_EQ(FindSetting("porc_mistura"), &kSettings[kPorcMistura]);
+  EXPECT_TRUE(kSettings[kPorcMistura].max_is_limite_corr);
+  // The idle RPM has a row, but no edit box's entry check.
+  ASSERT_NE(FindSetting("rpm_adj"), nullptr);
+  EXPECT_NE(FindSetting("rpm_adj")->kind, SettingKind::edit);
 }
 
 }  // namespace

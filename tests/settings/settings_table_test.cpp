@@ -6,6 +6,7 @@
 #include "settings/number_text.h"
 #include "settings/settings_values.h"
 
+#include <bit>
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -213,6 +214,35 @@ TEST(SettingsTable, StartMixIsKeptWithinTheLimit) {
     EXPECT_EQ(KeepStartMixWithinLimit(block), c.kept != c.start_mix) << c.start_mix;
     EXPECT_EQ(block, expected) << c.start_mix;
   }
+}
+
+// The range message the technician reads names the limits the check uses:
+// each edit box's message is made of its row's min and max, and
+// porc_mistura's names the correction value that bounds it instead.
+TEST(SettingsTable, RangeMessagesNameTheirRowsLimits) {
+  for (const SettingRow& row : EditRows()) {
+    const std::string max =
+        row.max_is_limite_corr ? "Max Correction Value(%)" : GeneralText(row.max, '.');
+    EXPECT_EQ(row.range_message,
+              "This value must be between " + GeneralText(row.min, '.') + " and " + max + "!")
+        << row.name;
+  }
+}
+
+// Every setting is found by its own name, and the option boxes share out the
+// high nibble of the flags byte; the low one is the module's status bits.
+TEST(SettingsTable, NamesAndOptionBits) {
+  std::uint8_t bits = 0;
+  for (const SettingRow& row : kSettings) {
+    EXPECT_EQ(FindSetting(row.name), &row) << row.name;
+    if (row.kind != SettingKind::option) continue;
+    EXPECT_EQ(bits & row.mask, 0) << row.name;
+    EXPECT_EQ(std::popcount(row.mask), 1) << row.name;
+    bits = static_cast<std::uint8_t>(bits | row.mask);
+  }
+  EXPECT_EQ(bits, 0xF0);
+  EXPECT_EQ(FindSetting("Label5"), nullptr);
+  EXPECT_EQ(FindSetting(""), nullptr);
 }
 
 TEST(SettingsTable, OrdersAndLookup) {

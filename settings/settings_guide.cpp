@@ -13,6 +13,9 @@ namespace zelk {
 namespace {
 
 constexpr std::string_view kGuideContext = "Guide";
+// The names table's heading over the names: the program's name, the same in
+// every language.
+constexpr std::string_view kNamesHeading = "zelkctl";
 
 std::string Say(const GuideTranslate& translate, std::string_view context,
                 std::string_view english) {
@@ -110,10 +113,21 @@ std::string OptionsGuideTable(const GuideTranslate& translate) {
   return table;
 }
 
+std::string NamesGuideTable(const GuideTranslate& translate) {
+  std::string table =
+      Row({GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Setting")), Cell(kNamesHeading)});
+  table += "|---|---|\n";
+  for (const SettingRow& row : kSettings) {
+    table += Row({WindowCell(translate, row, row.caption), "`" + Cell(row.name) + "`"});
+  }
+  return table;
+}
+
 std::string WithGuideTables(std::string_view guide, const GuideTranslate& translate) {
   std::string text(guide);
   ReplaceLine(text, kSettingsTableMarker, SettingsGuideTable(translate));
   ReplaceLine(text, kOptionsTableMarker, OptionsGuideTable(translate));
+  ReplaceLine(text, kNamesTableMarker, NamesGuideTable(translate));
   return text;
 }
 

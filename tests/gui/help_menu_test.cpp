@@ -131,6 +131,12 @@ class HelpMenuTest : public QObject {
       QVERIFY(markdown.contains(QStringLiteral("| <Guide>Option | <Guide>Meaning |")));
       QVERIFY(!markdown.contains(Latin1(zelk::kSettingsTableMarker)));
       QVERIFY(!markdown.contains(Latin1(zelk::kOptionsTableMarker)));
+      // Both guides carry the names table.
+      QVERIFY2(!markdown.contains(Latin1(zelk::kNamesTableMarker)), qPrintable(c.guide_file));
+      QVERIFY2(markdown.contains(QStringLiteral("| <Settings>Injec. Time | `tempo_partida` |")),
+               qPrintable(c.guide_file));
+      QVERIFY2(markdown.contains(QStringLiteral("| <SettingsFile>Idle RPM | `rpm_adj` |")),
+               qPrintable(c.guide_file));
       for (const zelk::SettingRow& row : zelk::EditRows()) {
         QVERIFY2(markdown.contains(QStringLiteral("| <Settings>") + Latin1(row.caption).trimmed() +
                                    QStringLiteral(" |")),

@@ -106,6 +106,27 @@ TEST(SettingsGuide, MarkersGiveWayToTheirTables) {
   EXPECT_EQ(WithGuideTables("no tables here\n"), "no tables here\n");
 }
 
+// The technician's glossary: every setting of the window, as its caption
+// shows it, beside the name settings files and zelkctl give it.
+TEST(SettingsGuide, NamesTableGivesEachSettingsName) {
+  const auto lines = Lines(NamesGuideTable());
+  ASSERT_EQ(lines.size(), kSettingRowCount + 2);
+  EXPECT_EQ(lines[0], "| Setting | zelkctl |");
+  EXPECT_EQ(lines[1], "|---|---|");
+  for (const SettingRow& row : kSettings) {
+    const auto cells = Cells(lines[row.id + 2]);
+    ASSERT_EQ(cells.size(), 2u) << lines[row.id + 2];
+    EXPECT_EQ(cells[0], Trimmed(row.caption));
+    EXPECT_EQ(cells[1], "`" + std::string(row.name) + "`");
+  }
+  EXPECT_EQ(lines[kTempoPartida + 2], "| Injec. Time | `tempo_partida` |");
+  EXPECT_EQ(lines[kRpmAdj + 2], "| Idle RPM | `rpm_adj` |");
+  EXPECT_EQ(lines[kBandaLarga + 2], "| WideBand Sensor | `banda_larga` |");
+
+  const std::string guide = "# Guide\n" + std::string(kNamesTableMarker) + "\nEnd\n";
+  EXPECT_EQ(WithGuideTables(guide), "# Guide\n" + NamesGuideTable() + "End\n");
+}
+
 // A translation that says which context each text was asked under.
 std::string Tagged(std::string_view context, std::string_view english) {
   return "<" + std::string(context) + ">" + std::string(english);
@@ -151,6 +172,18 @@ TEST(SettingsGuide, EveryTextOfTheTablesIsAskedForItsTranslation) {
   const std::string guide =
       std::string(kSettingsTableMarker) + "\n" + std::string(kOptionsTableMarker) + "\n";
   EXPECT_EQ(WithGuideTables(guide, Tagged), SettingsGuideTable(Tagged) + OptionsGuideTable(Tagged));
+}
+
+// The names table's captions come in the window's language, each under its
+// row's context; the names and the heading over them stay as they are.
+TEST(SettingsGuide, NamesTableTranslatesTheCaptionsOnly) {
+  const auto lines = Lines(NamesGuideTable(Tagged));
+  ASSERT_EQ(lines.size(), kSettingRowCount + 2);
+  EXPECT_EQ(lines[0], "| <Guide>Setting | zelkctl |");
+  EXPECT_EQ(lines[kTempoPartida + 2], "| <Settings>Injec. Time | `tempo_partida` |");
+  EXPECT_EQ(lines[kRpmAdj + 2], "| <SettingsFile>Idle RPM | `rpm_adj` |");
+  EXPECT_EQ(lines[kHeatEn + 2], "| <Settings>Engine Heating | `heat_en` |");
+  EXPECT_EQ(NamesGuideTable(Untranslated), NamesGuideTable());
 }
 
 // A translation may put the range's numbers in its own order and words, and a

@@ -125,7 +125,7 @@ void TMainForm::progClick() {
 std::optional<double> TMainForm::ModuleCorrectionLimit() {
   const std::optional<SettingsBlock> module = ModuleSettings();
   if (!module) return std::nullopt;
-  return SettingValue(kSettingRows[kLimiteCorr], *module);
+  return SettingValue(kSettings[kLimiteCorr], *module);
 }
 
 void TMainForm::sairClick() {

@@ -21,6 +21,7 @@
 #include "monitor/live_log.h"
 #include "session/failure.h"
 #include "settings/settings_block.h"
+#include "settings/settings_table.h"
 #include "settings_file/settings_file.h"
 
 namespace Ui {
@@ -45,7 +46,6 @@ struct LiveSample;
 class TForm2;
 class TProgramForm;
 struct RpmStep;
-struct SettingRow;
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -191,6 +191,8 @@ class TMainForm : public QWidget {
   void ReadAfterProgram();
   // A setting whose text differs from the block as last read is marked.
   void UpdateChangedMarks();
+  // Whether the idle RPM, with its factor, would write other bytes than `read`.
+  bool IdleRpmChangedFrom(const SettingsBlock& read) const;
   void SetFileActionsEnabled(bool enabled);
   // The failure's box; a port that went away starts the watch for it.
   void ReportFailure(Failure failure);
@@ -208,8 +210,9 @@ class TMainForm : public QWidget {
   // (an accelerator, a tool button), so its check has not run yet: run it
   // first. False when the box's text was refused.
   bool CheckFocusedSetting();
-  void ApplyOption(std::size_t option_index);
-  QLineEdit* Edit(std::string_view name) const;
+  // An option box's bit and the boxes it enables follow its check.
+  void ApplyOption(SettingIndex option);
+  QLineEdit* Edit(SettingIndex setting) const;
   void ShowInstantSample(const InstantSample& sample);
   // A whole number from a box or label, or nothing (with the error shown).
   std::optional<int> WholeNumberIn(const QString& text);

@@ -26,6 +26,7 @@
 #include "app/qt_text.h"
 #include "app/restore_points_dialog.h"
 #include "app/setting_changes.h"
+#include "app/setting_widgets.h"
 #include "app/status_text.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
@@ -34,7 +35,6 @@
 #include "session/module_version.h"
 #include "session/restore_points.h"
 #include "session/session.h"
-#include "settings/option_flags.h"
 #include "settings/settings_table.h"
 #include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
@@ -126,13 +126,12 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   SetFileActionsEnabled(false);
 
   // Every change of a setting's text or box may change its mark.
-  for (const SettingRow& row : kSettingRows) {
-    connect(Edit(row.name), &QLineEdit::textChanged, this, &TMainForm::UpdateChangedMarks);
-  }
-  connect(ui_->rpm_adj, &QLineEdit::textChanged, this, &TMainForm::UpdateChangedMarks);
-  for (const OptionBox& option : kOptionBoxes) {
-    connect(findChild<QCheckBox*>(ToQString(option.name)), &QCheckBox::toggled, this,
-            &TMainForm::UpdateChangedMarks);
+  for (const SettingRow& row : kSettings) {
+    if (row.kind == SettingKind::option) {
+      connect(CheckBoxOf(*this, row.id), &QCheckBox::toggled, this, &TMainForm::UpdateChangedMarks);
+    } else {
+      connect(Edit(row.id), &QLineEdit::textChanged, this, &TMainForm::UpdateChangedMarks);
+    }
   }
 }
 
@@ -150,33 +149,21 @@ std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
 void TMainForm::UpdateChangedMarks() {
   if (!last_read_) return;
   const char separator = DecimalSeparator();
-  for (const SettingRow& row : kSettingRows) {
-    QLineEdit* edit = Edit(row.name);
-    MarkChanged(*edit, edit->text() != ToQString(DecodeSetting(row, *last_read_, separator)));
-  }
-  // The idle RPM by its bytes: the same speed shows as another number under
-  // another calibration factor. As filled, it keeps the bytes it was filled
-  // from (a period off the RPM grid need not survive being shown and typed).
-  const auto idle_bytes = [](const SettingsBlock& block) {
-    return std::make_pair(block[kIdlePeriodOffset], block[kIdlePeriodOffset + 1]);
-  };
-  const bool rpm_as_filled =
-      filled_ && ui_->rpm_adj->text() == ToQString(DecodeIdleRpm(*filled_, separator)) &&
-      ui_->rpm_cal->text() == QStringLiteral("1");
-  bool rpm_changed = false;
-  if (rpm_as_filled) {
-    rpm_changed = idle_bytes(*filled_) != idle_bytes(*last_read_);
-  } else {
-    SettingsBlock rpm_block = *last_read_;
-    const bool rpm_ok = EncodeIdleRpm(ui_->rpm_adj->text().toStdString(),
-                                      ui_->rpm_cal->text().toStdString(), separator, rpm_block)
-                            .ok;
-    rpm_changed = !rpm_ok || idle_bytes(rpm_block) != idle_bytes(*last_read_);
-  }
-  MarkChanged(*ui_->rpm_adj, rpm_changed);
-  for (const OptionBox& option : kOptionBoxes) {
-    auto* box = findChild<QCheckBox*>(ToQString(option.name));
-    MarkChanged(*box, box->isChecked() != (((*last_read_)[kFlagsOffset] & option.mask) != 0));
+  for (const SettingRow& row : kSettings) {
+    QWidget* box = BoxOf(*this, row.id);
+    switch (row.kind) {
+      case SettingKind::edit:
+        MarkChanged(*box,
+                    Edit(row.id)->text() != ToQString(DecodeSetting(row, *last_read_, separator)));
+        break;
+      case SettingKind::idle_rpm:
+        MarkChanged(*box, IdleRpmChangedFrom(*last_read_));
+        break;
+      case SettingKind::option:
+        MarkChanged(*box,
+                    CheckBoxOf(*this, row.id)->isChecked() != OptionChecked(*last_read_, row.id));
+        break;
+    }
   }
 }
 

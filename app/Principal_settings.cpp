@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/Principal.h"
 #include "app/focus_tracker.h"
@@ -17,6 +18,7 @@
 #include "app/module_messages.h"
 #include "app/qt_text.h"
 #include "app/setting_changes.h"
+#include "app/setting_widgets.h"
 #include "app/translation.h"
 #include "monitor/idle_period.h"
 #include "session/session.h"
@@ -30,30 +32,28 @@
 
 namespace zelk {
 
-QLineEdit* TMainForm::Edit(std::string_view name) const {
-  return findChild<QLineEdit*>(ToQString(name));
+QLineEdit* TMainForm::Edit(SettingIndex setting) const {
+  return EditOf(*this, setting);
 }
 
 void TMainForm::SettingEnter(QWidget* control) {
+  if (CheckedSettingOf(control) == nullptr) return;
   auto* edit = qobject_cast<QLineEdit*>(control);
-  if (edit == nullptr || FindSetting(edit->objectName().toStdString()) == nullptr) return;
   SavedText = edit->text();
   saved_for_ = edit;
 }
 
 void TMainForm::SettingExit(QWidget* control) {
-  auto* edit = qobject_cast<QLineEdit*>(control);
-  if (edit == nullptr) return;
-  if (const SettingRow* row = FindSetting(edit->objectName().toStdString())) {
-    CheckSetting(*edit, *row, false);
+  if (const SettingRow* row = CheckedSettingOf(control)) {
+    CheckSetting(*qobject_cast<QLineEdit*>(control), *row, false);
   }
 }
 
 bool TMainForm::CheckFocusedSetting() {
-  auto* edit = qobject_cast<QLineEdit*>(focusWidget());
-  if (edit == nullptr || !edit->isEnabled()) return true;
-  const SettingRow* row = FindSetting(edit->objectName().toStdString());
-  return row == nullptr || CheckSetting(*edit, *row, true);
+  QWidget* focused = focusWidget();
+  if (focused == nullptr || !focused->isEnabled()) return true;
+  const SettingRow* row = CheckedSettingOf(focused);
+  return row == nullptr || CheckSetting(*qobject_cast<QLineEdit*>(focused), *row, true);
 }
 
 QString TMainForm::TextToPutBack(const QLineEdit& edit, const SettingRow& row) const {
@@ -88,24 +88,17 @@ bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming
       break;
   }
   // A lower correction limit pulls the start mix down with it, never up.
-  if (row.name == "limite_corr" &&
+  if (row.id == kLimiteCorr &&
       LimitPullsStartMix(ui_->porc_mistura->text().toStdString(), limit_text, separator)) {
     ui_->porc_mistura->setText(ui_->limite_corr->text());
   }
   return true;
 }
 
-void TMainForm::ApplyOption(std::size_t index) {
-  const OptionBox& option = kOptionBoxes[index];
-  auto* box = findChild<QCheckBox*>(ToQString(option.name));
-  const bool checked = box->isChecked();
-  WorkingFlags = WithFlag(WorkingFlags, option.mask, checked);
-  for (std::string_view name : option.edits) Edit(name)->setEnabled(checked);
-  for (std::string_view name : option.labels)
-    findChild<QLabel*>(ToQString(name))->setEnabled(checked);
-  for (std::string_view name : option.other_controls) {
-    findChild<QWidget*>(ToQString(name))->setEnabled(checked);
-  }
+void TMainForm::ApplyOption(SettingIndex option) {
+  const bool checked = CheckBoxOf(*this, option)->isChecked();
+  WorkingFlags = WithFlag(WorkingFlags, kSettings[option].mask, checked);
+  for (QWidget* widget : WidgetsEnabledBy(*this, option)) widget->setEnabled(checked);
 }
 
 void TMainForm::heat_enClick() {
@@ -120,35 +113,39 @@ void TMainForm::acel_rapida_enClick() {
 
 void TMainForm::banda_largaClick() {
   const bool wide_band = ui_->banda_larga->isChecked();
-  ui_->Label20->setText(Translated("Settings", LambdaUnitCaption(wide_band)));
-  WorkingFlags = WithFlag(WorkingFlags, kOptionBoxes[kBandaLarga].mask, wide_band);
+  const SettingRow& lambda = kSettings[kValorLambda];
+  UnitLabelOf(*this, lambda.id)->setText(RowText(lambda, UnitCaption(lambda, wide_band)));
+  WorkingFlags = WithFlag(WorkingFlags, kSettings[kBandaLarga].mask, wide_band);
 }
 
 void TMainForm::ShowSettings(const SettingsBlock& block) {
   const char separator = DecimalSeparator();
   filled_ = block;
   ui_->rpm_cal->setText(QStringLiteral("1"));
-  for (std::size_t index : kReadOrder) {
-    const SettingRow& row = kSettingRows[index];
-    Edit(row.name)->setText(ToQString(DecodeSetting(row, block, separator)));
+  WorkingFlags = block[kFlagsOffset];
+  for (SettingIndex setting : kReadOrder) {
+    const SettingRow& row = kSettings[setting];
+    switch (row.kind) {
+      case SettingKind::edit:
+        Edit(setting)->setText(ToQString(DecodeSetting(row, block, separator)));
+        break;
+      case SettingKind::idle_rpm:
+        Edit(setting)->setText(ToQString(DecodeIdleRpm(block, separator)));
+        break;
+      case SettingKind::option:
+        // Each box's handler runs on a change of state; one that enables
+        // boxes runs again, so they follow the box whatever it was.
+        CheckBoxOf(*this, setting)->setChecked(OptionChecked(block, setting));
+        if (IsNeeded(setting)) ApplyOption(setting);
+        break;
+    }
   }
-  const std::uint8_t flags = block[kFlagsOffset];
-  WorkingFlags = flags;
-  const auto has = [flags](OptionIndex option) { return (flags & kOptionBoxes[option].mask) != 0; };
-  ui_->sonda_en->setChecked(has(kSondaEn));
-  sonda_enClick();
-  ShowLamps(flags);
-  ui_->banda_larga->setChecked(has(kBandaLarga));  // its handler runs on a change
-  ui_->acel_rapida_en->setChecked(has(kAcelRapidaEn));
-  acel_rapida_enClick();
-  ui_->heat_en->setChecked(has(kHeatEn));
-  heat_enClick();
-  ui_->rpm_adj->setText(ToQString(DecodeIdleRpm(block, separator)));
+  ShowLamps(block[kFlagsOffset]);
 }
 
 void TMainForm::ShowLamps(std::uint8_t flags) {
-  for (const StatusLamp& lamp : kStatusLamps) {
-    findChild<Lamp*>(ToQString(lamp.name))->setGreen((flags & lamp.mask) != 0);
+  for (std::size_t lamp = 0; lamp < kStatusLamps.size(); ++lamp) {
+    LampOf(*this, lamp)->setGreen((flags & kStatusLamps[lamp].mask) != 0);
   }
 }
 
@@ -212,14 +209,20 @@ SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_r
   const auto take_if_changed = [&](std::size_t offset, std::size_t width) {
     if (differs(offset, width)) CopyBytes(window, offset, width, block);
   };
-  for (const SettingRow& row : kSettingRows) take_if_changed(row.offset, row.width);
-  take_if_changed(kIdlePeriodOffset, 2);
+  for (const SettingRow& row : kSettings) {
+    if (row.kind != SettingKind::option) {
+      take_if_changed(row.offset, row.width);
+    } else if (((window[row.offset] ^ as_read[row.offset]) & row.mask) != 0) {
+      block[row.offset] =
+          WithFlag(block[row.offset], row.mask, (window[row.offset] & row.mask) != 0);
+    }
+  }
   // The start mix may not lie above the correction limit the module will
   // hold: one changed without the other (or the module's limit changed behind
   // the window's back) lowers the mix to the limit, where that is a mix the
   // entry check allows; else the module's own mix stays.
-  const SettingRow& mix = kSettingRows[kPorcMistura];
-  const SettingRow& limit = kSettingRows[kLimiteCorr];
+  const SettingRow& mix = kSettings[kPorcMistura];
+  const SettingRow& limit = kSettings[kLimiteCorr];
   if (block[mix.offset] > block[limit.offset]) {
     SettingsBlock lowered = block;
     lowered[mix.offset] = block[limit.offset];
@@ -227,11 +230,6 @@ SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_r
         InSettingRange(mix, SettingValue(mix, lowered), SettingValue(limit, lowered))
             ? lowered[mix.offset]
             : module[mix.offset];
-  }
-  for (const OptionBox& option : kOptionBoxes) {
-    if (((window[kFlagsOffset] ^ as_read[kFlagsOffset]) & option.mask) == 0) continue;
-    block[kFlagsOffset] = static_cast<std::uint8_t>((block[kFlagsOffset] & ~option.mask) |
-                                                    (window[kFlagsOffset] & option.mask));
   }
   return block;
 }
@@ -241,15 +239,44 @@ SettingsBlock ChangesOver(const SettingsBlock& module, const SettingsBlock& as_r
 bool TMainForm::EditsPending() const {
   if (!filled_) return false;
   const char separator = DecimalSeparator();
-  for (const SettingRow& row : kSettingRows) {
-    if (Edit(row.name)->text() != ToQString(DecodeSetting(row, *filled_, separator))) return true;
+  for (const SettingRow& row : kSettings) {
+    bool as_filled = true;
+    switch (row.kind) {
+      case SettingKind::edit:
+        as_filled = Edit(row.id)->text() == ToQString(DecodeSetting(row, *filled_, separator));
+        break;
+      case SettingKind::idle_rpm:
+        as_filled = Edit(row.id)->text() == ToQString(DecodeIdleRpm(*filled_, separator)) &&
+                    ui_->rpm_cal->text() == QStringLiteral("1");
+        break;
+      case SettingKind::option:
+        as_filled = (WorkingFlags & row.mask) == ((*filled_)[row.offset] & row.mask);
+        break;
+    }
+    if (!as_filled) return true;
   }
-  if (ui_->rpm_adj->text() != ToQString(DecodeIdleRpm(*filled_, separator)) ||
-      ui_->rpm_cal->text() != QStringLiteral("1")) {
-    return true;
+  return false;
+}
+
+bool TMainForm::IdleRpmChangedFrom(const SettingsBlock& read) const {
+  // By its bytes: the same speed shows as another number under another
+  // calibration factor. As filled, it keeps the bytes it was filled from (a
+  // period off the RPM grid need not survive being shown and typed).
+  const SettingRow& row = kSettings[kRpmAdj];
+  const auto idle_bytes = [&row](const SettingsBlock& block) {
+    return std::make_pair(block[row.offset], block[row.offset + 1]);
+  };
+  const char separator = DecimalSeparator();
+  const QString rpm = Edit(row.id)->text();
+  const QString factor = ui_->rpm_cal->text();
+  if (filled_ && rpm == ToQString(DecodeIdleRpm(*filled_, separator)) &&
+      factor == QStringLiteral("1")) {
+    return idle_bytes(*filled_) != idle_bytes(read);
   }
-  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
-  return (WorkingFlags & option_bits) != ((*filled_)[kFlagsOffset] & option_bits);
+  SettingsBlock rpm_block = read;
+  const bool rpm_ok =
+      EncodeIdleRpm(rpm.toStdString(), factor.toStdString(), separator, rpm_block).ok;
+  return !rpm_ok || idle_bytes(rpm_block) != idle_bytes(read);
 }
 
 std::optional<SettingsBlock> TMainForm::WindowSettings() {
@@ -261,26 +288,34 @@ std::optional<SettingsBlock> TMainForm::WindowSettings() {
   };
   SettingsBlock block = base;
   bool limits_encoded = false;
-  for (std::size_t step : kWriteOrder) {
+  for (SettingIndex setting : kWriteOrder) {
+    const SettingRow& row = kSettings[setting];
     EncodeResult result;
-    if (step == kWriteIdleRpm) {
-      const QString rpm = ui_->rpm_adj->text();
-      const QString factor = ui_->rpm_cal->text();
-      if (as_filled(rpm, filled_ ? DecodeIdleRpm(*filled_, separator) : std::string()) &&
-          factor == QStringLiteral("1")) {
-        CopyBytes(base, kIdlePeriodOffset, 2, block);
-        continue;
+    switch (row.kind) {
+      case SettingKind::edit: {
+        const QString text = Edit(setting)->text();
+        if (as_filled(text, filled_ ? DecodeSetting(row, *filled_, separator) : std::string())) {
+          CopyBytes(base, row.offset, row.width, block);
+          continue;
+        }
+        result = EncodeSetting(row, text.toStdString(), separator, block);
+        limits_encoded = limits_encoded || setting == kPorcMistura || setting == kLimiteCorr;
+        break;
       }
-      result = EncodeIdleRpm(rpm.toStdString(), factor.toStdString(), separator, block);
-    } else {
-      const SettingRow& row = kSettingRows[step];
-      const QString text = Edit(row.name)->text();
-      if (as_filled(text, filled_ ? DecodeSetting(row, *filled_, separator) : std::string())) {
-        CopyBytes(base, row.offset, row.width, block);
-        continue;
+      case SettingKind::idle_rpm: {
+        const QString rpm = Edit(setting)->text();
+        const QString factor = ui_->rpm_cal->text();
+        if (as_filled(rpm, filled_ ? DecodeIdleRpm(*filled_, separator) : std::string()) &&
+            factor == QStringLiteral("1")) {
+          CopyBytes(base, row.offset, row.width, block);
+          continue;
+        }
+        result = EncodeIdleRpm(rpm.toStdString(), factor.toStdString(), separator, block);
+        break;
       }
-      result = EncodeSetting(row, text.toStdString(), separator, block);
-      limits_encoded = limits_encoded || step == kPorcMistura || step == kLimiteCorr;
+      case SettingKind::option:
+        block[row.offset] = WithFlag(block[row.offset], row.mask, (WorkingFlags & row.mask) != 0);
+        break;
     }
     if (!result.ok) {
       messages_.Error(TranslatedMessage(result.error));
@@ -288,9 +323,6 @@ std::optional<SettingsBlock> TMainForm::WindowSettings() {
     }
   }
   if (limits_encoded) KeepStartMixWithinLimit(block);
-  const std::uint8_t option_bits = SettingBits(kFlagsOffset);
-  block[kFlagsOffset] =
-      static_cast<std::uint8_t>((base[kFlagsOffset] & ~option_bits) | (WorkingFlags & option_bits));
   return block;
 }
 
@@ -338,9 +370,7 @@ int TMainForm::UnwrittenChanges() {
   const auto count = [&changed](const QWidget* widget) {
     changed += widget->property("changed").toBool() ? 1 : 0;
   };
-  for (const SettingRow& row : kSettingRows) count(Edit(row.name));
-  count(ui_->rpm_adj);
-  for (const OptionBox& option : kOptionBoxes) count(findChild<QCheckBox*>(ToQString(option.name)));
+  for (const SettingRow& row : kSettings) count(BoxOf(*this, row.id));
   return changed;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/qt_text.h"
 #include "app/setting_changes.h"
+#include "settings/settings_table.h"
 #include "ui_CompareDialog.h"
 
 namespace zelk {
@@ -23,9 +24,9 @@ QDialog* MakeCompareDialog(QWidget* parent, const SettingTexts& window, const Se
   ui.table->setHorizontalHeaderLabels({QCoreApplication::translate("SettingsFiles", "Setting"),
                                        QCoreApplication::translate("SettingsFiles", "Window"),
                                        file_name});
-  ui.table->setRowCount(static_cast<int>(kFileSettingCount));
+  ui.table->setRowCount(static_cast<int>(kSettings.size()));
   int differences = 0;
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
+  for (std::size_t setting = 0; setting < kSettings.size(); ++setting) {
     const QString mine = ToQString(window[setting].value_or(""));
     const QString theirs = in_file[setting]
                                ? ToQString(*in_file[setting])

@@ -5,8 +5,8 @@
 #include <QStringList>
 
 #include "app/qt_text.h"
+#include "app/setting_widgets.h"
 #include "app/translation.h"
-#include "settings/option_flags.h"
 #include "settings/settings_table.h"
 #include "settings_file/file_settings.h"
 
@@ -14,22 +14,19 @@ namespace zelk {
 
 namespace {
 
-QString ShownUnit(std::size_t setting, bool wide_band) {
-  if (setting == kValorLambda)
-    return Translated("Settings", LambdaUnitCaption(wide_band)).trimmed();
-  if (setting < kSettingCount) return Translated("Settings", kSettingRows[setting].unit).trimmed();
-  if (setting == kIdleRpmSetting) return Translated("SettingsFile", "RPM");
-  return {};
+QString ShownUnit(const SettingRow& row, bool wide_band) {
+  const std::string_view unit = UnitCaption(row, wide_band);
+  return unit.empty() ? QString() : RowText(row, unit).trimmed();
 }
 
-QString ShownValue(std::size_t setting, const std::string& text, bool wide_band, char separator) {
-  if (IsOptionSetting(setting)) {
+QString ShownValue(const SettingRow& row, const std::string& text, bool wide_band, char separator) {
+  if (row.kind == SettingKind::option) {
     return text == "true" ? QCoreApplication::translate("SettingChanges", "on")
                           : QCoreApplication::translate("SettingChanges", "off");
   }
   QString value = ToQString(text);
   value.replace(QLatin1Char('.'), QLatin1Char(separator));
-  const QString unit = ShownUnit(setting, wide_band);
+  const QString unit = ShownUnit(row, wide_band);
   return unit.isEmpty() ? value : value + QLatin1Char(' ') + unit;
 }
 
@@ -43,18 +40,18 @@ QString Lines(const std::vector<ShownDifference>& differences, const QString& fo
 }
 
 bool WideBand(const SettingsBlock& block) {
-  return (block[kFlagsOffset] & kOptionBoxes[kBandaLarga].mask) != 0;
+  return OptionChecked(block, kBandaLarga);
 }
 
 }  // namespace
 
 QString SettingCaption(std::size_t setting) {
-  if (setting < kSettingCount)
-    return Translated("Settings", kSettingRows[setting].caption).trimmed();
-  if (IsOptionSetting(setting)) {
-    return Translated("Settings", kOptionBoxes[setting - kFirstOptionSetting].caption).trimmed();
+  const SettingRow& row = kSettings[setting];
+  // The windows' files name the idle RPM in a context of their own.
+  if (row.kind == SettingKind::idle_rpm) {
+    return QCoreApplication::translate("SettingsFiles", "Idle RPM");
   }
-  return QCoreApplication::translate("SettingsFiles", "Idle RPM");
+  return RowText(row, row.caption).trimmed();
 }
 
 std::vector<ShownDifference> ShownDifferences(const SettingsBlock& first,
@@ -62,13 +59,12 @@ std::vector<ShownDifference> ShownDifferences(const SettingsBlock& first,
   const SettingTexts first_texts = TextsOf(SettingsOfBlock(first));
   const SettingTexts second_texts = TextsOf(SettingsOfBlock(second));
   std::vector<ShownDifference> differences;
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    const std::string a = first_texts[setting].value_or("");
-    const std::string b = second_texts[setting].value_or("");
+  for (const SettingRow& row : kSettings) {
+    const std::string a = first_texts[row.id].value_or("");
+    const std::string b = second_texts[row.id].value_or("");
     if (a == b) continue;
-    differences.push_back({SettingCaption(setting),
-                           ShownValue(setting, a, WideBand(first), separator),
-                           ShownValue(setting, b, WideBand(second), separator)});
+    differences.push_back({SettingCaption(row.id), ShownValue(row, a, WideBand(first), separator),
+                           ShownValue(row, b, WideBand(second), separator)});
   }
   return differences;
 }

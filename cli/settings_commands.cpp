@@ -184,14 +184,14 @@ int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   const SettingTexts texts = TextsOf(SettingsOfBlock(read->block));
-  const bool wide_band = (read->block[kFlagsOffset] & kOptionBoxes[kBandaLarga].mask) != 0;
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    const std::string_view unit = FileSettingUnit(setting, wide_band);
-    out << std::left << std::setw(kNameColumn) << FileSettingName(setting);
+  const bool wide_band = OptionChecked(read->block, kBandaLarga);
+  for (const SettingRow& row : kSettings) {
+    const std::string_view unit = FileSettingUnit(row.id, wide_band);
+    out << std::left << std::setw(kNameColumn) << row.name;
     if (unit.empty()) {
-      out << *texts[setting] << '\n';
+      out << *texts[row.id] << '\n';
     } else {
-      out << std::setw(kValueColumn) << *texts[setting] << ' ' << unit << '\n';
+      out << std::setw(kValueColumn) << *texts[row.id] << ' ' << unit << '\n';
     }
   }
   out << std::right;
@@ -320,7 +320,7 @@ int SetCommand(CommandContext& context, const std::vector<std::string>& operands
   }
   // The rules that need no module: ranges, whole numbers, porc_mistura
   // against a limite_corr named with it.
-  const std::string out_of_range = CheckSettingRanges(settings, kSettingRows[kLimiteCorr].max);
+  const std::string out_of_range = CheckSettingRanges(settings, kSettings[kLimiteCorr].max);
   if (!out_of_range.empty()) return UsageError(context, out_of_range);
   std::optional<RestorePoints> points = OpenRestorePoints(context.err);
   if (!points) return kExitUsage;

@@ -6,13 +6,15 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/settings_table.h"
 #include "text/translatable.h"
 
 namespace zelk {
 
 inline constexpr int kIdleRpmStepSize = 25;
-inline constexpr int kIdleRpmMin = 600;
-inline constexpr int kIdleRpmMax = 1500;
+// The idle RPM's row of the settings table holds the buttons' limits.
+inline constexpr int kIdleRpmMin = static_cast<int>(kSettings[kRpmAdj].min);
+inline constexpr int kIdleRpmMax = static_cast<int>(kSettings[kRpmAdj].max);
 inline constexpr std::string_view kIdleRpmMinMessage =
     QT_TRANSLATE_NOOP("Monitor", "The min. is 600RPM!");
 inline constexpr std::string_view kIdleRpmMaxMessage =

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settings_guide.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include "settings/number_text.h"
-#include "settings/option_flags.h"
 #include "settings/settings_table.h"
 #include "text/fill.h"
 #include "text/translatable.h"
@@ -14,10 +12,10 @@ namespace zelk {
 
 namespace {
 
-// The texts of the settings tables go by the windows' context, so the guide
-// and the window say the same.
-constexpr std::string_view kWindowContext = "Settings";
 constexpr std::string_view kGuideContext = "Guide";
+// The names table's heading over the names: the program's name, the same in
+// every language.
+constexpr std::string_view kNamesHeading = "zelkctl";
 
 std::string Say(const GuideTranslate& translate, std::string_view context,
                 std::string_view english) {
@@ -38,9 +36,12 @@ std::string Cell(std::string_view text) {
   return cell;
 }
 
-// A text of the settings tables, as a cell in the reader's language.
-std::string WindowCell(const GuideTranslate& translate, std::string_view english) {
-  return Cell(Say(translate, kWindowContext, english));
+// A text of a row of the settings table, as a cell in the reader's language:
+// under the row's context, as the windows look it up, so the guide and the
+// window say the same.
+std::string WindowCell(const GuideTranslate& translate, const SettingRow& row,
+                       std::string_view english) {
+  return Cell(Say(translate, row.context, english));
 }
 
 // One of the guide's own words (a heading), as a cell.
@@ -60,21 +61,18 @@ std::string Row(std::initializer_list<std::string> cells) {
 }
 
 std::string RangeText(const SettingRow& row, const GuideTranslate& translate) {
-  const std::string max = row.max_is_limite_corr
-                              ? WindowCell(translate, kSettingRows[kLimiteCorr].caption)
-                              : GeneralText(row.max, '.');
+  const SettingRow& limit = kSettings[kLimiteCorr];
+  const std::string max = row.max_is_limite_corr ? WindowCell(translate, limit, limit.caption)
+                                                 : GeneralText(row.max, '.');
   return Fill(Say(translate, kGuideContext, QT_TRANSLATE_NOOP("Guide", "%1 to %2")),
               {GeneralText(row.min, '.'), max});
 }
 
 // The option box whose check enables the edit, or an empty text.
 std::string EnabledBy(const SettingRow& row, const GuideTranslate& translate) {
-  for (const OptionBox& option : kOptionBoxes) {
-    if (std::find(option.edits.begin(), option.edits.end(), row.name) != option.edits.end()) {
-      return WindowCell(translate, option.caption);
-    }
-  }
-  return {};
+  if (!row.needs) return {};
+  const SettingRow& option = kSettings[*row.needs];
+  return WindowCell(translate, option, option.caption);
 }
 
 void ReplaceLine(std::string& text, std::string_view marker, const std::string& table) {
@@ -95,11 +93,11 @@ std::string SettingsGuideTable(const GuideTranslate& translate) {
                            GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Needs")),
                            GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Meaning"))});
   table += "|---|---|---|---|---|---|\n";
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     // The default is digits, the same in every language.
-    table += Row({WindowCell(translate, row.caption), WindowCell(translate, row.unit),
+    table += Row({WindowCell(translate, row, row.caption), WindowCell(translate, row, row.unit),
                   RangeText(row, translate), Cell(row.default_text), EnabledBy(row, translate),
-                  WindowCell(translate, row.hint)});
+                  WindowCell(translate, row, row.hint)});
   }
   return table;
 }
@@ -108,8 +106,19 @@ std::string OptionsGuideTable(const GuideTranslate& translate) {
   std::string table = Row({GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Option")),
                            GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Meaning"))});
   table += "|---|---|\n";
-  for (const OptionBox& option : kOptionBoxes) {
-    table += Row({WindowCell(translate, option.caption), WindowCell(translate, option.hint)});
+  for (const SettingRow& option : OptionRows()) {
+    table += Row({WindowCell(translate, option, option.caption),
+                  WindowCell(translate, option, option.hint)});
+  }
+  return table;
+}
+
+std::string NamesGuideTable(const GuideTranslate& translate) {
+  std::string table =
+      Row({GuideCell(translate, QT_TRANSLATE_NOOP("Guide", "Setting")), Cell(kNamesHeading)});
+  table += "|---|---|\n";
+  for (const SettingRow& row : kSettings) {
+    table += Row({WindowCell(translate, row, row.caption), "`" + Cell(row.name) + "`"});
   }
   return table;
 }
@@ -118,6 +127,7 @@ std::string WithGuideTables(std::string_view guide, const GuideTranslate& transl
   std::string text(guide);
   ReplaceLine(text, kSettingsTableMarker, SettingsGuideTable(translate));
   ReplaceLine(text, kOptionsTableMarker, OptionsGuideTable(translate));
+  ReplaceLine(text, kNamesTableMarker, NamesGuideTable(translate));
   return text;
 }
 

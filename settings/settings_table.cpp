@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "settings/number_text.h"
+#include "settings/option_flags.h"
 #include "settings/settings_values.h"
 #include "text/fill.h"
 
@@ -13,23 +14,36 @@ namespace zelk {
 
 namespace {
 
-constexpr bool RowsFitTheBlock() {
-  for (const SettingRow& row : kSettingRows) {
+// The table's shape, which the loops over it rely on.
+constexpr bool RowsAreWellFormed() {
+  for (std::size_t index = 0; index < kSettings.size(); ++index) {
+    const SettingRow& row = kSettings[index];
+    if (row.id != index) return false;
     if (row.width != 1 && row.width != 2) return false;
     if (row.offset + row.width > kSettingsBlockSize) return false;
+    const bool edit = index < kEditCount;
+    const bool option = index >= kSettings.size() - kOptionCount;
+    if ((row.kind == SettingKind::edit) != edit) return false;
+    if ((row.kind == SettingKind::option) != option) return false;
+    if (option && (row.offset != kFlagsOffset || row.width != 1 || row.mask == 0)) return false;
+    if (!option && row.mask != 0) return false;
+    if (row.needs && kSettings[*row.needs].kind != SettingKind::option) return false;
   }
-  return true;
+  return kSettings[kRpmAdj].kind == SettingKind::idle_rpm &&
+         kSettings[kRpmAdj].offset == kIdlePeriodOffset;
 }
-static_assert(RowsFitTheBlock(), "every setting must lie inside the 25-byte block");
+static_assert(RowsAreWellFormed(),
+              "rows in identity order inside the 25-byte block: the edit boxes, the idle RPM, "
+              "the option boxes");
 
-constexpr bool EachOnce(const auto& order, std::size_t steps) {
-  for (std::size_t step = 0; step < steps; ++step) {
+constexpr bool EachOnce(const auto& order) {
+  for (std::size_t step = 0; step < kSettingRowCount; ++step) {
     if (std::count(order.begin(), order.end(), step) != 1) return false;
   }
   return true;
 }
-static_assert(EachOnce(kReadOrder, kSettingCount), "a read decodes every setting once");
-static_assert(EachOnce(kWriteOrder, kSettingCount + 1), "a write encodes every setting once");
+static_assert(EachOnce(kReadOrder), "a read shows every setting once");
+static_assert(EachOnce(kWriteOrder), "a write encodes every setting once");
 
 constexpr std::uint32_t kWordMax = 0xFFFF;
 
@@ -117,9 +131,14 @@ std::string NotASettingValueMessage(const SettingRow& row, std::string_view text
 }
 
 const SettingRow* FindSetting(std::string_view name) {
-  const auto it = std::find_if(kSettingRows.begin(), kSettingRows.end(),
+  const auto it = std::find_if(kSettings.begin(), kSettings.end(),
                                [name](const SettingRow& row) { return row.name == name; });
-  return it == kSettingRows.end() ? nullptr : &*it;
+  return it == kSettings.end() ? nullptr : &*it;
+}
+
+std::string_view UnitCaption(const SettingRow& row, bool wide_band) {
+  if (row.id == kValorLambda) return LambdaUnitCaption(wide_band);
+  return row.unit;
 }
 
 std::string DecodeSetting(const SettingRow& row, ConstSettingsBytes block, char decimal_separator) {
@@ -154,10 +173,10 @@ EncodeResult EncodeSetting(const SettingRow& row, std::string_view text, char de
 }
 
 bool KeepStartMixWithinLimit(SettingsBytes block) {
-  const SettingRow& start_mix = kSettingRows[kPorcMistura];
-  const SettingRow& limit = kSettingRows[kLimiteCorr];
-  static_assert(kSettingRows[kPorcMistura].codec == kSettingRows[kLimiteCorr].codec &&
-                kSettingRows[kPorcMistura].width == 1 && kSettingRows[kLimiteCorr].width == 1);
+  const SettingRow& start_mix = kSettings[kPorcMistura];
+  const SettingRow& limit = kSettings[kLimiteCorr];
+  static_assert(kSettings[kPorcMistura].codec == kSettings[kLimiteCorr].codec &&
+                kSettings[kPorcMistura].width == 1 && kSettings[kLimiteCorr].width == 1);
   if (block[start_mix.offset] <= block[limit.offset]) return false;
   block[start_mix.offset] = block[limit.offset];
   return true;

@@ -17,9 +17,7 @@ double SettingValue(const SettingRow& row, ConstSettingsBytes block) {
 SettingsValues DecodeSettingsValues(ConstSettingsBytes block) {
   SettingsValues decoded;
   std::copy(block.begin(), block.end(), decoded.block.begin());
-  for (std::size_t index = 0; index < kSettingCount; ++index) {
-    decoded.values[index] = SettingValue(kSettingRows[index], block);
-  }
+  for (const SettingRow& row : EditRows()) decoded.values[row.id] = SettingValue(row, block);
   return decoded;
 }
 

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The module's settings as numbers: the block as it came, and for every row
-// of the settings table the value the main window shows for it. Files, logs
+// The module's settings as numbers: the block as it came, and for every edit
+// box's row of the settings table the value the main window shows for it. Files, logs
 // and the command line take these numbers; the windows format the block with
 // DecodeSetting, which gives the same values as text.
 
 #include <array>
 #include <cstdint>
 
-#include "settings/option_flags.h"
 #include "settings/settings_block.h"
 #include "settings/settings_table.h"
 
@@ -16,12 +15,12 @@ namespace zelk {
 
 struct SettingsValues {
   SettingsBlock block{};
-  // By row of kSettingRows: the number DecodeSetting writes (1230, not 1230.02).
-  std::array<double, kSettingCount> values{};
+  // By edit box's setting: the number DecodeSetting writes (1230, not 1230.02).
+  std::array<double, kEditCount> values{};
 
-  double value(SettingIndex row) const { return values[row]; }
+  double value(SettingIndex edit) const { return values[edit]; }
   std::uint8_t flags() const { return block[kFlagsOffset]; }
-  bool option(OptionIndex option) const { return (flags() & kOptionBoxes[option].mask) != 0; }
+  bool option(SettingIndex option) const { return OptionChecked(block, option); }
 };
 
 SettingsValues DecodeSettingsValues(ConstSettingsBytes block);

@@ -2,11 +2,9 @@
 #include "settings_file/block_ranges.h"
 
 #include "monitor/idle_period.h"
-#include "monitor/idle_rpm.h"
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
 #include "settings/settings_values.h"
-#include "settings_file/file_settings.h"
 #include "text/fill.h"
 #include "text/translatable.h"
 
@@ -26,19 +24,17 @@ std::string OutsideItsRange(std::string_view caption, std::string_view name, dou
 
 std::vector<std::string> SettingsOutsideTheirRanges(ConstSettingsBytes block) {
   std::vector<std::string> outside;
-  const double limite_corr = SettingValue(kSettingRows[kLimiteCorr], block);
-  for (std::size_t index = 0; index < kSettingCount; ++index) {
-    const SettingRow& row = kSettingRows[index];
-    const double value = SettingValue(row, block);
+  const double limite_corr = SettingValue(kSettings[kLimiteCorr], block);
+  for (const SettingRow& row : kSettings) {
+    if (row.kind == SettingKind::option) continue;
+    const bool edit = row.kind == SettingKind::edit;
+    // The idle RPM's range is its step buttons' limits, at calibration factor
+    // 1 as a read shows it ("0" for no period).
+    const double value =
+        edit ? SettingValue(row, block) : ParseDecimal(DecodeIdleRpm(block, '.'), '.').value_or(0);
     if (InSettingRange(row, value, limite_corr)) continue;
     outside.push_back(OutsideItsRange(SettingTitle(row), row.name, value, row.min,
                                       row.max_is_limite_corr ? limite_corr : row.max));
-  }
-  const double idle_rpm =
-      ParseDecimal(DecodeIdleRpm(block, '.'), '.').value_or(0);  // "0" for no period
-  if (!(idle_rpm >= kIdleRpmMin && idle_rpm <= kIdleRpmMax)) {
-    outside.push_back(OutsideItsRange(QT_TRANSLATE_NOOP("SettingsFile", "Idle RPM"), kIdleRpmName,
-                                      idle_rpm, kIdleRpmMin, kIdleRpmMax));
   }
   return outside;
 }

@@ -25,12 +25,6 @@ std::string Shortened(std::string_view text) {
   return shown;
 }
 
-bool Given(const FileSettings& settings, std::size_t setting) {
-  if (setting < kSettingCount) return settings.edits[setting].has_value();
-  if (setting == kIdleRpmSetting) return settings.idle_rpm.has_value();
-  return settings.options[setting - kFirstOptionSetting].has_value();
-}
-
 std::string_view WithoutTrailingBlanks(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
@@ -38,53 +32,42 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
 
 }  // namespace
 
-std::string_view FileSettingName(std::size_t setting) {
-  if (setting < kSettingCount) return kSettingRows[setting].name;
-  if (setting == kIdleRpmSetting) return kIdleRpmName;
-  return kOptionBoxes[setting - kFirstOptionSetting].name;
-}
-
-std::string_view FileSettingUnit(std::size_t setting, bool wide_band) {
-  if (setting == kValorLambda) return WithoutTrailingBlanks(LambdaUnitCaption(wide_band));
-  if (setting < kSettingCount) return WithoutTrailingBlanks(kSettingRows[setting].unit);
-  if (setting == kIdleRpmSetting) return QT_TRANSLATE_NOOP("SettingsFile", "RPM");
-  return {};
-}
-
-std::optional<std::size_t> FindFileSetting(std::string_view name) {
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    if (FileSettingName(setting) == name) return setting;
-  }
-  return std::nullopt;
+std::string_view FileSettingUnit(SettingIndex setting, bool wide_band) {
+  return WithoutTrailingBlanks(UnitCaption(kSettings[setting], wide_band));
 }
 
 bool FileSettings::empty() const {
-  const auto absent = [](const auto& value) { return !value.has_value(); };
-  return std::all_of(edits.begin(), edits.end(), absent) && !idle_rpm &&
-         std::all_of(options.begin(), options.end(), absent);
+  return std::none_of(values.begin(), values.end(),
+                      [](const std::optional<double>& value) { return value.has_value(); });
 }
 
 FileSettings SettingsOfBlock(ConstSettingsBytes block) {
   FileSettings settings;
   const SettingsValues values = DecodeSettingsValues(block);
-  for (std::size_t row = 0; row < kSettingCount; ++row) settings.edits[row] = values.values[row];
-  settings.idle_rpm = ParseDecimal(DecodeIdleRpm(block, '.'), '.').value_or(std::nan(""));
-  for (std::size_t option = 0; option < kOptionCount; ++option) {
-    settings.options[option] = values.option(static_cast<OptionIndex>(option));
+  for (const SettingRow& row : kSettings) {
+    switch (row.kind) {
+      case SettingKind::edit:
+        settings.values[row.id] = values.value(row.id);
+        break;
+      case SettingKind::idle_rpm:
+        settings.values[row.id] =
+            ParseDecimal(DecodeIdleRpm(block, '.'), '.').value_or(std::nan(""));
+        break;
+      case SettingKind::option:
+        settings.values[row.id] = values.option(row.id) ? 1 : 0;
+        break;
+    }
   }
   return settings;
 }
 
 SettingTexts TextsOf(const FileSettings& settings) {
   SettingTexts texts;
-  for (std::size_t row = 0; row < kSettingCount; ++row) {
-    if (settings.edits[row]) texts[row] = GeneralText(*settings.edits[row], '.');
-  }
-  if (settings.idle_rpm) texts[kIdleRpmSetting] = GeneralText(*settings.idle_rpm, '.');
-  for (std::size_t option = 0; option < kOptionCount; ++option) {
-    if (settings.options[option]) {
-      texts[kFirstOptionSetting + option] = std::string(*settings.options[option] ? kTrue : kFalse);
-    }
+  for (const SettingRow& row : kSettings) {
+    const std::optional<double>& value = settings.values[row.id];
+    if (!value) continue;
+    texts[row.id] = row.kind == SettingKind::option ? std::string(*value != 0 ? kTrue : kFalse)
+                                                    : GeneralText(*value, '.');
   }
   return texts;
 }
@@ -92,9 +75,9 @@ SettingTexts TextsOf(const FileSettings& settings) {
 std::vector<SettingDifference> CompareSettings(const SettingTexts& first,
                                                const SettingTexts& second) {
   std::vector<SettingDifference> differences;
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    if (first[setting] && second[setting] && *first[setting] != *second[setting]) {
-      differences.push_back({FileSettingName(setting), *first[setting], *second[setting]});
+  for (const SettingRow& row : kSettings) {
+    if (first[row.id] && second[row.id] && *first[row.id] != *second[row.id]) {
+      differences.push_back({row.name, *first[row.id], *second[row.id]});
     }
   }
   return differences;
@@ -108,32 +91,27 @@ std::string AddAssignment(std::string_view assignment, FileSettings& settings) {
   }
   const std::string_view name = assignment.substr(0, equals);
   const std::string_view text = assignment.substr(equals + 1);
-  const std::optional<std::size_t> setting = FindFileSetting(name);
-  if (!setting) {
+  const SettingRow* row = FindSetting(name);
+  if (row == nullptr) {
     return Fill(QT_TRANSLATE_NOOP("SettingsFile", "unknown setting '%1'"), {Shortened(name)});
   }
+  std::optional<double>& value = settings.values[row->id];
   // Which of two values would be meant is anyone's guess.
-  if (Given(settings, *setting)) {
-    return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 given more than once"), {name});
-  }
-  if (IsOptionSetting(*setting)) {
+  if (value) return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 given more than once"), {name});
+  if (row->kind == SettingKind::option) {
     if (text != kTrue && text != kFalse) {
       return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: '%2' is not true or false"),
                   {name, Shortened(text)});
     }
-    settings.options[*setting - kFirstOptionSetting] = text == kTrue;
+    value = text == kTrue ? 1 : 0;
     return {};
   }
-  const std::optional<double> value = ParseDecimal(text, '.');
-  if (!value) {
+  const std::optional<double> number = ParseDecimal(text, '.');
+  if (!number) {
     return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: '%2' is not a number"),
                 {name, Shortened(text)});
   }
-  if (*setting == kIdleRpmSetting) {
-    settings.idle_rpm = value;
-  } else {
-    settings.edits[*setting] = value;
-  }
+  value = number;
   return {};
 }
 

@@ -263,23 +263,21 @@ class Reader {
       return QT_TRANSLATE_NOOP("SettingsFile", "\"settings\" must be a JSON object");
     }
     for (const auto& [name, value] : item->items()) {
-      const std::optional<std::size_t> setting = FindFileSetting(name);
-      if (!setting) {
+      const SettingRow* setting = FindSetting(name);
+      if (setting == nullptr) {
         return Fill(QT_TRANSLATE_NOOP("SettingsFile", "unknown setting \"%1\""), {Shortened(name)});
       }
-      if (IsOptionSetting(*setting)) {
+      if (setting->kind == SettingKind::option) {
         if (!value.is_boolean()) {
           return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 must be true or false, not %2"),
                       {name, Shown(value)});
         }
-        file.settings.options[*setting - kFirstOptionSetting] = value.get<bool>();
+        file.settings.values[setting->id] = value.get<bool>() ? 1 : 0;
       } else if (!value.is_number()) {
         return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 must be a number, not %2"),
                     {name, Shown(value)});
-      } else if (*setting == kIdleRpmSetting) {
-        file.settings.idle_rpm = value.get<double>();
       } else {
-        file.settings.edits[*setting] = value.get<double>();
+        file.settings.values[setting->id] = value.get<double>();
       }
     }
     return {};
@@ -289,15 +287,15 @@ class Reader {
   // must pass the window's entry rules.
   static std::string CheckSettings(const SettingsFile& file) {
     if (!file.block) {
-      return CheckSettingRanges(file.settings, kSettingRows[kLimiteCorr].max);
+      return CheckSettingRanges(file.settings, kSettings[kLimiteCorr].max);
     }
     const SettingTexts stated = TextsOf(file.settings);
     const SettingTexts held = TextsOf(SettingsOfBlock(*file.block));
-    for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-      if (stated[setting] && *stated[setting] != *held[setting]) {
+    for (const SettingRow& row : kSettings) {
+      if (stated[row.id] && *stated[row.id] != *held[row.id]) {
         return Fill(
             QT_TRANSLATE_NOOP("SettingsFile", "%1 is %2 in the file, but its block holds %3"),
-            {FileSettingName(setting), *stated[setting], *held[setting]});
+            {row.name, *stated[row.id], *held[row.id]});
       }
     }
     return {};
@@ -343,16 +341,11 @@ std::string EncodeSettingsFile(const SettingsFile& file) {
   if (file.reason) doc["reason"] = ReasonName(*file.reason);
   if (file.block) doc["block"] = BlockHex(*file.block);
   Json settings = Json::object();
-  for (std::size_t row = 0; row < kSettingCount; ++row) {
-    if (file.settings.edits[row]) {
-      settings[std::string(FileSettingName(row))] = NumberJson(*file.settings.edits[row]);
-    }
-  }
-  if (file.settings.idle_rpm) settings[kIdleRpmName] = NumberJson(*file.settings.idle_rpm);
-  for (std::size_t option = 0; option < kOptionCount; ++option) {
-    if (file.settings.options[option]) {
-      settings[std::string(kOptionBoxes[option].name)] = *file.settings.options[option];
-    }
+  for (const SettingRow& row : kSettings) {
+    const std::optional<double>& value = file.settings.values[row.id];
+    if (!value) continue;
+    Json& item = settings[std::string(row.name)];
+    item = row.kind == SettingKind::option ? Json(*value != 0) : NumberJson(*value);
   }
   doc["settings"] = std::move(settings);
   return doc.dump(2) + "\n";

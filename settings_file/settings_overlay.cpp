@@ -15,17 +15,16 @@ namespace zelk {
 
 namespace {
 
-// From the tables: the bytes of every edit row and of the idle period word,
-// and the masks of the option boxes.
+// From the settings table: the bytes of every edit box and of the idle period
+// word, and the option boxes' bits of the flags byte.
 constexpr std::array<std::uint8_t, kSettingsBlockSize> MakeSettingBits() {
   std::array<std::uint8_t, kSettingsBlockSize> bits{};
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : kSettings) {
+    if (row.kind == SettingKind::option) {
+      bits[row.offset] = static_cast<std::uint8_t>(bits[row.offset] | row.mask);
+      continue;
+    }
     for (std::size_t byte = 0; byte < row.width; ++byte) bits[row.offset + byte] = 0xFF;
-  }
-  bits[kIdlePeriodOffset] = 0xFF;
-  bits[kIdlePeriodOffset + 1] = 0xFF;
-  for (const OptionBox& option : kOptionBoxes) {
-    bits[kFlagsOffset] = static_cast<std::uint8_t>(bits[kFlagsOffset] | option.mask);
   }
   return bits;
 }
@@ -33,9 +32,9 @@ constexpr std::array<std::uint8_t, kSettingsBlockSize> MakeSettingBits() {
 constexpr std::array<std::uint8_t, kSettingsBlockSize> kSettingBits = MakeSettingBits();
 static_assert(kSettingBits[kMixtureOffset] == 0, "the mixture byte is the module's own");
 
-std::string Named(std::size_t setting, std::string_view problem) {
+std::string Named(const SettingRow& setting, std::string_view problem) {
   //: A setting's name in the file and what is wrong with its value.
-  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: %2"), {FileSettingName(setting), problem});
+  return Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1: %2"), {setting.name, problem});
 }
 
 bool IsWholeInt32(double value) {
@@ -66,48 +65,48 @@ bool SameSettings(const SettingsBlock& a, const SettingsBlock& b) {
 }
 
 std::string CheckSettingRanges(const FileSettings& settings, double module_limite_corr) {
-  const double limite_corr = settings.edits[kLimiteCorr].value_or(module_limite_corr);
-  for (std::size_t index = 0; index < kSettingCount; ++index) {
-    if (!settings.edits[index]) continue;
-    const SettingRow& row = kSettingRows[index];
-    const double value = *settings.edits[index];
+  const double limite_corr = settings.values[kLimiteCorr].value_or(module_limite_corr);
+  for (const SettingRow& row : EditRows()) {
+    if (!settings.values[row.id]) continue;
+    const double value = *settings.values[row.id];
     if (row.entry == NumberKind::integer && !IsWholeInt32(value)) {
-      return Named(index, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 is not a whole number"),
-                               {GeneralText(value, '.')}));
+      return Named(row, Fill(QT_TRANSLATE_NOOP("SettingsFile", "%1 is not a whole number"),
+                             {GeneralText(value, '.')}));
     }
     if (!InSettingRange(row, value, limite_corr)) {
-      return Named(index, row.range_message);
+      return Named(row, row.range_message);
     }
   }
   return {};
 }
 
 AppliedSettings ApplyFileSettings(const FileSettings& settings, const SettingsBlock& module_block) {
-  const double module_limite_corr = SettingValue(kSettingRows[kLimiteCorr], module_block);
+  const double module_limite_corr = SettingValue(kSettings[kLimiteCorr], module_block);
   std::string problem = CheckSettingRanges(settings, module_limite_corr);
   if (!problem.empty()) return {std::nullopt, std::move(problem)};
 
   SettingsBlock block = module_block;
-  for (std::size_t index = 0; index < kSettingCount; ++index) {
-    if (!settings.edits[index]) continue;
-    const EncodeResult encoded =
-        EncodeSetting(kSettingRows[index], GeneralText(*settings.edits[index], '.'), '.', block);
-    if (!encoded.ok) return {std::nullopt, Named(index, encoded.error)};
+  for (const SettingRow& row : kSettings) {
+    const std::optional<double>& value = settings.values[row.id];
+    if (!value) continue;
+    EncodeResult encoded;
+    switch (row.kind) {
+      case SettingKind::edit:
+        encoded = EncodeSetting(row, GeneralText(*value, '.'), '.', block);
+        break;
+      case SettingKind::idle_rpm:
+        // A file's idle RPM is at calibration factor 1, as a read shows it.
+        encoded = EncodeIdleRpm(GeneralText(*value, '.'), "1", '.', block);
+        break;
+      case SettingKind::option:
+        block[row.offset] = WithFlag(block[row.offset], row.mask, *value != 0);
+        break;
+    }
+    if (!encoded.ok) return {std::nullopt, Named(row, encoded.error)};
   }
   // A start mix at the limit may still land one count above the limit's
   // count when each is encoded alone.
-  if (settings.edits[kPorcMistura]) KeepStartMixWithinLimit(block);
-  if (settings.idle_rpm) {
-    // A file's idle RPM is at calibration factor 1, as a read shows it.
-    const EncodeResult encoded =
-        EncodeIdleRpm(GeneralText(*settings.idle_rpm, '.'), "1", '.', block);
-    if (!encoded.ok) return {std::nullopt, Named(kIdleRpmSetting, encoded.error)};
-  }
-  for (std::size_t option = 0; option < kOptionCount; ++option) {
-    if (!settings.options[option]) continue;
-    block[kFlagsOffset] =
-        WithFlag(block[kFlagsOffset], kOptionBoxes[option].mask, *settings.options[option]);
-  }
+  if (settings.values[kPorcMistura]) KeepStartMixWithinLimit(block);
   return {block, {}};
 }
 

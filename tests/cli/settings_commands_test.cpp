@@ -80,7 +80,7 @@ TEST_F(SettingsCommandsTest, AReadBackThatDiffersExitsWithThree) {
   script->Reply(Reply(other));
   script->Reply(Reply(Bytes(10, 0)));  // the snapshot after the read back
   FileSettings change;
-  change.edits[kTempCorr] = 40;
+  change.values[kTempCorr] = 40;
   RestorePoints points(dir);
   EXPECT_EQ(RunSet(session, change, points, out, err), kExitDiffers);
   EXPECT_EQ(out.str(),

@@ -63,19 +63,19 @@ class SettingsOnTheSim : public ::testing::Test {
 
 TEST_F(SettingsOnTheSim, ValuesAtTheirRangesEdgesReadBackInside) {
   FileSettings edges;
-  edges.edits[kLimiteCorr] = 10;
-  edges.edits[kPorcMistura] = 10;
-  edges.edits[kTempCorr] = 100;
-  edges.edits[kTempoExtra] = 20;
+  edges.values[kLimiteCorr] = 10;
+  edges.values[kPorcMistura] = 10;
+  edges.values[kTempCorr] = 100;
+  edges.values[kTempoExtra] = 20;
   RestorePoints points(dir_);
   ASSERT_EQ(RunSet(session_, edges, points, out_, err_), kExitOk) << err_.str();
   const auto& held = port_.module().settings();
   const SettingsBlock block = held;
   for (const std::size_t index : {kLimiteCorr, kPorcMistura, kTempCorr, kTempoExtra}) {
-    const SettingRow& row = kSettingRows[index];
+    const SettingRow& row = kSettings[index];
     const double shown = SettingValue(row, block);
     const double max =
-        row.max_is_limite_corr ? SettingValue(kSettingRows[kLimiteCorr], block) : row.max;
+        row.max_is_limite_corr ? SettingValue(kSettings[kLimiteCorr], block) : row.max;
     EXPECT_TRUE(shown >= row.min && shown <= max) << row.name << " reads back " << shown;
   }
 }
@@ -94,7 +94,7 @@ TEST_F(SettingsOnTheSim, AStopAfterTheWriteSaysWhereItStopped) {
     err_.str("");
     out_.str("");
     FileSettings change;
-    change.edits[kTempCorr] = 40 + c.stop_after;
+    change.values[kTempCorr] = 40 + c.stop_after;
     RestorePoints points(dir_ / std::to_string(c.stop_after));
     StopOnceSent(c.stop_after);
     EXPECT_EQ(RunSet(session_, change, points, out_, err_, Stop()), kExitCommunication);
@@ -105,14 +105,14 @@ TEST_F(SettingsOnTheSim, AStopAfterTheWriteSaysWhereItStopped) {
                               "\n");
     EXPECT_EQ(out_.str(), "");
     const auto& held = port_.module().settings();
-    EXPECT_EQ(SettingValue(kSettingRows[kTempCorr], held), 40 + c.stop_after);
+    EXPECT_EQ(SettingValue(kSettings[kTempCorr], held), 40 + c.stop_after);
   }
 }
 
 // A stop raised before the write is armed changes nothing: the write goes on.
 TEST_F(SettingsOnTheSim, WithoutAStopTheWriteIsVerified) {
   FileSettings change;
-  change.edits[kTempCorr] = 40;
+  change.values[kTempCorr] = 40;
   RestorePoints points(dir_);
   EXPECT_EQ(RunSet(session_, change, points, out_, err_, Stop()), kExitOk) << err_.str();
   EXPECT_EQ(out_.str().rfind("set; restore point ", 0), 0u) << out_.str();

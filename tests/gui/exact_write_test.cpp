@@ -133,9 +133,9 @@ class ExactWriteTest : public QObject {
     b.Type("temp_corr", QStringLiteral("40"));
     const std::optional<Block> written = b.Write();
     QVERIFY(written.has_value());
-    const std::size_t offset = zelk::kSettingRows[zelk::kTempCorr].offset;
+    const std::size_t offset = zelk::kSettings[zelk::kTempCorr].offset;
     QCOMPARE(DifferingOffsets(*written, block), std::vector<std::size_t>{offset});
-    QCOMPARE(zelk::DecodeSetting(zelk::kSettingRows[zelk::kTempCorr], *written, '.'), "40");
+    QCOMPARE(zelk::DecodeSetting(zelk::kSettings[zelk::kTempCorr], *written, '.'), "40");
   }
 
   // The module ran its MAP program, changed its mixture byte and a byte no box
@@ -172,7 +172,7 @@ class ExactWriteTest : public QObject {
     b.Type("temp_corr", QStringLiteral("40"));
     const std::optional<Block> written = b.Write();
     QVERIFY(written.has_value());
-    const std::size_t offset = zelk::kSettingRows[zelk::kTempCorr].offset;
+    const std::size_t offset = zelk::kSettings[zelk::kTempCorr].offset;
     QCOMPARE(DifferingOffsets(*written, expected), std::vector<std::size_t>{offset});
   }
 
@@ -196,7 +196,7 @@ class ExactWriteTest : public QObject {
     b.w.MainForm.Timer_Read().stop();
     const std::optional<Block> written = b.Write();
     QVERIFY(written.has_value());
-    const std::size_t offset = zelk::kSettingRows[zelk::kTempCorr].offset;
+    const std::size_t offset = zelk::kSettings[zelk::kTempCorr].offset;
     QCOMPARE(DifferingOffsets(*written, other), std::vector<std::size_t>{offset});
   }
 
@@ -205,12 +205,12 @@ class ExactWriteTest : public QObject {
   void aNewStartMixStaysWithinTheModulesLimit() {
     Bench b;
     b.w.MainForm.lerClick();
-    b.module()[zelk::kSettingRows[zelk::kLimiteCorr].offset] = 18;  // 28.125 %, set elsewhere
+    b.module()[zelk::kSettings[zelk::kLimiteCorr].offset] = 18;  // 28.125 %, set elsewhere
     b.Type("porc_mistura", QStringLiteral("45"));
     const std::optional<Block> written = b.Write();
     QVERIFY(written.has_value());
-    QCOMPARE((*written)[zelk::kSettingRows[zelk::kLimiteCorr].offset], 18);
-    QCOMPARE((*written)[zelk::kSettingRows[zelk::kPorcMistura].offset], 18);
+    QCOMPARE((*written)[zelk::kSettings[zelk::kLimiteCorr].offset], 18);
+    QCOMPARE((*written)[zelk::kSettings[zelk::kPorcMistura].offset], 18);
   }
 
   void noWriteWhenTheReadBeforeItFails() {

@@ -91,7 +91,7 @@ class HelpMenuTest : public QObject {
     QVERIFY(guide->isVisible());
     const QString shown = guide->text().toPlainText();
     QVERIFY(shown.contains(QStringLiteral("Connecting")));
-    for (const zelk::SettingRow& row : zelk::kSettingRows) {
+    for (const zelk::SettingRow& row : zelk::EditRows()) {
       QVERIFY2(shown.contains(Latin1(row.caption).trimmed()), row.name.data());
       QVERIFY2(shown.contains(QString::fromStdString(zelk::GeneralText(row.min, '.')) +
                               QStringLiteral(" to ")),
@@ -131,7 +131,13 @@ class HelpMenuTest : public QObject {
       QVERIFY(markdown.contains(QStringLiteral("| <Guide>Option | <Guide>Meaning |")));
       QVERIFY(!markdown.contains(Latin1(zelk::kSettingsTableMarker)));
       QVERIFY(!markdown.contains(Latin1(zelk::kOptionsTableMarker)));
-      for (const zelk::SettingRow& row : zelk::kSettingRows) {
+      // Both guides carry the names table.
+      QVERIFY2(!markdown.contains(Latin1(zelk::kNamesTableMarker)), qPrintable(c.guide_file));
+      QVERIFY2(markdown.contains(QStringLiteral("| <Settings>Injec. Time | `tempo_partida` |")),
+               qPrintable(c.guide_file));
+      QVERIFY2(markdown.contains(QStringLiteral("| <SettingsFile>Idle RPM | `rpm_adj` |")),
+               qPrintable(c.guide_file));
+      for (const zelk::SettingRow& row : zelk::EditRows()) {
         QVERIFY2(markdown.contains(QStringLiteral("| <Settings>") + Latin1(row.caption).trimmed() +
                                    QStringLiteral(" |")),
                  row.name.data());

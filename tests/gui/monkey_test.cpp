@@ -467,7 +467,7 @@ void Monkey::Accelerator() {
 
 void Monkey::TypeText() {
   QList<QLineEdit*> edits;
-  for (const zelk::SettingRow& row : zelk::kSettingRows) {
+  for (const zelk::SettingRow& row : zelk::EditRows()) {
     auto* edit = w_.MainForm.findChild<QLineEdit*>(QString::fromLatin1(row.name));
     if (edit->isEnabled()) edits << edit;
   }
@@ -710,8 +710,8 @@ void Monkey::CheckSettingsWrite(const Sent& sent, bool ranges, QStringList& viol
   }
   zelk::SettingsBlock block{};
   std::copy(bytes.begin(), bytes.end(), block.begin());
-  const double limite_corr = zelk::SettingValue(zelk::kSettingRows[zelk::kLimiteCorr], block);
-  for (const zelk::SettingRow& row : zelk::kSettingRows) {
+  const double limite_corr = zelk::SettingValue(zelk::kSettings[zelk::kLimiteCorr], block);
+  for (const zelk::SettingRow& row : zelk::EditRows()) {
     bool held = true;
     for (std::size_t i = 0; i < row.width; ++i)
       held = held && block[row.offset + i] == sent.held[row.offset + i];

@@ -63,7 +63,7 @@ class SayAndAskTest : public QObject {
     b.edit("tempo_partida")->setText(QStringLiteral("1200"));
     const QString temp_before =
         b.w.MainForm.last_read()
-            ? QString::fromStdString(zelk::DecodeSetting(zelk::kSettingRows[zelk::kTempCorr],
+            ? QString::fromStdString(zelk::DecodeSetting(zelk::kSettings[zelk::kTempCorr],
                                                          *b.w.MainForm.last_read(), '.'))
             : QString();
     b.w.messages.answers = {false};

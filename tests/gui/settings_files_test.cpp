@@ -102,12 +102,12 @@ class SettingsFilesTest : public QObject {
     QVERIFY(file.block.has_value());
     QCOMPARE(file.module_version, std::string("2.10"));
     QCOMPARE(file.reason, std::optional(zelk::SaveReason::save));
-    const zelk::SettingRow& changed = zelk::kSettingRows[zelk::kTempoPartida];
+    const zelk::SettingRow& changed = zelk::kSettings[zelk::kTempoPartida];
     for (std::size_t offset = 0; offset < as_read.size(); ++offset) {
       if (offset == changed.offset || offset == changed.offset + 1) continue;
       QCOMPARE((*file.block)[offset], as_read[offset]);
     }
-    QCOMPARE(file.settings.edits[zelk::kTempoPartida], std::optional(1230.0));
+    QCOMPARE(file.settings.values[zelk::kTempoPartida], std::optional(1230.0));
 
     // A text that does not encode writes nothing.
     w.MainForm.ui().tempo_partida->setText(QStringLiteral("12x"));
@@ -217,7 +217,7 @@ class SettingsFilesTest : public QObject {
     const Block file_block = *ReadBack(saved).block;
 
     // The module changes (another write), and the window reads it.
-    w.port.module().settings()[zelk::kSettingRows[zelk::kTempCorr].offset] ^= 0x0F;
+    w.port.module().settings()[zelk::kSettings[zelk::kTempCorr].offset] ^= 0x0F;
     w.port.module().settings()[zelk::kMixtureOffset] = 7;  // the module's own byte
     w.MainForm.lerClick();
     w.MainForm.Timer_Read().stop();
@@ -265,9 +265,9 @@ class SettingsFilesTest : public QObject {
     }
     QCOMPARE(marked,
              (QStringList{QStringLiteral("Min. Temperature"),
-                          QString::fromLatin1(zelk::kOptionBoxes[zelk::kHeatEn].caption.data(),
-                                              static_cast<qsizetype>(
-                                                  zelk::kOptionBoxes[zelk::kHeatEn].caption.size()))
+                          QString::fromLatin1(
+                              zelk::kSettings[zelk::kHeatEn].caption.data(),
+                              static_cast<qsizetype>(zelk::kSettings[zelk::kHeatEn].caption.size()))
                               .trimmed()}));
     dialog->close();
   }

@@ -222,7 +222,7 @@ class EnglishTest : public QObject {
 
   void composedMessagesStayEnglish() {
     const std::string message =
-        zelk::NotASettingValueMessage(zelk::kSettingRows[zelk::kTempCorr], "abc", true);
+        zelk::NotASettingValueMessage(zelk::kSettings[zelk::kTempCorr], "abc", true);
     QCOMPARE(zelk::TranslatedMessage(message),
              QStringLiteral("Min. Temperature: 'abc' is not a valid integer value"));
   }
@@ -377,7 +377,7 @@ class PortugueseTest : public QObject {
 
   // A message made of parts is translated by its format, each part in turn.
   void composedMessagesAreTranslatedPartByPart() {
-    const zelk::SettingRow& row = zelk::kSettingRows[zelk::kTempCorr];
+    const zelk::SettingRow& row = zelk::kSettings[zelk::kTempCorr];
     const std::string message = zelk::NotASettingValueMessage(row, "abc", true);
     const QString english = QString::fromStdString(message);
     QCOMPARE(english, QStringLiteral("Min. Temperature: 'abc' is not a valid integer value"));

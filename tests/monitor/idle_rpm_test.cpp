@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace zelk {
@@ -64,6 +65,15 @@ TEST(IdleRpm, RescaleNeverOverflows) {
   EXPECT_EQ(RescaleIdleRpm(8, INT_MAX / 8 + 1), std::nullopt);
   EXPECT_EQ(RescaleIdleRpm(8, INT_MIN), std::nullopt);
   EXPECT_EQ(RescaleIdleRpm(2, -625), -312);  // truncated toward zero
+}
+
+// The buttons' messages name the limits the settings table gives the idle
+// RPM, and a file's idle RPM is checked against.
+TEST(IdleRpm, LimitMessagesNameTheLimits) {
+  EXPECT_EQ(kIdleRpmMin, 600);
+  EXPECT_EQ(kIdleRpmMax, 1500);
+  EXPECT_EQ(kIdleRpmMinMessage, "The min. is " + std::to_string(kIdleRpmMin) + "RPM!");
+  EXPECT_EQ(kIdleRpmMaxMessage, "The max. is " + std::to_string(kIdleRpmMax) + "RPM!");
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ class GuardedWriteTest : public ::testing::Test {
     as_read_ = read.value.block;
     // A new start mix and the quick-throttle option flipped.
     FileSettings change;
-    change.edits[kPorcMistura] = 20;
-    change.options[kAcelRapidaEn] = !read.value.option(kAcelRapidaEn);
+    change.values[kPorcMistura] = 20;
+    change.values[kAcelRapidaEn] = !read.value.option(kAcelRapidaEn);
     const AppliedSettings applied = ApplyFileSettings(change, as_read_);
     ASSERT_TRUE(applied.block) << applied.error;
     to_write_ = *applied.block;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/settings_table.h"
+
 namespace zelk {
 namespace {
 
@@ -11,7 +13,7 @@ namespace {
 TEST(OptionFlags, BoxesCarryTheFlagsByteUnchanged) {
   for (int read = 0; read < 256; ++read) {
     std::uint8_t working = static_cast<std::uint8_t>(read);
-    for (const OptionBox& box : kOptionBoxes) {
+    for (const SettingRow& box : OptionRows()) {
       working = WithFlag(working, box.mask, (read & box.mask) != 0);
     }
     EXPECT_EQ(working, read);
@@ -20,7 +22,7 @@ TEST(OptionFlags, BoxesCarryTheFlagsByteUnchanged) {
 
 TEST(OptionFlags, UncheckingEveryBoxKeepsTheModuleBits) {
   std::uint8_t working = 0xFF;
-  for (const OptionBox& box : kOptionBoxes) working = WithFlag(working, box.mask, false);
+  for (const SettingRow& box : OptionRows()) working = WithFlag(working, box.mask, false);
   EXPECT_EQ(working, 0x0F);
   for (const StatusLamp& lamp : kStatusLamps) EXPECT_NE(working & lamp.mask, 0);
 }

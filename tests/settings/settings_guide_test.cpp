@@ -45,11 +45,11 @@ std::string Trimmed(std::string_view text) {
 
 TEST(SettingsGuide, OneRowPerSettingInTheTablesOrder) {
   const auto lines = Lines(SettingsGuideTable());
-  ASSERT_EQ(lines.size(), kSettingCount + 2);
+  ASSERT_EQ(lines.size(), kEditCount + 2);
   EXPECT_EQ(lines[0], "| Setting | Unit | Range | Default | Needs | Meaning |");
   EXPECT_EQ(lines[1], "|---|---|---|---|---|---|");
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingRow& row = kSettingRows[i];
+  for (std::size_t i = 0; i < kEditCount; ++i) {
+    const SettingRow& row = kSettings[i];
     const auto cells = Cells(lines[i + 2]);
     ASSERT_EQ(cells.size(), 6u) << lines[i + 2];
     EXPECT_EQ(cells[0], Trimmed(row.caption));
@@ -79,8 +79,8 @@ TEST(SettingsGuide, RangesAndEnablingOptions) {
   const auto lines = Lines(SettingsGuideTable());
   for (const Case& c : cases) {
     const auto cells = Cells(lines[c.index + 2]);
-    EXPECT_EQ(cells[2], c.range) << kSettingRows[c.index].name;
-    EXPECT_EQ(cells[4], c.needs) << kSettingRows[c.index].name;
+    EXPECT_EQ(cells[2], c.range) << kSettings[c.index].name;
+    EXPECT_EQ(cells[4], c.needs) << kSettings[c.index].name;
   }
   EXPECT_EQ(lines[kInjecaoExtra + 2],
             "| Extra Inject. | % | 0 to 10 | 10 | Engine Heating | Extra Fuel Injection on Engine "
@@ -93,8 +93,8 @@ TEST(SettingsGuide, OneRowPerOptionBox) {
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     const auto cells = Cells(lines[i + 2]);
     ASSERT_EQ(cells.size(), 2u);
-    EXPECT_EQ(cells[0], Trimmed(kOptionBoxes[i].caption));
-    EXPECT_EQ(cells[1], Trimmed(kOptionBoxes[i].hint));
+    EXPECT_EQ(cells[0], Trimmed(OptionRows()[i].caption));
+    EXPECT_EQ(cells[1], Trimmed(OptionRows()[i].hint));
   }
 }
 
@@ -104,6 +104,27 @@ TEST(SettingsGuide, MarkersGiveWayToTheirTables) {
   EXPECT_EQ(WithGuideTables(guide),
             "# Guide\n\n" + SettingsGuideTable() + "\nText\n\n" + OptionsGuideTable() + "End\n");
   EXPECT_EQ(WithGuideTables("no tables here\n"), "no tables here\n");
+}
+
+// The technician's glossary: every setting of the window, as its caption
+// shows it, beside the name settings files and zelkctl give it.
+TEST(SettingsGuide, NamesTableGivesEachSettingsName) {
+  const auto lines = Lines(NamesGuideTable());
+  ASSERT_EQ(lines.size(), kSettingRowCount + 2);
+  EXPECT_EQ(lines[0], "| Setting | zelkctl |");
+  EXPECT_EQ(lines[1], "|---|---|");
+  for (const SettingRow& row : kSettings) {
+    const auto cells = Cells(lines[row.id + 2]);
+    ASSERT_EQ(cells.size(), 2u) << lines[row.id + 2];
+    EXPECT_EQ(cells[0], Trimmed(row.caption));
+    EXPECT_EQ(cells[1], "`" + std::string(row.name) + "`");
+  }
+  EXPECT_EQ(lines[kTempoPartida + 2], "| Injec. Time | `tempo_partida` |");
+  EXPECT_EQ(lines[kRpmAdj + 2], "| Idle RPM | `rpm_adj` |");
+  EXPECT_EQ(lines[kBandaLarga + 2], "| WideBand Sensor | `banda_larga` |");
+
+  const std::string guide = "# Guide\n" + std::string(kNamesTableMarker) + "\nEnd\n";
+  EXPECT_EQ(WithGuideTables(guide), "# Guide\n" + NamesGuideTable() + "End\n");
 }
 
 // A translation that says which context each text was asked under.
@@ -117,14 +138,14 @@ std::string Untranslated(std::string_view, std::string_view english) {
 
 TEST(SettingsGuide, EveryTextOfTheTablesIsAskedForItsTranslation) {
   const auto settings = Lines(SettingsGuideTable(Tagged));
-  ASSERT_EQ(settings.size(), kSettingCount + 2);
+  ASSERT_EQ(settings.size(), kEditCount + 2);
   EXPECT_EQ(settings[0],
             "| <Guide>Setting | <Guide>Unit | <Guide>Range | <Guide>Default | <Guide>Needs | "
             "<Guide>Meaning |");
   EXPECT_EQ(settings[1], "|---|---|---|---|---|---|");
   const auto window = [](std::string_view english) { return Trimmed(Tagged("Settings", english)); };
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingRow& row = kSettingRows[i];
+  for (std::size_t i = 0; i < kEditCount; ++i) {
+    const SettingRow& row = kSettings[i];
     const auto cells = Cells(settings[i + 2]);
     ASSERT_EQ(cells.size(), 6u) << settings[i + 2];
     EXPECT_EQ(cells[0], window(row.caption));
@@ -144,13 +165,25 @@ TEST(SettingsGuide, EveryTextOfTheTablesIsAskedForItsTranslation) {
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     const auto cells = Cells(options[i + 2]);
     ASSERT_EQ(cells.size(), 2u);
-    EXPECT_EQ(cells[0], window(kOptionBoxes[i].caption));
-    EXPECT_EQ(cells[1], window(kOptionBoxes[i].hint));
+    EXPECT_EQ(cells[0], window(OptionRows()[i].caption));
+    EXPECT_EQ(cells[1], window(OptionRows()[i].hint));
   }
 
   const std::string guide =
       std::string(kSettingsTableMarker) + "\n" + std::string(kOptionsTableMarker) + "\n";
   EXPECT_EQ(WithGuideTables(guide, Tagged), SettingsGuideTable(Tagged) + OptionsGuideTable(Tagged));
+}
+
+// The names table's captions come in the window's language, each under its
+// row's context; the names and the heading over them stay as they are.
+TEST(SettingsGuide, NamesTableTranslatesTheCaptionsOnly) {
+  const auto lines = Lines(NamesGuideTable(Tagged));
+  ASSERT_EQ(lines.size(), kSettingRowCount + 2);
+  EXPECT_EQ(lines[0], "| <Guide>Setting | zelkctl |");
+  EXPECT_EQ(lines[kTempoPartida + 2], "| <Settings>Injec. Time | `tempo_partida` |");
+  EXPECT_EQ(lines[kRpmAdj + 2], "| <SettingsFile>Idle RPM | `rpm_adj` |");
+  EXPECT_EQ(lines[kHeatEn + 2], "| <Settings>Engine Heating | `heat_en` |");
+  EXPECT_EQ(NamesGuideTable(Untranslated), NamesGuideTable());
 }
 
 // A translation may put the range's numbers in its own order and words, and a
@@ -177,8 +210,8 @@ TEST(SettingsGuide, TranslatedRangesKeepTheirNumbers) {
   for (const Case& c : cases) {
     const auto cells = Cells(lines[c.index + 2]);
     ASSERT_EQ(cells.size(), 6u) << lines[c.index + 2];
-    EXPECT_EQ(cells[2], c.range) << kSettingRows[c.index].name;
-    EXPECT_EQ(cells[4], c.needs) << kSettingRows[c.index].name;
+    EXPECT_EQ(cells[2], c.range) << kSettings[c.index].name;
+    EXPECT_EQ(cells[4], c.needs) << kSettings[c.index].name;
   }
 }
 

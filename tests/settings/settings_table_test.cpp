@@ -6,6 +6,7 @@
 #include "settings/number_text.h"
 #include "settings/settings_values.h"
 
+#include <bit>
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -25,7 +26,7 @@ SettingsBlock PatternBlock() {
 const SettingRow& Row(std::string_view name) {
   const SettingRow* row = FindSetting(name);
   EXPECT_NE(row, nullptr) << name;
-  return row ? *row : kSettingRows[0];
+  return row ? *row : kSettings[0];
 }
 
 struct CodecCase {
@@ -105,7 +106,7 @@ TEST(SettingsTable, WritingTheDefaultsAfterARead) {
 
 TEST(SettingsTable, AllZeroBlockReads) {
   const SettingsBlock block{};
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const bool temperature = row.codec == Codec::kTemperature;
     EXPECT_EQ(DecodeSetting(row, block, '.'), temperature ? "1990" : "0") << row.name;
   }
@@ -146,7 +147,7 @@ TEST(SettingsTable, FailuresWriteNothingAndSayWhy) {
 // Whatever the module holds, the texts a read shows must write back without a
 // conversion error or a refusal, under either separator.
 TEST(SettingsTable, EveryReadTextWritesBack) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
     for (const char sep : {'.', ','}) {
       for (std::uint32_t raw = 0; raw <= top; ++raw) {
@@ -164,7 +165,7 @@ TEST(SettingsTable, EveryReadTextWritesBack) {
 // Percent-64 and the 16-bit throttle scale are exact: a read value writes back
 // to the same count.
 TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     if (row.codec != Codec::kPercent64 && row.codec != Codec::kThrottleVariation) continue;
     const std::uint32_t top = row.width == 2 ? 0xFFFF : 0xFF;
     for (std::uint32_t raw = 0; raw <= top; ++raw) {
@@ -181,7 +182,7 @@ TEST(SettingsTable, ExactScalesWriteBackTheSameCount) {
 // A value the entry check accepts is stored as a count whose read back the
 // entry check accepts too, at both edges of every range and inside it.
 TEST(SettingsTable, AcceptedValuesReadBackInsideTheirRange) {
-  for (const SettingRow& row : kSettingRows) {
+  for (const SettingRow& row : EditRows()) {
     const double span = row.max - row.min;
     for (const double value : {row.min, row.max, row.min + span / 3, row.min + span / 2,
                                row.max - span / 7, row.min + 0.5, row.max - 0.5}) {
@@ -206,22 +207,53 @@ TEST(SettingsTable, StartMixIsKeptWithinTheLimit) {
   } cases[] = {{33, 32, 32}, {32, 32, 32}, {7, 32, 7}, {255, 7, 7}};
   for (const auto& c : cases) {
     SettingsBlock block = PatternBlock();
-    block[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.start_mix);
-    block[kSettingRows[kLimiteCorr].offset] = static_cast<std::uint8_t>(c.limit);
+    block[kSettings[kPorcMistura].offset] = static_cast<std::uint8_t>(c.start_mix);
+    block[kSettings[kLimiteCorr].offset] = static_cast<std::uint8_t>(c.limit);
     SettingsBlock expected = block;
-    expected[kSettingRows[kPorcMistura].offset] = static_cast<std::uint8_t>(c.kept);
+    expected[kSettings[kPorcMistura].offset] = static_cast<std::uint8_t>(c.kept);
     EXPECT_EQ(KeepStartMixWithinLimit(block), c.kept != c.start_mix) << c.start_mix;
     EXPECT_EQ(block, expected) << c.start_mix;
   }
 }
 
+// The range message the technician reads names the limits the check uses:
+// each edit box's message is made of its row's min and max, and
+// porc_mistura's names the correction value that bounds it instead.
+TEST(SettingsTable, RangeMessagesNameTheirRowsLimits) {
+  for (const SettingRow& row : EditRows()) {
+    const std::string max =
+        row.max_is_limite_corr ? "Max Correction Value(%)" : GeneralText(row.max, '.');
+    EXPECT_EQ(row.range_message,
+              "This value must be between " + GeneralText(row.min, '.') + " and " + max + "!")
+        << row.name;
+  }
+}
+
+// Every setting is found by its own name, and the option boxes share out the
+// high nibble of the flags byte; the low one is the module's status bits.
+TEST(SettingsTable, NamesAndOptionBits) {
+  std::uint8_t bits = 0;
+  for (const SettingRow& row : kSettings) {
+    EXPECT_EQ(FindSetting(row.name), &row) << row.name;
+    if (row.kind != SettingKind::option) continue;
+    EXPECT_EQ(bits & row.mask, 0) << row.name;
+    EXPECT_EQ(std::popcount(row.mask), 1) << row.name;
+    bits = static_cast<std::uint8_t>(bits | row.mask);
+  }
+  EXPECT_EQ(bits, 0xF0);
+  EXPECT_EQ(FindSetting("Label5"), nullptr);
+  EXPECT_EQ(FindSetting(""), nullptr);
+}
+
 TEST(SettingsTable, OrdersAndLookup) {
   EXPECT_EQ(kWriteOrder[0], kTempoPartida);
-  EXPECT_EQ(kWriteOrder[1], kWriteIdleRpm);
+  EXPECT_EQ(kWriteOrder[1], kRpmAdj);
   EXPECT_EQ(kReadOrder[1], kPorcMistura);
-  EXPECT_EQ(FindSetting("porc_mistura"), &kSettingRows[kPorcMistura]);
-  EXPECT_TRUE(kSettingRows[kPorcMistura].max_is_limite_corr);
-  EXPECT_EQ(FindSetting("rpm_adj"), nullptr);
+  EXPECT_EQ(FindSetting("porc_mistura"), &kSettings[kPorcMistura]);
+  EXPECT_TRUE(kSettings[kPorcMistura].max_is_limite_corr);
+  // The idle RPM has a row, but no edit box's entry check.
+  ASSERT_NE(FindSetting("rpm_adj"), nullptr);
+  EXPECT_NE(FindSetting("rpm_adj")->kind, SettingKind::edit);
 }
 
 }  // namespace

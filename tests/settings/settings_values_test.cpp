@@ -22,9 +22,9 @@ TEST(SettingsValues, EachValueIsItsShownText) {
   for (const SettingsBlock& block : {SettingsBlock{}, PatternBlock()}) {
     const SettingsValues decoded = DecodeSettingsValues(block);
     EXPECT_EQ(decoded.block, block);
-    for (const SettingRow& row : kSettingRows) {
+    for (const SettingRow& row : EditRows()) {
       SCOPED_TRACE(std::string(row.name));
-      const double value = decoded.values[static_cast<std::size_t>(&row - kSettingRows.data())];
+      const double value = decoded.values[row.id];
       EXPECT_EQ(GeneralText(value, ','), DecodeSetting(row, block, ','));
     }
   }
@@ -63,8 +63,8 @@ TEST(SettingsValues, RangeRules) {
       {kLimiteCorr, std::nan(""), 50, false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(InSettingRange(kSettingRows[c.row], c.value, c.limit), c.in_range)
-        << kSettingRows[c.row].name << ' ' << c.value;
+    EXPECT_EQ(InSettingRange(kSettings[c.row], c.value, c.limit), c.in_range)
+        << kSettings[c.row].name << ' ' << c.value;
   }
 }
 

@@ -13,17 +13,17 @@ TEST(FileSettings, NamesAndUnitsInFileOrder) {
                          "temp_max_extra", "limite_corr",   "temp_corr",      "tempo_ajuste",
                          "valor_lambda",   "var_inicial",   "tempo_extra",    "rpm_adj",
                          "heat_en",        "sonda_en",      "acel_rapida_en", "banda_larga"};
-  ASSERT_EQ(std::size(names), kFileSettingCount);
-  for (std::size_t setting = 0; setting < kFileSettingCount; ++setting) {
-    EXPECT_EQ(FileSettingName(setting), names[setting]);
-    EXPECT_EQ(FindFileSetting(names[setting]), setting);
+  ASSERT_EQ(std::size(names), kSettingRowCount);
+  for (std::size_t setting = 0; setting < kSettingRowCount; ++setting) {
+    EXPECT_EQ(kSettings[setting].name, names[setting]);
+    EXPECT_EQ(FindSetting(names[setting]), &kSettings[setting]);
   }
-  EXPECT_FALSE(FindFileSetting("rpm_cal"));
+  EXPECT_EQ(FindSetting("rpm_cal"), nullptr);
   EXPECT_EQ(FileSettingUnit(kTempoPartida, false), "ms");
   EXPECT_EQ(FileSettingUnit(kValorLambda, false), "mV");
   EXPECT_EQ(FileSettingUnit(kValorLambda, true), "V");
-  EXPECT_EQ(FileSettingUnit(kIdleRpmSetting, false), "RPM");
-  EXPECT_EQ(FileSettingUnit(kFirstOptionSetting, false), "");
+  EXPECT_EQ(FileSettingUnit(kRpmAdj, false), "RPM");
+  EXPECT_EQ(FileSettingUnit(kHeatEn, false), "");
 }
 
 TEST(FileSettings, Assignments) {
@@ -55,9 +55,9 @@ TEST(FileSettings, Assignments) {
     if (c.text == nullptr) {
       EXPECT_TRUE(settings.empty());
     } else {
-      const auto setting = FindFileSetting(word.substr(0, word.find('=')));
+      const SettingRow* setting = FindSetting(word.substr(0, word.find('=')));
       ASSERT_TRUE(setting);
-      EXPECT_EQ(texts[*setting], c.text);
+      EXPECT_EQ(texts[setting->id], c.text);
     }
   }
 }
@@ -65,9 +65,9 @@ TEST(FileSettings, Assignments) {
 TEST(FileSettings, DifferencesOnlyWhereBothSay) {
   const SettingTexts module = TextsOf(SettingsOfBlock(testing::DefaultsBlock()));
   FileSettings by_hand;
-  by_hand.edits[kTempCorr] = 35;        // as the module holds it
-  by_hand.edits[kTempoPartida] = 1230;  // differs
-  by_hand.options[kSondaEn] = false;    // differs
+  by_hand.values[kTempCorr] = 35;        // as the module holds it
+  by_hand.values[kTempoPartida] = 1230;  // differs
+  by_hand.values[kSondaEn] = false;      // differs
   const std::vector<SettingDifference> differences = CompareSettings(module, TextsOf(by_hand));
   ASSERT_EQ(differences.size(), 2u);
   EXPECT_EQ(differences[0].name, "tempo_partida");

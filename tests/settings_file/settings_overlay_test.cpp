@@ -58,14 +58,14 @@ TEST(SettingsOverlay, NamedSettingsChangeOnlyTheirBytes) {
   const SettingsBlock module_block = DefaultsBlock();
   const auto edit = [](SettingIndex row, double value) {
     FileSettings settings;
-    settings.edits[row] = value;
+    settings.values[row] = value;
     return settings;
   };
   FileSettings idle;
-  idle.idle_rpm = 1000;
+  idle.values[kRpmAdj] = 1000;
   FileSettings options;
-  options.options[kHeatEn] = false;
-  options.options[kAcelRapidaEn] = true;
+  options.values[kHeatEn] = false;
+  options.values[kAcelRapidaEn] = true;
   const struct {
     const char* name;
     FileSettings settings;
@@ -93,13 +93,13 @@ TEST(SettingsOverlay, RefusedSettingsChangeNothing) {
   SettingsBlock low_limit = module_block;
   low_limit[3] = 19;  // 29.6875 %
   FileSettings start_mix;
-  start_mix.edits[kPorcMistura] = 30;
+  start_mix.values[kPorcMistura] = 30;
   FileSettings both = start_mix;
-  both.edits[kLimiteCorr] = 30;
+  both.values[kLimiteCorr] = 30;
   FileSettings slow_idle;
-  slow_idle.idle_rpm = 500;
+  slow_idle.values[kRpmAdj] = 500;
   FileSettings zero_idle;
-  zero_idle.idle_rpm = 0;
+  zero_idle.values[kRpmAdj] = 0;
   const struct {
     const char* name;
     FileSettings settings;

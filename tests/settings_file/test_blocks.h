@@ -14,7 +14,7 @@ namespace zelk::testing {
 
 inline SettingsBlock DefaultsBlock() {
   SettingsBlock block{};
-  for (const SettingRow& row : kSettingRows) EncodeSetting(row, row.default_text, '.', block);
+  for (const SettingRow& row : EditRows()) EncodeSetting(row, row.default_text, '.', block);
   EncodeIdleRpm("750", "1", '.', block);
   block[0] = 0x93;
   block[1] = 0x11;

@@ -36,7 +36,8 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::MainForm>()),
       messages_(messages),
-      session_(session) {
+      session_(session),
+      poll_([this] { return session_.connected(); }, [this] { ui_->sync->setGreen(false); }) {
   InitWindowResources();
   ui_->setupUi(this);
   BuildMenuBar();
@@ -55,7 +56,6 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
   ui_->gravar->setFocusPolicy(Qt::TabFocus);
   ui_->prog->setFocusPolicy(Qt::TabFocus);
   ui_->sair->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  timer_read_.setInterval(500);
   timer_reconnect_.setInterval(static_cast<int>(kReconnectLookMs));
   now_ms_ = Session::SteadyMilliseconds;
   ConnectHandlers();
@@ -70,7 +70,7 @@ void TMainForm::ConnectHandlers() {
   connect(ui_->ler, &QToolButton::clicked, this, &TMainForm::lerClick);
   connect(ui_->gravar, &QToolButton::clicked, this, &TMainForm::gravarClick);
   connect(ui_->sair, &QToolButton::clicked, this, &TMainForm::sairClick);
-  connect(&timer_read_, &QTimer::timeout, this, &TMainForm::Timer_ReadTimer);
+  connect(&poll_.timer(), &QTimer::timeout, this, &TMainForm::Timer_ReadTimer);
   connect(&timer_reconnect_, &QTimer::timeout, this, &TMainForm::ReconnectLookTick);
   connect(ui_->rpmdown, &QPushButton::clicked, this, &TMainForm::rpmdownClick);
   connect(ui_->rpmup, &QPushButton::clicked, this, &TMainForm::rpmupClick);
@@ -97,6 +97,8 @@ char TMainForm::DecimalSeparator() const {
 }
 
 void TMainForm::configClick() {
+  // A tick while the dialog is open would talk to a port it may be closing.
+  PollPause pause(poll_, PollPause::Then::as_before);
   if (!MayDiscardEdits()) return;
   StopReconnectWatch();
   form2_->exec();
@@ -109,17 +111,20 @@ void TMainForm::configClick() {
     ui_->ler->setEnabled(false);
     ui_->gravar->setEnabled(false);
     SetFileActionsEnabled(false);
-    timer_read_.stop();
+    pause.EndStopped();  // no module: the lamps keep their colours
   }
 }
 
 void TMainForm::progClick() {
   if (!CheckFocusedSetting()) return;
-  timer_read_.stop();
+  // The progress dialog's own timer has the line; the poll runs again after
+  // the dialogs, whether or not it ran before.
+  PollPause pause(poll_, PollPause::Then::run);
   program_form_->exec();
-  if (program_form_->ran() && !program_form_->failed()) ReadAfterProgram();
+  bool failed = program_form_->failed();
+  if (program_form_->ran() && !failed) failed = !ReadAfterProgram();
   if (program_form_->failed()) WatchForPortIfGone();
-  ResumePoll(program_form_->failed());
+  if (failed) pause.Failed();
 }
 
 std::optional<double> TMainForm::ModuleCorrectionLimit() {
@@ -133,10 +138,12 @@ void TMainForm::sairClick() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  PollPause pause(poll_, PollPause::Then::as_before);
   if (!MayDiscardEdits()) {
     event->ignore();
     return;
   }
+  pause.EndStopped();  // the poll ends with the window
   StopReconnectWatch();
   CloseLogAndChart();
   QWidget::closeEvent(event);

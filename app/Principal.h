@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/chart_window.h"  // complete for the destructor
+#include "app/poll_controller.h"
 #include "monitor/live_log.h"
 #include "session/failure.h"
 #include "settings/settings_block.h"
@@ -58,7 +59,7 @@ class TMainForm : public QWidget {
   void Attach(TForm2& form2, TProgramForm& program_form);
 
   Ui::MainForm& ui() { return *ui_; }
-  QTimer& Timer_Read() { return timer_read_; }
+  QTimer& Timer_Read() { return poll_.timer(); }
   // The user's decimal separator, for number texts.
   char DecimalSeparator() const;
 
@@ -171,9 +172,12 @@ class TMainForm : public QWidget {
   // "Confirm Program Data !!!!" with the settings that will change.
   bool AskToWrite(const SettingsBlock& settings);
   // Read's work without its question: the settings into the boxes, the
-  // snapshot, the poll started. Also the read back after a Write. True when
-  // the settings were read.
-  bool ReadAndShow();
+  // snapshot, the poll set running. Also the read back after a Write.
+  struct ReadShown {
+    bool settings;  // the settings were read
+    bool live;      // and the snapshot too
+  };
+  ReadShown ReadAndShow();
   // Before an action replaces or drops settings the technician changed and
   // did not write: asks, No by default. True when nothing is changed or the
   // answer is Yes.
@@ -182,13 +186,10 @@ class TMainForm : public QWidget {
   // and bits a write sets. A difference is named in one box, `intro` first
   // when given; false when there was one.
   bool VerifyTaken(const SettingsBlock& sent, const SettingsBlock& held, const QString& intro = {});
-  // After an operation: the poll runs again only when the operation met no
-  // communication failure (whose one box has been shown); else the Sync lamp
-  // goes red and Read starts it again.
-  void ResumePoll(bool after_failure);
   // After a program: the lamps and the block as last read follow the module;
-  // the boxes too unless the technician has changed one.
-  void ReadAfterProgram();
+  // the boxes too unless the technician has changed one. False when the read
+  // failed (its box shown).
+  bool ReadAfterProgram();
   // A setting whose text differs from the block as last read is marked.
   void UpdateChangedMarks();
   // Whether the idle RPM, with its factor, would write other bytes than `read`.
@@ -223,7 +224,7 @@ class TMainForm : public QWidget {
   Session& session_;
   TForm2* form2_ = nullptr;
   TProgramForm* program_form_ = nullptr;
-  QTimer timer_read_;
+  PollController poll_;  // the live-values poll
   QMenuBar* menu_bar_ = nullptr;
   std::unique_ptr<GuideWindow> guide_;  // made when first asked for
   StatusText* status_text_ = nullptr;

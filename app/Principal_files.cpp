@@ -93,6 +93,7 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   file->setObjectName(QStringLiteral("menu_file"));
   const auto ask_path = [this](const QString& title, auto take, bool save) {
     return [this, title, take, save] {
+      PollPause pause(poll_, PollPause::Then::as_before);  // the file dialog is modal
       const QString path = save ? QFileDialog::getSaveFileName(this, title, {}, FileFilter())
                                 : QFileDialog::getOpenFileName(this, title, {}, FileFilter());
       if (!path.isEmpty()) (this->*take)(path);
@@ -255,6 +256,7 @@ void TMainForm::CompareWithFile(const QString& path) {
 }
 
 void TMainForm::RestoreFromFile(const QString& path) {
+  PollPause pause(poll_, PollPause::Then::as_before);
   const QString title = QCoreApplication::translate("SettingsFiles", "Restore from file");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
   if (!file || !last_read_ || !MayUseOutOfRange(*file, path, title)) return;
@@ -279,10 +281,7 @@ void TMainForm::RestoreFromFile(const QString& path) {
   if (!messages_.AskYesNo(question, title)) {
     return;
   }
-  const bool polling = timer_read_.isActive();
-  timer_read_.stop();
-  const bool failed = WriteFileSettings(*file, path, title);
-  if (polling || failed) ResumePoll(failed);
+  if (WriteFileSettings(*file, path, title)) pause.Failed();
 }
 
 bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,

@@ -24,6 +24,7 @@
 #include "app/qt_text.h"
 #include "app/status_text.h"
 #include "app/translation.h"
+#include "monitor/poll_schedule.h"
 #include "session/session.h"
 
 namespace zelk {
@@ -39,15 +40,14 @@ struct PollRate {
   int interval_ms;
 };
 
-// 500 ms is the module's own pace and the default at every start; the
-// faster ones are for logging and the chart, and are never remembered.
+// The module's own pace is the default at every start; the faster ones are
+// for logging and the chart, and are never remembered.
 constexpr std::array<PollRate, 4> kPollRates{{
-    {QT_TRANSLATE_NOOP("Log", "&500 ms"), 500},
+    {QT_TRANSLATE_NOOP("Log", "&500 ms"), kPollIntervalMs},
     {QT_TRANSLATE_NOOP("Log", "&200 ms"), 200},
     {QT_TRANSLATE_NOOP("Log", "&100 ms"), 100},
     {QT_TRANSLATE_NOOP("Log", "&As fast as the link allows"), 0},
 }};
-constexpr int kDefaultPollMs = 500;
 
 QString Elapsed(std::chrono::milliseconds elapsed) {
   const long long seconds = elapsed.count() / 1000;
@@ -80,7 +80,7 @@ void TMainForm::BuildLogMenus(QMenuBar& bar) {
   for (const PollRate& rate : kPollRates) {
     QAction* choice = rates->addAction(QCoreApplication::translate("Log", rate.caption));
     choice->setCheckable(true);
-    choice->setChecked(rate.interval_ms == kDefaultPollMs);
+    choice->setChecked(rate.interval_ms == kPollIntervalMs);
     choice->setData(rate.interval_ms);
     choice->setObjectName(QStringLiteral("action_poll_%1").arg(rate.interval_ms));
     poll_rates_->addAction(choice);
@@ -127,8 +127,7 @@ void TMainForm::StopLog() {
 }
 
 void TMainForm::SetPollInterval(int interval_ms) {
-  // setInterval keeps a running timer running; every start keeps it.
-  timer_read_.setInterval(interval_ms);
+  poll_.SetInterval(interval_ms);
   for (QAction* choice : poll_rates_->actions()) {
     if (choice->data().toInt() == interval_ms) choice->setChecked(true);
   }
@@ -153,9 +152,10 @@ void TMainForm::FeedLogAndChart(const LiveSample* sample) {
   LiveLogWriter& writer = live_log_->writer();
   const bool written = sample != nullptr ? writer.WriteSample(*sample) : writer.WriteFailure();
   if (!written) {
-    // Gone before the box: the poll goes on ticking while it is open.
+    // The log goes first, and the poll waits while the box is open.
     const std::unique_ptr<LiveLogFile> log = std::move(live_log_);
     status_text_->clear();
+    const PollPause pause(poll_, PollPause::Then::as_before);
     messages_.Inform(
         tr("The log %1 was stopped: the disk refused a write.").arg(PathText(log->path())),
         LogTitle());

@@ -30,10 +30,8 @@ void TMainForm::Timer_ReadTimer() {
     FeedLogAndChart(&polled.value);
     return;
   }
-  // Stop first: ticks keep coming while the box below is open.
-  timer_read_.stop();
+  poll_.StopAfterFailure();  // the Sync lamp goes red
   FeedLogAndChart(nullptr);  // a fail row, and the chart shows a gap
-  ui_->sync->setGreen(false);
   ui_->gravar->setEnabled(false);
   ui_->prog->setEnabled(false);
   ReportFailure(polled.failure);

@@ -150,10 +150,15 @@ void TMainForm::ShowLamps(std::uint8_t flags) {
 }
 
 void TMainForm::lerClick() {
-  if (MayDiscardEdits()) ReadAndShow();
+  PollPause pause(poll_, PollPause::Then::as_before);
+  if (!MayDiscardEdits()) return;
+  const ReadShown read = ReadAndShow();
+  // A settings read that failed says so in its box; when the snapshot failed
+  // too, no poll follows it.
+  if (!read.settings && !read.live) pause.Failed();
 }
 
-bool TMainForm::ReadAndShow() {
+TMainForm::ReadShown TMainForm::ReadAndShow() {
   // The box of a failed read shows before the snapshot is asked for, as ever.
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
   if (read.ok()) {
@@ -173,10 +178,10 @@ bool TMainForm::ReadAndShow() {
   const Result<InstantSample> instant = session_.ReadInstantBlock();
   if (instant.ok()) {
     ShowInstantSample(instant.value);
-    timer_read_.start();
+    poll_.Run();
     ui_->sync->setGreen(true);
   }
-  return read.ok();
+  return {read.ok(), instant.ok()};
 }
 
 void TMainForm::ShowInstantSample(const InstantSample& sample) {
@@ -346,10 +351,10 @@ std::optional<SettingsBlock> TMainForm::ModuleSettings() {
   return ReadModuleBlock();
 }
 
-void TMainForm::ReadAfterProgram() {
-  if (!last_read_ || !session_.connected()) return;
+bool TMainForm::ReadAfterProgram() {
+  if (!last_read_ || !session_.connected()) return true;
   const std::optional<SettingsBlock> read = ReadModuleBlock();
-  if (!read) return;
+  if (!read) return false;
   const SettingsBlock& block = *read;
   if (EditsPending()) {
     // The technician's changes stay in the boxes; only what the module
@@ -361,6 +366,7 @@ void TMainForm::ReadAfterProgram() {
   }
   last_read_ = block;
   UpdateChangedMarks();
+  return true;
 }
 
 int TMainForm::UnwrittenChanges() {
@@ -392,18 +398,11 @@ bool TMainForm::VerifyTaken(const SettingsBlock& sent, const SettingsBlock& held
   return false;
 }
 
-void TMainForm::ResumePoll(bool after_failure) {
-  if (after_failure || !session_.connected()) {
-    timer_read_.stop();
-    ui_->sync->setGreen(false);
-    return;
-  }
-  timer_read_.start();
-}
-
 void TMainForm::gravarClick() {
   if (!CheckFocusedSetting()) return;  // nothing asked, nothing sent
-  timer_read_.stop();                  // no live frame between the question and the write
+  // No live frame between the question and the write; afterwards the poll
+  // runs, whether or not it ran before.
+  PollPause pause(poll_, PollPause::Then::run);
   // The settings are taken before the question: a text that cannot be
   // written is refused up front and nothing is asked.
   const std::optional<SettingsBlock> settings = WindowSettings();
@@ -426,16 +425,16 @@ void TMainForm::gravarClick() {
         failed = !written.ok();
         if (written.ok()) {
           InformProgramOk(messages_);
-          const bool read_back = ReadAndShow();
-          failed = !read_back || !timer_read_.isActive();
-          if (read_back) VerifyTaken(encoded, *last_read_);
+          const ReadShown read_back = ReadAndShow();
+          failed = !read_back.settings || !read_back.live;
+          if (read_back.settings) VerifyTaken(encoded, *last_read_);
         } else {
           ReportFailure(written.failure);
         }
       }
     }
   }
-  ResumePoll(failed);
+  if (failed) pause.Failed();
 }
 
 bool TMainForm::AskToWrite(const SettingsBlock& settings) {

@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/translation.h"
+#include "app/window_placement.h"
 #include "ui_ChartWindow.h"
 
 namespace zelk {
@@ -34,6 +35,8 @@ ChartWindow::ChartWindow(Messages& messages, QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::ChartWindow>()), messages_(messages) {
   ui_->setupUi(this);
   BuildStrips();
+  // Over the window that opens it, as large as designed where the screen has room.
+  FitOnScreen(*this, parent != nullptr ? parent->pos() : QPoint());
   connect(ui_->window_seconds, &QSpinBox::valueChanged, this,
           [this](int seconds) { SetWindowSeconds(seconds); });
   connect(ui_->pause, &QPushButton::toggled, this, &ChartWindow::SetPaused);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/qt_text.h"
+#include "app/window_placement.h"
 #include "settings/settings_guide.h"
 #include "ui_GuideWindow.h"
 
@@ -21,6 +22,8 @@ GuideWindow::GuideWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::GuideWindow>()) {
   ui_->setupUi(this);
   ui_->guide_text->setMarkdown(Markdown());
+  // Over the window that opens it, as large as designed where the screen has room.
+  FitOnScreen(*this, parent != nullptr ? parent->pos() : QPoint());
 }
 
 GuideWindow::~GuideWindow() = default;

@@ -13,11 +13,12 @@
 
 #include "cli/command_table.h"
 #include "monitor/live_log.h"
+#include "monitor/poll_schedule.h"
 #include "session/session.h"
 
 namespace zelk::cli {
 
-inline constexpr double kDefaultMonitorIntervalMs = 500;
+inline constexpr double kDefaultMonitorIntervalMs = kPollIntervalMs;
 inline constexpr std::uint32_t kLongestMonitorIntervalMs = 3'600'000;  // an hour
 
 struct MonitorOptions {

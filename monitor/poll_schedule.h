@@ -11,6 +11,10 @@
 
 namespace zelk {
 
+// The live values' poll interval: the module's own pace, the window's poll at
+// every start and zelkctl monitor's default.
+inline constexpr int kPollIntervalMs = 500;
+
 class PollSchedule {
  public:
   // `interval_ms` >= 0.

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every window opens wholly inside a small screen: 1366 x 768 less a task bar
+// of 40 pixels at 100 % scaling, or of 50 pixels at 125 % (ZELK_TEST_SCALE_PERCENT),
+// which leaves about 1093 x 574 device-independent pixels.
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <array>
+
+#include "app/about_text.h"
+#include "app/application.h"
+#include "app/chart_window.h"
+#include "app/guide_window.h"
+#include "app/messages.h"
+#include "app/window_placement.h"
+#include "ui_MainForm.h"
+#include "windows_fixture.h"
+
+using zelk::test::Windows;
+
+namespace {
+
+int ScalePercent() {
+  const int percent = qEnvironmentVariableIntValue("ZELK_TEST_SCALE_PERCENT");
+  return percent > 0 ? percent : 100;
+}
+
+// The offscreen platform's screen, by its configuration file: as wide and
+// tall as the area a maximised window gets, scaled by its logical DPI.
+QByteArray ScreenConfiguration(int percent) {
+  const int task_bar = 40 * percent / 100;
+  return QStringLiteral(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1366,)"
+                        R"( "height": %1, "logicalDpi": %2, "logicalBaseDpi": 96}]})")
+      .arg(768 - task_bar)
+      .arg(96 * percent / 100)
+      .toUtf8();
+}
+
+struct WindowCase {
+  const char* name;
+  QWidget* (*open)(Windows& w, const QString& folder);
+};
+
+QWidget* Shown(QWidget& window) {
+  window.show();
+  return &window;
+}
+
+const std::array<WindowCase, 7> kWindows{{
+    {"Config", [](Windows& w, const QString&) { return Shown(w.Form2); }},
+    {"Program", [](Windows& w, const QString&) { return Shown(w.ProgramForm); }},
+    {"programming progress", [](Windows& w, const QString&) { return Shown(w.ProgramZelkForm); }},
+    {"live chart",
+     [](Windows& w, const QString&) -> QWidget* {
+       w.MainForm.ShowLiveChart();
+       return w.MainForm.chart_window();
+     }},
+    {"user guide",
+     [](Windows& w, const QString&) -> QWidget* {
+       w.MainForm.ShowUserGuide();
+       return w.MainForm.guide_window();
+     }},
+    {"Compare",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       w.OpenFileDialogs(folder + QStringLiteral("/car.zelk"));
+       return w.MainForm.compare_dialog();
+     }},
+    {"Restore points",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       w.OpenFileDialogs(folder + QStringLiteral("/car.zelk"));
+       return w.MainForm.restore_points_dialog();
+     }},
+}};
+
+}  // namespace
+
+class WindowFitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theScreenIsTheSmallOne() {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(available.width() <= 1366 * 100 / ScalePercent() + 1,
+             qPrintable(QString::number(available.width())));
+    QVERIFY(available.height() < 768 * 100 / ScalePercent());
+  }
+
+  void everyWindowLiesInside_data() {
+    QTest::addColumn<int>("index");
+    for (std::size_t i = 0; i < kWindows.size(); ++i)
+      QTest::newRow(kWindows[i].name) << static_cast<int>(i);
+  }
+  void everyWindowLiesInside() {
+    QFETCH(int, index);
+    const QTemporaryDir folder;
+    Windows w;
+    QWidget* window = kWindows[static_cast<std::size_t>(index)].open(w, folder.path());
+    QVERIFY(window != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(available.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                                       .arg(frame.x())
+                                                       .arg(frame.y())
+                                                       .arg(frame.width())
+                                                       .arg(frame.height())
+                                                       .arg(available.width())
+                                                       .arg(available.height())));
+  }
+
+  // The main window keeps its designed client area (794 x 576): with its menu
+  // bar and title it is taller than the area at 125 %. It goes as high as the
+  // area allows, and its operation buttons stay on the screen.
+  void theMainWindowsButtonsStayOnTheScreen() {
+    Windows w;
+    w.MainForm.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.MainForm));
+    const QRect available = w.MainForm.screen()->availableGeometry();
+    if (ScalePercent() == 100) {
+      QVERIFY(available.contains(w.MainForm.frameGeometry()));
+    } else {
+      QCOMPARE(w.MainForm.frameGeometry().top(), available.top());
+    }
+    auto& ui = w.MainForm.ui();
+    for (QWidget* button : {static_cast<QWidget*>(ui.config), static_cast<QWidget*>(ui.prog),
+                            static_cast<QWidget*>(ui.ler), static_cast<QWidget*>(ui.gravar),
+                            static_cast<QWidget*>(ui.sair)}) {
+      const QRect shown(button->mapToGlobal(QPoint(0, 0)), button->size());
+      QVERIFY2(available.contains(shown), qPrintable(button->objectName()));
+    }
+  }
+
+  void aResizedWindowFits_data() {
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QSize>("minimum");
+    QTest::addColumn<QRect>("frame");
+    const QSize margins(16, 39);
+    QTest::newRow("fits: designed size and place")
+        << QSize(720, 500) << QSize(70, 70) << QRect(QPoint(274, 30), QSize(720, 500) + margins);
+    QTest::newRow("too tall: as tall as the area")
+        << QSize(820, 640) << QSize(400, 300) << QRect(257, 0, 836, 574);
+    QTest::newRow("too wide and tall: the whole area")
+        << QSize(1200, 700) << QSize(400, 300) << QRect(0, 0, 1093, 574);
+    QTest::newRow("wider than designed at least: moved left")
+        << QSize(820, 400) << QSize(889, 300) << QRect(188, 30, 905, 439);
+    QTest::newRow("the minimum exceeds the area: top left kept")
+        << QSize(820, 640) << QSize(1100, 600) << QRect(0, 0, 1116, 639);
+  }
+  void aResizedWindowFits() {
+    QFETCH(QSize, client);
+    QFETCH(QSize, minimum);
+    QFETCH(QRect, frame);
+    const QRect area(0, 0, 1093, 574);  // 1366 x 768 at 125 %, less a task bar
+    QCOMPARE(zelk::FittedFrame(QPoint(274, 30), client, minimum, QSize(16, 39), area), frame);
+  }
+
+  // The About box, as the real boxes show it (the recorder shows none).
+  void theAboutBoxLiesInside() {
+    QRect frame;
+    QTimer::singleShot(0, [&frame] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (box == nullptr) return;
+      frame = box->frameGeometry();
+      box->close();
+    });
+    zelk::BoxMessages messages;
+    messages.Inform(
+        zelk::AboutText(QStringLiteral("2.10"), QStringLiteral("6.4.2"), QStringLiteral("2.2")),
+        zelk::AboutTitle());
+    QVERIFY(!frame.isEmpty());
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(frame));
+  }
+};
+
+int main(int argc, char** argv) {
+  QTemporaryDir folder;
+  const QString configuration = folder.filePath(QStringLiteral("screen.json"));
+  QFile file(configuration);
+  if (!file.open(QIODevice::WriteOnly) || file.write(ScreenConfiguration(ScalePercent())) < 0)
+    return 1;
+  file.close();
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + configuration).toLocal8Bit());
+  qputenv("ZELK_DATA_DIR", folder.path().toLocal8Bit());
+  zelk::Application app(argc, argv);
+  app.setApplicationName(QStringLiteral("Programable Zelk"));
+  WindowFitTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_fit_test.moc"

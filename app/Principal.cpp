@@ -17,7 +17,9 @@
 #include "app/focus_tracker.h"
 #include "app/guide_window.h"
 #include "app/messages.h"
+#include "app/qt_text.h"
 #include "app/window_placement.h"
+#include "session/program_version.h"
 #include "session/reconnect_watch.h"
 #include "session/session.h"
 #include "settings/settings_table.h"
@@ -40,6 +42,7 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
       poll_([this] { return session_.connected(); }, [this] { ui_->sync->setGreen(false); }) {
   InitWindowResources();
   ui_->setupUi(this);
+  setWindowTitle(tr("Quibrane - Programable Zelk v %1").arg(ToQString(kProgramMajorMinor)));
   BuildMenuBar();
   // The client area has its designed size; the window is that and the menu bar.
   layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -208,10 +208,6 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
 <context>
     <name>MainForm</name>
     <message>
-        <source>Quibrane - Programable Zelk v 2.2</source>
-        <translation>Quibrane - Programable Zelk v 2.2</translation>
-    </message>
-    <message>
         <source>Cold Start </source>
         <translation>Partida a Frio </translation>
     </message>
@@ -1590,6 +1586,10 @@ Usá-los assim mesmo?</translation>
             <numerusform>%n ajuste alterado não foi gravado no módulo e será perdido. Continuar?</numerusform>
             <numerusform>%n ajustes alterados não foram gravados no módulo e serão perdidos. Continuar?</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Quibrane - Programable Zelk v %1</source>
+        <translation>Quibrane - Programable Zelk v %1</translation>
     </message>
 </context>
 <context>

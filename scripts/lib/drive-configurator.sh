@@ -29,7 +29,10 @@
 
 ZC_SCREEN="1280x1024x24"   # the main window sits at (274, 50) and is 794 x 576
 ZC_TIMEOUT=${ZC_TIMEOUT:-20}              # seconds any one step may take
-ZC_MAIN_TITLE="Quibrane - Programable Zelk v 2.2"
+# The title carries the project's major.minor version, read where it is set.
+ZC_PROJECT_VERSION=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9]*\.[0-9]*\).*/\1/p' \
+  "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt")
+ZC_MAIN_TITLE="Quibrane - Programable Zelk v ${ZC_PROJECT_VERSION}"
 ZC_LANG=${ZC_LANG:-en}
 
 ZC_TMP=""

@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/window_placement.h"
+#include "monitor/poll_schedule.h"
 #include "session/session.h"
 #include "ui_ProgramZelkForm.h"
 
@@ -32,7 +33,7 @@ TProgramZelkForm::TProgramZelkForm(Messages& messages, Session& session, QWidget
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   HidePrompts();
   ui_->silent_text->setVisible(false);
-  timer1_.setInterval(500);
+  timer1_.setInterval(kPollIntervalMs);
   connect(&timer1_, &QTimer::timeout, this, &TProgramZelkForm::Timer1Timer);
   connect(ui_->button_Cancel, &QPushButton::clicked, this, &TProgramZelkForm::button_CancelClick);
 }

@@ -12,7 +12,7 @@
 namespace zelk {
 
 // The live values' poll interval: the module's own pace, the window's poll at
-// every start and zelkctl monitor's default.
+// every start, the program's progress window and zelkctl monitor's default.
 inline constexpr int kPollIntervalMs = 500;
 
 class PollSchedule {

@@ -329,7 +329,7 @@ class ShellTest : public QObject {
     QCOMPARE(zelk::PlacedInside(designed, frame, available), placed);
   }
 
-  // The test screen (800 x 600) is too small for the main window and the
+  // The test screen (800 x 800, offscreen) is too small for the main window and the
   // programming dialog at their designed positions.
   void everyWindowOpensInsideTheScreen() {
     Windows w;

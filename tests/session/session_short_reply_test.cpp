@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -22,8 +23,9 @@ using testing::LineScript;
 
 // A well-formed reply carrying `payload`.
 Bytes Reply(const Bytes& payload) {
-  Bytes reply{0xF3, 0x00};
-  reply.insert(reply.end(), payload.begin(), payload.end());
+  Bytes reply(payload.size() + 2);
+  reply[0] = 0xF3;
+  std::copy(payload.begin(), payload.end(), reply.begin() + 2);
   reply.push_back(FrameChecksum(reply));
   return reply;
 }

@@ -117,7 +117,7 @@ TEST(SettingsGuide, NamesTableGivesEachSettingsName) {
     const auto cells = Cells(lines[row.id + 2]);
     ASSERT_EQ(cells.size(), 2u) << lines[row.id + 2];
     EXPECT_EQ(cells[0], Trimmed(row.caption));
-    EXPECT_EQ(cells[1], "`" + std::string(row.name) + "`");
+    EXPECT_EQ(cells[1], std::string("`").append(row.name).append("`"));
   }
   EXPECT_EQ(lines[kTempoPartida + 2], "| Injec. Time | `tempo_partida` |");
   EXPECT_EQ(lines[kRpmAdj + 2], "| Idle RPM | `rpm_adj` |");
@@ -129,7 +129,7 @@ TEST(SettingsGuide, NamesTableGivesEachSettingsName) {
 
 // A translation that says which context each text was asked under.
 std::string Tagged(std::string_view context, std::string_view english) {
-  return "<" + std::string(context) + ">" + std::string(english);
+  return std::string("<").append(context).append(">").append(english);
 }
 
 std::string Untranslated(std::string_view, std::string_view english) {

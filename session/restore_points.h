@@ -20,13 +20,11 @@
 
 #include "settings/settings_block.h"
 #include "settings_file/settings_file.h"
+#include "text/utc_time.h"
 
 namespace zelk {
 
 inline constexpr std::size_t kRestorePointsKept = 100;
-
-// "2026-12-09T10:15:00Z", as a file's saved_at.
-std::string UtcTimeText(std::chrono::system_clock::time_point time);
 
 struct RestorePoint {
   std::filesystem::path path;

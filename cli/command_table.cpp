@@ -11,6 +11,7 @@
 #include "cli/program_commands.h"
 #include "cli/settings_commands.h"
 #include "cli/trace_printer.h"
+#include "cli/vehicle_commands.h"
 
 namespace zelk::cli {
 namespace {
@@ -96,6 +97,21 @@ constexpr std::array kCommands{
                 "  restore-points  list the restore points saved before each write,\n"
                 "            newest first: time, module version, reason, file\n",
                 RestorePointsCommand},
+    CommandSpec{"vehicles", PortUse::none, "vehicles [--json] [SEARCH]",
+                "  vehicles  list the workshop's vehicles, newest activity first: plate,\n"
+                "            last activity, description, customer, phone; SEARCH keeps\n"
+                "            those whose plate, description or customer hold it, ignoring\n"
+                "            case and accents; --json: an array of objects\n",
+                VehiclesCommand},
+    CommandSpec{"vehicle", PortUse::none,
+                "vehicle add ID [--name T] [--customer T] [--phone T] [--notes T]\n"
+                "       zelkctl vehicle show ID [--json]\n"
+                "       zelkctl vehicle note ID TEXT",
+                "  vehicle   add a vehicle (ID: its plate, or a short name: 1 to 32 letters,\n"
+                "            digits, spaces, hyphens and dots), show one with its history\n"
+                "            newest first, or add a note to its history. An unknown or\n"
+                "            refused ID, or one that exists (add), exits with 2\n",
+                VehicleCommand},
 };
 
 }  // namespace

@@ -7,14 +7,9 @@
 #include <string_view>
 
 namespace zelk {
-namespace {
+namespace {}  // namespace
 
-struct Decoded {
-  char32_t code_point = 0;
-  std::size_t length = 0;  // 0: not valid UTF-8 at this byte
-};
-
-Decoded DecodeOne(std::string_view text, std::size_t at) {
+Utf8Step DecodeUtf8At(std::string_view text, std::size_t at) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
   const unsigned char lead = byte(0);
   if (lead < 0x80) return {lead, 1};
@@ -38,6 +33,8 @@ Decoded DecodeOne(std::string_view text, std::size_t at) {
   if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
   return {value, length};
 }
+
+namespace {
 
 // Latin-1 letters U+00C0..U+00FF: the base letter, '*' for a letter without
 // one (Æ, Ð, Þ, ß: only the case folds), '!' for × and ÷.
@@ -95,7 +92,7 @@ constexpr std::array<Unaccented, 14> kUnaccented{{{0x390, 0x3B9},
 std::optional<std::vector<char32_t>> DecodeUtf8(std::string_view text) {
   std::vector<char32_t> code_points;
   for (std::size_t at = 0; at < text.size();) {
-    const Decoded one = DecodeOne(text, at);
+    const Utf8Step one = DecodeUtf8At(text, at);
     if (one.length == 0) return std::nullopt;
     code_points.push_back(one.code_point);
     at += one.length;
@@ -135,7 +132,7 @@ std::string Folded(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
-    const Decoded one = DecodeOne(text, at);
+    const Utf8Step one = DecodeUtf8At(text, at);
     if (one.length == 0) {
       ++at;
       continue;

@@ -6,6 +6,7 @@
 // as combining marks after their letter); other scripts are compared as they
 // are written.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,14 @@
 #include <vector>
 
 namespace zelk {
+
+struct Utf8Step {
+  char32_t code_point = 0;
+  std::size_t length = 0;  // bytes taken; 0 when `text` is not valid UTF-8 at `at`
+};
+
+// One character of `text` from byte `at` (< text.size()).
+Utf8Step DecodeUtf8At(std::string_view text, std::size_t at);
 
 // The code points of a UTF-8 text; empty when the text is not valid UTF-8
 // (overlong forms, surrogates and values beyond U+10FFFF included).

@@ -53,21 +53,34 @@ bool IsHexDigits(std::string_view text) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-std::optional<RecordName> ParseRecordName(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  static const std::size_t kStemSize = UtcFileStem({}).size();
-  const std::size_t fixed = kStemSize + 1 + kRandomDigits;
-  if (name.size() <= fixed || name[kStemSize] != '-') return std::nullopt;
-  const std::optional<std::string> time =
-      UtcTimeTextOfStem(std::string_view(name).substr(0, kStemSize));
-  if (!time || !IsHexDigits(std::string_view(name).substr(kStemSize + 1, kRandomDigits))) {
+// The shape of a record's name up to its suffix: time stem, '-', random part.
+constexpr std::string_view kStemSample = "2000-01-01T00-00-00.000Z";
+constexpr std::size_t kNameFixed = kStemSample.size() + 1 + kRandomDigits;
+
+// The kind of record a file's name gives; none for a file this history did not name.
+std::optional<RecordKind> KindOfName(std::string_view name) {
+  if (name.size() <= kNameFixed || name[kStemSample.size()] != '-' ||
+      !MatchesSample(name.substr(0, kStemSample.size()), kStemSample) ||
+      !IsHexDigits(name.substr(kStemSample.size() + 1, kRandomDigits))) {
     return std::nullopt;
   }
-  const std::string_view suffix = std::string_view(name).substr(fixed);
+  const std::string_view suffix = name.substr(kNameFixed);
   for (const KindSuffix& k : kSuffixes) {
-    if (suffix == k.suffix) return RecordName{path, name, k.kind, *time};
+    if (suffix == k.suffix) return k.kind;
   }
   return std::nullopt;
+}
+
+std::string TimeOfName(std::string_view name) {
+  return UtcTimeTextOfStem(name.substr(0, kStemSample.size())).value_or(std::string());
+}
+
+std::optional<RecordName> ParseRecordName(const std::filesystem::path& path) {
+  std::string name = path.filename().string();
+  const std::optional<RecordKind> kind = KindOfName(name);
+  if (!kind) return std::nullopt;
+  std::string time = TimeOfName(name);
+  return RecordName{path, std::move(name), *kind, std::move(time)};
 }
 
 // The history's files, newest first.
@@ -249,17 +262,18 @@ std::optional<HistoryRecord> VehicleHistory::NewestSettings() const {
   return std::nullopt;
 }
 
-std::optional<std::string> VehicleHistory::NewestTime() const {
-  // The vehicles' list asks this of every vehicle: one pass, nothing sorted.
-  std::optional<RecordName> newest;
+std::optional<RecordTime> VehicleHistory::NewestTime() const {
+  // The vehicles' list asks this of every vehicle: one pass over the names,
+  // nothing sorted, nothing read.
+  std::string newest;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
        it.increment(error)) {
-    std::optional<RecordName> name = ParseRecordName(it->path());
-    if (name && (!newest || name->name > newest->name)) newest = std::move(name);
+    std::string name = it->path().filename().string();
+    if (name > newest && KindOfName(name)) newest = std::move(name);
   }
-  if (!newest) return std::nullopt;
-  return newest->time;
+  if (newest.empty()) return std::nullopt;
+  return RecordTime{TimeOfName(newest), newest};
 }
 
 }  // namespace zelk

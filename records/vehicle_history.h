@@ -42,6 +42,11 @@ struct HistoryRecord {
   std::string damaged;                    // why the file could not be read; empty when it could
 };
 
+struct RecordTime {
+  std::string time;   // UTC, "2026-12-09T10:15:00Z"
+  std::string order;  // sorts records by when they were made: the file's name
+};
+
 struct AddedRecord {
   std::optional<std::filesystem::path> file;  // the record written, or the newest it repeats
   bool repeated = false;                      // the settings equal the newest: nothing written
@@ -70,8 +75,8 @@ class VehicleHistory {
   // The newest settings record that reads, if any.
   std::optional<HistoryRecord> NewestSettings() const;
 
-  // The time of the newest record, from the names alone (no file is read).
-  std::optional<std::string> NewestTime() const;
+  // When the newest record was made, from the names alone (no file is read).
+  std::optional<RecordTime> NewestTime() const;
 
  private:
   AddedRecord Write(std::string_view suffix, const std::string& contents);

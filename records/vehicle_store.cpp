@@ -23,6 +23,16 @@ std::string SearchText(const Vehicle& vehicle) {
   return text;
 }
 
+// "2026-12-09T10:15:00Z" in the form of a record's name, "2026-12-09T10-15-00.000Z",
+// so a vehicle without records sorts among those with some.
+std::string FileStemOfTimeText(std::string text) {
+  if (text.size() != 20) return text;
+  text[13] = '-';
+  text[16] = '-';
+  text.insert(19, ".000");
+  return text;
+}
+
 VehicleEntry ReadEntry(const std::filesystem::path& folder) {
   VehicleEntry entry;
   entry.folder = folder;
@@ -34,11 +44,12 @@ VehicleEntry ReadEntry(const std::filesystem::path& folder) {
     entry.vehicle = std::move(decoded.vehicle);
     entry.damaged = std::move(decoded.error);
   }
-  const std::optional<std::string> newest = VehicleHistory(folder).NewestTime();
-  if (newest) {
-    entry.last_activity = *newest;
+  if (const std::optional<RecordTime> newest = VehicleHistory(folder).NewestTime()) {
+    entry.last_activity = newest->time;
+    entry.activity_order = newest->order;
   } else if (entry.vehicle) {
     entry.last_activity = entry.vehicle->created_at;
+    entry.activity_order = FileStemOfTimeText(entry.vehicle->created_at);
   }
   if (entry.vehicle) entry.search_text = SearchText(*entry.vehicle);
   return entry;
@@ -56,7 +67,7 @@ VehicleChange Refused(VehicleRefusal refusal, std::string error = {}) {
 VehicleStore::VehicleStore(std::filesystem::path root, Now now)
     : root_(std::move(root)), now_(std::move(now)) {}
 
-VehicleChange VehicleStore::Add(Vehicle vehicle) {
+VehicleChange VehicleStore::Add(Vehicle vehicle) const {
   const VehicleIdCheck check = CheckVehicleId(vehicle.id);
   if (!check.ok) return Refused(VehicleRefusal::bad_id);
   vehicle.id = check.id;
@@ -115,8 +126,8 @@ std::vector<VehicleEntry> VehicleStore::List() const {
   }
   std::stable_sort(entries.begin(), entries.end(),
                    [](const VehicleEntry& a, const VehicleEntry& b) {
-                     if (a.last_activity != b.last_activity) {
-                       return a.last_activity > b.last_activity;
+                     if (a.activity_order != b.activity_order) {
+                       return a.activity_order > b.activity_order;
                      }
                      return a.folder.filename() < b.folder.filename();
                    });

@@ -24,6 +24,7 @@ struct VehicleEntry {
   std::optional<Vehicle> vehicle;  // empty when vehicle.json does not read
   std::string damaged;             // then why
   std::string last_activity;       // UTC: the newest record, else the creation
+  std::string activity_order;      // sorts entries by last activity, to the millisecond
   std::string search_text;         // folded plate, name and customer
 };
 
@@ -47,7 +48,7 @@ class VehicleStore {
   // A new vehicle; its identifier is checked and trimmed, the creation time
   // set. Refused when the identifier breaks the rule or folds like one that
   // exists; nothing is made then.
-  VehicleChange Add(Vehicle vehicle);
+  VehicleChange Add(Vehicle vehicle) const;
 
   // The stored vehicle of the same identifier takes the new description,
   // customer, phone and notes (the identifier and creation time stay).

@@ -8,8 +8,9 @@
 //  * one vehicle's timeline, every record read (under 50 ms).
 //
 // Usage: bench_records [VEHICLES] [RECORDS] [FOLDER]
-//        (defaults 2000 and 50; the folder, made when missing, defaults to a
-//        fresh one under the temporary folder and is removed afterwards)
+//        (defaults 2000 and 50; FOLDER is filled when it holds no vehicles and
+//        measured as it is when it does; without it a fresh folder under the
+//        temporary folder is used and removed afterwards)
 
 #include <algorithm>
 #include <chrono>
@@ -98,10 +99,17 @@ int main(int argc, char** argv) {
                             ? fs::temp_directory_path() /
                                   ("zelk-bench-records-" + std::to_string(std::random_device{}()))
                             : fs::path(argv[3]);
-  const auto made = Clock::now();
-  if (!Generate(root / "vehicles", vehicles, records)) return 1;
-  std::printf("made %d vehicles x %d records in %.1f s (%s)\n", vehicles, records,
-              Ms(Clock::now() - made) / 1000, root.string().c_str());
+  // A FOLDER that already holds vehicles is measured as it is (run again on
+  // the same folder, or on a workshop's data folder on its share).
+  std::error_code error;
+  if (own_folder || !fs::exists(root / "vehicles", error)) {
+    const auto made = Clock::now();
+    if (!Generate(root / "vehicles", vehicles, records)) return 1;
+    std::printf("made %d vehicles x %d records in %.1f s (%s)\n", vehicles, records,
+                Ms(Clock::now() - made) / 1000, root.string().c_str());
+  } else {
+    std::printf("measuring the vehicles already in %s\n", root.string().c_str());
+  }
 
   zelk::VehicleStore store(root / "vehicles");
   auto start = Clock::now();
@@ -130,9 +138,7 @@ int main(int argc, char** argv) {
               timeline_ms);
 
   if (own_folder) fs::remove_all(root);
-  const bool met = listing < 300 && slowest_key < 50 && timeline_ms < 50 &&
-                   list.size() == static_cast<std::size_t>(vehicles) &&
-                   timeline.size() == static_cast<std::size_t>(records);
+  const bool met = listing < 300 && slowest_key < 50 && timeline_ms < 50;
   std::printf("%s\n", met ? "all targets met" : "a target was missed");
   return met ? 0 : 1;
 }

@@ -74,7 +74,9 @@ TEST_F(VehicleHistoryTest, TimelineIsNewestFirstWithEachKind) {
   EXPECT_EQ(timeline[3].settings->module_version, "2.10");
   for (const HistoryRecord& record : timeline)
     EXPECT_TRUE(record.damaged.empty()) << record.damaged;
-  EXPECT_EQ(history.NewestTime(), "2026-12-09T10:18:00Z");
+  ASSERT_TRUE(history.NewestTime());
+  EXPECT_EQ(history.NewestTime()->time, "2026-12-09T10:18:00Z");
+  EXPECT_EQ(history.NewestTime()->order, "2026-12-09T10-18-00.000Z-00000001.csv");
 }
 
 TEST_F(VehicleHistoryTest, ConsecutiveIdenticalSettingsAreOne) {

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// zelkctl's vehicle commands: the workshop's vehicles and their histories in
+// the data folder, without a module. `vehicles` lists and searches, `vehicle
+// add` makes one, `vehicle show` prints one with its history, `vehicle note`
+// adds a note to it.
+//
+// Exit status: 0 done; 1 the data folder could not be written; 2 bad usage,
+// a refused identifier, an identifier that exists (add) or is unknown.
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_table.h"
+#include "records/vehicle_store.h"
+
+namespace zelk::cli {
+
+int RunVehicles(const VehicleStore& store, bool json, const std::string& search, std::ostream& out);
+
+int VehiclesCommand(CommandContext& context, const std::vector<std::string>& operands);
+int VehicleCommand(CommandContext& context, const std::vector<std::string>& operands);
+
+}  // namespace zelk::cli

@@ -93,9 +93,12 @@ constexpr std::array kCommands{
                 "  diff      the settings that differ between the module (or FILE2) and\n"
                 "            FILE; exits with 0 when none differ, 3 when some do\n",
                 DiffCommand},
-    CommandSpec{"restore-points", PortUse::none, "restore-points",
+    CommandSpec{"restore-points", PortUse::none, "restore-points [--vehicle ID] [--json]",
                 "  restore-points  list the restore points saved before each write,\n"
-                "            newest first: time, module version, reason, file\n",
+                "            newest first: time, module version, reason, file; those\n"
+                "            of no vehicle, or with --vehicle ID the vehicle's settings\n"
+                "            records; --json: an array of {time, module_version, reason,\n"
+                "            file}\n",
                 RestorePointsCommand},
     CommandSpec{"vehicles", PortUse::none, "vehicles [--json] [SEARCH]",
                 "  vehicles  list the workshop's vehicles, newest activity first: plate,\n"

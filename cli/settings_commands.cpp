@@ -5,11 +5,13 @@
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
+#include "cli/vehicle_commands.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
 #include "session/module_version.h"
@@ -20,6 +22,8 @@
 namespace zelk::cli {
 
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 constexpr int kNameColumn = 16;
 constexpr int kValueColumn = 10;
@@ -254,10 +258,31 @@ int RunDiff(const SettingTexts& other, const std::string& other_name, const Sett
   return kExitDiffers;
 }
 
-int RunRestorePoints(const RestorePoints& points, std::ostream& out) {
-  const std::vector<RestorePoint> listed = points.List();
+int RunRestorePoints(const RestorePoints& points, std::ostream& out, bool json) {
+  return PrintRestorePoints(points.List(), points.folder(), json, out);
+}
+
+int PrintRestorePoints(const std::vector<RestorePoint>& listed, const std::filesystem::path& folder,
+                       bool json, std::ostream& out) {
+  if (json) {
+    Json list = Json::array();
+    for (const RestorePoint& point : listed) {
+      Json entry = Json::object();
+      if (point.file) {
+        entry["time"] = point.file->saved_at;
+        entry["module_version"] = point.file->module_version;
+        entry["reason"] = point.file->reason ? ReasonName(*point.file->reason) : "";
+      } else {
+        entry["damaged"] = point.error;
+      }
+      entry["file"] = std::filesystem::absolute(point.path).string();
+      list.push_back(std::move(entry));
+    }
+    out << list.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    return kExitOk;
+  }
   if (listed.empty()) {
-    out << "no restore points in " << TerminalSafe(points.folder().string()) << '\n';
+    out << "no restore points in " << TerminalSafe(folder.string()) << '\n';
     return kExitOk;
   }
   for (const RestorePoint& point : listed) {
@@ -353,7 +378,22 @@ int DiffCommand(CommandContext& context, const std::vector<std::string>& operand
 }
 
 int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  if (!NoOperands(context, operands)) return kExitUsage;
+  bool json = false;
+  std::optional<std::string> vehicle;
+  for (std::size_t i = 0; i < operands.size(); ++i) {
+    if (operands[i] == "--json" && !json) {
+      json = true;
+    } else if (operands[i] == "--vehicle" && !vehicle && i + 1 < operands.size()) {
+      vehicle = operands[++i];
+    } else {
+      return UsageError(context, "unexpected argument '" + operands[i] + "'");
+    }
+  }
+  if (vehicle) {
+    const std::optional<VehicleRestorePoints> points = RestorePointsOfVehicle(context, *vehicle);
+    if (!points) return kExitUsage;
+    return PrintRestorePoints(points->listed, points->folder, json, context.out);
+  }
   DataFolder folder = RestorePointFolder();
   if (!folder.path) return UsageError(context, "no folder for restore points: " + folder.error);
   // A folder that cannot be read is not one without restore points; one not
@@ -364,7 +404,7 @@ int RestorePointsCommand(CommandContext& context, const std::vector<std::string>
     return UsageError(context, "cannot read the restore point folder " + folder.path->string() +
                                    ": " + unreadable.message());
   }
-  return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out);
+  return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out, json);
 }
 
 }  // namespace zelk::cli

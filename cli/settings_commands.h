@@ -45,7 +45,11 @@ int RunSet(Session& session, const FileSettings& settings, RestorePoints& points
 // The settings of `other` (the module as read, or a second file) against `file`.
 int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
             const std::string& file_name, std::ostream& out);
-int RunRestorePoints(const RestorePoints& points, std::ostream& out);
+int RunRestorePoints(const RestorePoints& points, std::ostream& out, bool json = false);
+// Newest first, as a table or with `json` as an array of {time, module_version,
+// reason, file} (a file that does not read: {damaged, file}).
+int PrintRestorePoints(const std::vector<RestorePoint>& listed, const std::filesystem::path& folder,
+                       bool json, std::ostream& out);
 
 int ReadCommand(CommandContext& context, const std::vector<std::string>& operands);
 int BackupCommand(CommandContext& context, const std::vector<std::string>& operands);

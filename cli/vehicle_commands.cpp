@@ -199,6 +199,20 @@ int VehicleNote(CommandContext& context, const VehicleStore& store,
 
 }  // namespace
 
+std::optional<VehicleRestorePoints> RestorePointsOfVehicle(CommandContext& context,
+                                                           const std::string& id) {
+  const std::optional<VehicleStore> store = StoreOrSay(context);
+  if (!store) return std::nullopt;
+  const std::optional<VehicleEntry> entry = KnownVehicle(context, *store, id);
+  if (!entry) return std::nullopt;
+  VehicleRestorePoints points{entry->folder, {}};
+  for (HistoryRecord& record : VehicleHistory(entry->folder).Timeline()) {
+    if (record.kind != RecordKind::settings) continue;
+    points.listed.push_back({record.file, std::move(record.settings), std::move(record.damaged)});
+  }
+  return points;
+}
+
 int RunVehicles(const VehicleStore& store, bool json, const std::string& search,
                 std::ostream& out) {
   const std::vector<VehicleEntry> all = store.List();

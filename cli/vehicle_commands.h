@@ -9,14 +9,26 @@
 // a refused identifier, an identifier that exists (add) or is unknown.
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_table.h"
 #include "records/vehicle_store.h"
+#include "session/restore_points.h"
 
 namespace zelk::cli {
+
+struct VehicleRestorePoints {
+  std::filesystem::path folder;
+  std::vector<RestorePoint> listed;  // newest first
+};
+
+// The settings records of vehicle `id`, as restore points; nothing after
+// saying why the vehicle is unknown or refused.
+std::optional<VehicleRestorePoints> RestorePointsOfVehicle(CommandContext& context,
+                                                           const std::string& id);
 
 int RunVehicles(const VehicleStore& store, bool json, const std::string& search, std::ostream& out);
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/settings_commands.h"
+#include "records/vehicle_history.h"
 
 namespace zelk::cli {
 namespace {
@@ -146,6 +149,55 @@ TEST_F(VehicleCommands, ADamagedVehicleIsListedNotLost) {
   ran = Run(VehicleCommand, {"add", "abc1d23"});
   EXPECT_EQ(ran.status, kExitUsage);  // its place stays taken
   EXPECT_TRUE(fs::exists(folder / "vehicle.json"));
+}
+
+TEST_F(VehicleCommands, RestorePointsOfAVehicleOrOfNone) {
+  ASSERT_EQ(Run(VehicleCommand, {"add", "ABC1D23"}).status, kExitOk);
+  const auto morning = std::chrono::system_clock::time_point(std::chrono::seconds(1796811300));
+  SettingsBlock block{};
+  VehicleHistory history(VehicleStore(dir_ / "vehicles").Find("ABC1D23")->folder,
+                         [morning] { return morning; });
+  const AddedRecord kept = history.AddSettings(
+      MakeSettingsFile(block, "2.10", "2026-12-09T10:15:00Z", SaveReason::before_write));
+  ASSERT_TRUE(kept.file);
+  RestorePoints unassigned(dir_ / "restore-points", [morning] { return morning; });
+  block.fill(1);
+  const SavedRestorePoint loose = unassigned.Save(block, "2.9", SaveReason::before_set);
+  ASSERT_TRUE(loose.path);
+
+  struct Listing {
+    std::vector<std::string> operands;
+    std::string file, reason, module_version;
+  };
+  for (const Listing& l :
+       {Listing{{"--json"}, loose.path->string(), "before-set", "2.9"},
+        Listing{{"--vehicle", "abc1d23", "--json"}, kept.file->string(), "before-write", "2.10"},
+        Listing{{"--json", "--vehicle", "ABC1D23"}, kept.file->string(), "before-write", "2.10"}}) {
+    const Ran ran = Run(RestorePointsCommand, l.operands);
+    ASSERT_EQ(ran.status, kExitOk) << ran.err;
+    const Json list = Json::parse(ran.out);
+    ASSERT_EQ(list.size(), 1u) << ran.out;
+    EXPECT_EQ(list[0]["file"], l.file);
+    EXPECT_EQ(list[0]["reason"], l.reason);
+    EXPECT_EQ(list[0]["module_version"], l.module_version);
+    EXPECT_EQ(list[0]["time"], "2026-12-09T10:15:00Z");
+  }
+  const Ran table = Run(RestorePointsCommand, {"--vehicle", "ABC1D23"});
+  EXPECT_EQ(table.out,
+            "2026-12-09T10:15:00Z  2.10   before-write    " + kept.file->string() + "\n");
+
+  struct Refusal {
+    std::vector<std::string> operands;
+    std::string error;
+  };
+  for (const Refusal& r :
+       {Refusal{{"--vehicle", "XYZ9999"}, "no vehicle 'XYZ9999' (zelkctl vehicles lists them)"},
+        Refusal{{"--vehicle"}, "unexpected argument '--vehicle'"},
+        Refusal{{"--json", "--json"}, "unexpected argument '--json'"}}) {
+    const Ran ran = Run(RestorePointsCommand, r.operands);
+    EXPECT_EQ(ran.status, kExitUsage);
+    EXPECT_EQ(ran.err, "zelkctl: " + r.error + "\n");
+  }
 }
 
 TEST_F(VehicleCommands, PeoplesTextsReachTheTerminalWithoutEscapes) {

@@ -77,14 +77,14 @@ constexpr std::array kCommands{
                 "  backup    read the settings and save them as a settings file (.zelk;\n"
                 "            FILE - is standard output)\n",
                 BackupCommand},
-    CommandSpec{"restore", PortUse::required, "[--trace] --port NAME restore [--force] FILE",
+    CommandSpec{"restore", PortUse::required, "[--trace] [--vehicle ID] --port NAME restore [--force] FILE",
                 "  restore   save a restore point, write the settings of FILE (only the\n"
                 "            setting bytes and option bits; the module's own bytes stay),\n"
                 "            read them back and verify; a refused FILE sends nothing. A\n"
                 "            block holding settings outside their ranges is refused,\n"
                 "            naming each; --force writes it anyway\n",
                 RestoreCommand},
-    CommandSpec{"set", PortUse::required, "[--trace] --port NAME set NAME=VALUE...",
+    CommandSpec{"set", PortUse::required, "[--trace] [--vehicle ID] --port NAME set NAME=VALUE...",
                 "  set       save a restore point, change the named settings (names as in\n"
                 "            a settings file, range-checked as the window checks them;\n"
                 "            option boxes take true or false), write, read back, verify\n",
@@ -93,7 +93,7 @@ constexpr std::array kCommands{
                 "  diff      the settings that differ between the module (or FILE2) and\n"
                 "            FILE; exits with 0 when none differ, 3 when some do\n",
                 DiffCommand},
-    CommandSpec{"restore-points", PortUse::none, "restore-points [--vehicle ID] [--json]",
+    CommandSpec{"restore-points", PortUse::none, "[--vehicle ID] restore-points [--json]",
                 "  restore-points  list the restore points saved before each write,\n"
                 "            newest first: time, module version, reason, file; those\n"
                 "            of no vehicle, or with --vehicle ID the vehicle's settings\n"

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -15,6 +16,7 @@
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
 #include "session/module_version.h"
+#include "session/vehicle_restore_points.h"
 #include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"
@@ -104,7 +106,7 @@ int SayWhereItStopped(const GuardedWrite& result, const std::string& kept, std::
 }
 
 // The guarded write of restore and set, and what it says about the outcome.
-int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& read,
+int WriteAndVerify(Session& session, RestorePointTarget& points, const ModuleRead& read,
                    const SettingsBlock& to_write, SaveReason reason, const std::string& done,
                    const WriteStop& stop, std::ostream& out, std::ostream& err) {
   const GuardedWrite result =
@@ -139,13 +141,19 @@ int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& re
   return kExitCommunication;
 }
 
-std::optional<RestorePoints> OpenRestorePoints(std::ostream& err) {
+// The restore points of no vehicle, or with --vehicle the vehicle's history.
+std::unique_ptr<RestorePointTarget> OpenRestorePoints(CommandContext& context) {
+  if (context.options.vehicle_given) {
+    const std::optional<VehicleEntry> vehicle = VehicleOnTheBench(context);
+    if (!vehicle) return nullptr;
+    return std::make_unique<VehicleRestorePoints>(vehicle->folder);
+  }
   DataFolder folder = RestorePointFolder();
   if (!folder.path) {
-    Say(err, "no folder for restore points: " + folder.error + "; nothing was written");
-    return std::nullopt;
+    Say(context.err, "no folder for restore points: " + folder.error + "; nothing was written");
+    return nullptr;
   }
-  return RestorePoints(std::move(*folder.path));
+  return std::make_unique<RestorePoints>(std::move(*folder.path));
 }
 
 bool BlockWithinRanges(const SettingsFile& file, const std::string& name, std::ostream& err) {
@@ -221,8 +229,8 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
   return kExitOk;
 }
 
-int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
-               std::ostream& err, const WriteStop& stop) {
+int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
+               std::ostream& out, std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplySettingsFile(file, read->block);
@@ -234,8 +242,8 @@ int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points
                         "restored", stop, out, err);
 }
 
-int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
-           std::ostream& err, const WriteStop& stop) {
+int RunSet(Session& session, const FileSettings& settings, RestorePointTarget& points,
+           std::ostream& out, std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplyFileSettings(settings, read->block);
@@ -329,7 +337,7 @@ int RestoreCommand(CommandContext& context, const std::vector<std::string>& oper
   const std::optional<SettingsFile> file = LoadFile(files.front(), context.err);
   if (!file) return kExitUsage;
   if (!force && !BlockWithinRanges(*file, files.front(), context.err)) return kExitUsage;
-  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  const std::unique_ptr<RestorePointTarget> points = OpenRestorePoints(context);
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
@@ -347,7 +355,7 @@ int SetCommand(CommandContext& context, const std::vector<std::string>& operands
   // against a limite_corr named with it.
   const std::string out_of_range = CheckSettingRanges(settings, kSettings[kLimiteCorr].max);
   if (!out_of_range.empty()) return UsageError(context, out_of_range);
-  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  const std::unique_ptr<RestorePointTarget> points = OpenRestorePoints(context);
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
@@ -378,19 +386,12 @@ int DiffCommand(CommandContext& context, const std::vector<std::string>& operand
 }
 
 int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  bool json = false;
-  std::optional<std::string> vehicle;
-  for (std::size_t i = 0; i < operands.size(); ++i) {
-    if (operands[i] == "--json" && !json) {
-      json = true;
-    } else if (operands[i] == "--vehicle" && !vehicle && i + 1 < operands.size()) {
-      vehicle = operands[++i];
-    } else {
-      return UsageError(context, "unexpected argument '" + operands[i] + "'");
-    }
-  }
-  if (vehicle) {
-    const std::optional<VehicleRestorePoints> points = RestorePointsOfVehicle(context, *vehicle);
+  const std::optional<bool> json_flag = JsonFlagOnly(context, operands);
+  if (!json_flag) return kExitUsage;
+  const bool json = *json_flag;
+  if (context.options.vehicle_given) {
+    const std::optional<VehicleRestorePointList> points =
+        RestorePointsOfVehicle(context, context.options.vehicle);
     if (!points) return kExitUsage;
     return PrintRestorePoints(points->listed, points->folder, json, context.out);
   }

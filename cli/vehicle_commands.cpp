@@ -199,13 +199,19 @@ int VehicleNote(CommandContext& context, const VehicleStore& store,
 
 }  // namespace
 
-std::optional<VehicleRestorePoints> RestorePointsOfVehicle(CommandContext& context,
-                                                           const std::string& id) {
+std::optional<VehicleEntry> VehicleOnTheBench(CommandContext& context) {
+  const std::optional<VehicleStore> store = StoreOrSay(context);
+  if (!store) return std::nullopt;
+  return KnownVehicle(context, *store, context.options.vehicle);
+}
+
+std::optional<VehicleRestorePointList> RestorePointsOfVehicle(CommandContext& context,
+                                                              const std::string& id) {
   const std::optional<VehicleStore> store = StoreOrSay(context);
   if (!store) return std::nullopt;
   const std::optional<VehicleEntry> entry = KnownVehicle(context, *store, id);
   if (!entry) return std::nullopt;
-  VehicleRestorePoints points{entry->folder, {}};
+  VehicleRestorePointList points{entry->folder, {}};
   for (HistoryRecord& record : VehicleHistory(entry->folder).Timeline()) {
     if (record.kind != RecordKind::settings) continue;
     points.listed.push_back({record.file, std::move(record.settings), std::move(record.damaged)});

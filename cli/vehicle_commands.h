@@ -20,15 +20,19 @@
 
 namespace zelk::cli {
 
-struct VehicleRestorePoints {
+// The vehicle --vehicle names; nothing after saying why it is unknown or
+// refused (the command then exits with 2, before the port is opened).
+std::optional<VehicleEntry> VehicleOnTheBench(CommandContext& context);
+
+struct VehicleRestorePointList {
   std::filesystem::path folder;
   std::vector<RestorePoint> listed;  // newest first
 };
 
 // The settings records of vehicle `id`, as restore points; nothing after
 // saying why the vehicle is unknown or refused.
-std::optional<VehicleRestorePoints> RestorePointsOfVehicle(CommandContext& context,
-                                                           const std::string& id);
+std::optional<VehicleRestorePointList> RestorePointsOfVehicle(CommandContext& context,
+                                                              const std::string& id);
 
 int RunVehicles(const VehicleStore& store, bool json, const std::string& search, std::ostream& out);
 

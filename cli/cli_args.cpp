@@ -18,7 +18,8 @@ CliParse Failure(std::string error) {
 
 // The commands whose records go into the vehicle on the bench.
 bool TakesVehicle(std::string_view command) {
-  constexpr std::array<std::string_view, 3> kCommands{"restore", "set", "restore-points"};
+  constexpr std::array<std::string_view, 4> kCommands{"restore", "set", "program",
+                                                      "restore-points"};
   return std::find(kCommands.begin(), kCommands.end(), command) != kCommands.end();
 }
 
@@ -117,7 +118,8 @@ std::string CliUsage() {
       "  --port NAME  the port: ttyUSB0 (under /dev), a path, or COM5 on Windows\n"
       "  --trace      write every frame sent and received to stderr\n"
       "  --vehicle ID the vehicle on the bench (restore, set: its history keeps the\n"
-      "               restore point, all of them; restore-points: lists its own);\n"
+      "               restore point, all of them; program: it records the run;\n"
+      "               restore-points: lists its own);\n"
       "               an unknown ID exits with 2 before the port is opened\n"
       "  --version    print this program's version (the module's: the version command)\n"
       "\n"

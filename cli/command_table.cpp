@@ -53,7 +53,7 @@ constexpr std::array kCommands{
                 "            a port answered, else 1\n",
                 DetectCommand},
     CommandSpec{"program", PortUse::required,
-                "[--trace] --port NAME program mix PERCENT\n"
+                "[--trace] [--vehicle ID] --port NAME program mix PERCENT\n"
                 "       zelkctl [--trace] --port NAME program reset\n"
                 "       zelkctl [--trace] --port NAME program rpm [--timeout S]\n"
                 "       zelkctl [--trace] --port NAME program map [--timeout S]",
@@ -77,7 +77,8 @@ constexpr std::array kCommands{
                 "  backup    read the settings and save them as a settings file (.zelk;\n"
                 "            FILE - is standard output)\n",
                 BackupCommand},
-    CommandSpec{"restore", PortUse::required, "[--trace] [--vehicle ID] --port NAME restore [--force] FILE",
+    CommandSpec{"restore", PortUse::required,
+                "[--trace] [--vehicle ID] --port NAME restore [--force] FILE",
                 "  restore   save a restore point, write the settings of FILE (only the\n"
                 "            setting bytes and option bits; the module's own bytes stay),\n"
                 "            read them back and verify; a refused FILE sends nothing. A\n"

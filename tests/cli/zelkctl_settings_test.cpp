@@ -103,6 +103,21 @@ TEST_F(ZelkctlSettings, RestorePointsGoIntoTheVehicleOnTheBench) {
   EXPECT_NE(oldest.out.find("temp_corr       45         35"), std::string::npos) << oldest.out;
 }
 
+TEST_F(ZelkctlSettings, AProgramRunIsRecordedInTheVehicle) {
+  ASSERT_TRUE(StartSim());
+  ASSERT_EQ(Run({"vehicle", "add", "ABC1D23"}, false).exit_code, 0);
+  EXPECT_EQ(Run({"--vehicle", "XYZ9999", "program", "reset"}).exit_code, 2);
+  const ProcessOutput reset = Run({"--vehicle", "ABC1D23", "program", "reset"});
+  ASSERT_EQ(reset.exit_code, 0) << reset.err;
+  const ProcessOutput shown = Run({"vehicle", "show", "ABC1D23"}, false);
+  ASSERT_EQ(shown.exit_code, 0) << shown.err;
+  const std::regex run(
+      "(.|\n)*\n\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\tprogram-run\treset "
+      "completed\t\t\\S+\\.program\\.json\n");
+  EXPECT_TRUE(std::regex_match(shown.out, run)) << shown.out;
+  EXPECT_NE(shown.out.find("history: 1 record(s)"), std::string::npos) << shown.out;
+}
+
 TEST_F(ZelkctlSettings, BackUpChangeCompareAndGoBack) {
   ASSERT_TRUE(StartSim());
   const ProcessOutput backup = Run({"backup", Path("before.zelk")});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_args.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "cli/command_table.h"
@@ -14,6 +16,13 @@ CliParse Failure(std::string error) {
   return parse;
 }
 
+// The commands whose records go into the vehicle on the bench.
+bool TakesVehicle(std::string_view command) {
+  constexpr std::array<std::string_view, 4> kCommands{"restore", "set", "program",
+                                                      "restore-points"};
+  return std::find(kCommands.begin(), kCommands.end(), command) != kCommands.end();
+}
+
 }  // namespace
 
 CliParse ParseCliArgs(const std::vector<std::string>& args) {
@@ -25,6 +34,13 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
     if (options.port_given) return false;
     options.port = name;
     options.port_given = true;
+    return true;
+  };
+
+  auto take_vehicle = [&](const std::string& id) -> bool {
+    if (options.vehicle_given) return false;
+    options.vehicle = id;
+    options.vehicle_given = true;
     return true;
   };
 
@@ -49,6 +65,13 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
       if (!take_port(args[++i])) return Failure("--port given more than once");
     } else if (arg.starts_with("--port=")) {
       if (!take_port(arg.substr(7))) return Failure("--port given more than once");
+    } else if (arg == "--vehicle") {
+      if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
+        return Failure("--vehicle needs a plate or name");
+      }
+      if (!take_vehicle(args[++i])) return Failure("--vehicle given more than once");
+    } else if (arg.starts_with("--vehicle=")) {
+      if (!take_vehicle(arg.substr(10))) return Failure("--vehicle given more than once");
     } else if (command != nullptr) {
       options.operands.push_back(arg);
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -65,6 +88,9 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
   }
   if (command->port == PortUse::none && options.port_given) {
     return Failure(std::string(command->name) + " takes no --port");
+  }
+  if (options.vehicle_given && !TakesVehicle(command->name)) {
+    return Failure(std::string(command->name) + " takes no --vehicle");
   }
   options.command = std::string(command->name);
   parse.ok = true;
@@ -91,6 +117,10 @@ std::string CliUsage() {
       "\n"
       "  --port NAME  the port: ttyUSB0 (under /dev), a path, or COM5 on Windows\n"
       "  --trace      write every frame sent and received to stderr\n"
+      "  --vehicle ID the vehicle on the bench (restore, set: its history keeps the\n"
+      "               restore point, all of them; program: it records the run;\n"
+      "               restore-points: lists its own);\n"
+      "               an unknown ID exits with 2 before the port is opened\n"
       "  --version    print this program's version (the module's: the version command)\n"
       "\n"
       "Exit status: 0 success; 1 communication failure (raw: a request failed);\n"

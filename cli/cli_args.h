@@ -15,6 +15,8 @@ struct CliOptions {
   std::vector<std::string> operands;  // the command's own words, in order
   std::string port;
   bool port_given = false;
+  std::string vehicle;  // --vehicle: the vehicle on the bench, whose history keeps the records
+  bool vehicle_given = false;
   bool trace = false;
   bool help = false;
   bool program_version = false;  // --version: the program's, not the module's

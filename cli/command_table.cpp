@@ -11,6 +11,7 @@
 #include "cli/program_commands.h"
 #include "cli/settings_commands.h"
 #include "cli/trace_printer.h"
+#include "cli/vehicle_commands.h"
 
 namespace zelk::cli {
 namespace {
@@ -52,7 +53,7 @@ constexpr std::array kCommands{
                 "            a port answered, else 1\n",
                 DetectCommand},
     CommandSpec{"program", PortUse::required,
-                "[--trace] --port NAME program mix PERCENT\n"
+                "[--trace] [--vehicle ID] --port NAME program mix PERCENT\n"
                 "       zelkctl [--trace] --port NAME program reset\n"
                 "       zelkctl [--trace] --port NAME program rpm [--timeout S]\n"
                 "       zelkctl [--trace] --port NAME program map [--timeout S]",
@@ -76,14 +77,15 @@ constexpr std::array kCommands{
                 "  backup    read the settings and save them as a settings file (.zelk;\n"
                 "            FILE - is standard output)\n",
                 BackupCommand},
-    CommandSpec{"restore", PortUse::required, "[--trace] --port NAME restore [--force] FILE",
+    CommandSpec{"restore", PortUse::required,
+                "[--trace] [--vehicle ID] --port NAME restore [--force] FILE",
                 "  restore   save a restore point, write the settings of FILE (only the\n"
                 "            setting bytes and option bits; the module's own bytes stay),\n"
                 "            read them back and verify; a refused FILE sends nothing. A\n"
                 "            block holding settings outside their ranges is refused,\n"
                 "            naming each; --force writes it anyway\n",
                 RestoreCommand},
-    CommandSpec{"set", PortUse::required, "[--trace] --port NAME set NAME=VALUE...",
+    CommandSpec{"set", PortUse::required, "[--trace] [--vehicle ID] --port NAME set NAME=VALUE...",
                 "  set       save a restore point, change the named settings (names as in\n"
                 "            a settings file, range-checked as the window checks them;\n"
                 "            option boxes take true or false), write, read back, verify\n",
@@ -92,10 +94,28 @@ constexpr std::array kCommands{
                 "  diff      the settings that differ between the module (or FILE2) and\n"
                 "            FILE; exits with 0 when none differ, 3 when some do\n",
                 DiffCommand},
-    CommandSpec{"restore-points", PortUse::none, "restore-points",
+    CommandSpec{"restore-points", PortUse::none, "[--vehicle ID] restore-points [--json]",
                 "  restore-points  list the restore points saved before each write,\n"
-                "            newest first: time, module version, reason, file\n",
+                "            newest first: time, module version, reason, file; those\n"
+                "            of no vehicle, or with --vehicle ID the vehicle's settings\n"
+                "            records; --json: an array of {time, module_version, reason,\n"
+                "            file}\n",
                 RestorePointsCommand},
+    CommandSpec{"vehicles", PortUse::none, "vehicles [--json] [SEARCH]",
+                "  vehicles  list the workshop's vehicles, newest activity first: plate,\n"
+                "            last activity, description, customer, phone; SEARCH keeps\n"
+                "            those whose plate, description or customer hold it, ignoring\n"
+                "            case and accents; --json: an array of objects\n",
+                VehiclesCommand},
+    CommandSpec{"vehicle", PortUse::none,
+                "vehicle add ID [--name T] [--customer T] [--phone T] [--notes T]\n"
+                "       zelkctl vehicle show ID [--json]\n"
+                "       zelkctl vehicle note ID TEXT",
+                "  vehicle   add a vehicle (ID: its plate, or a short name: 1 to 32 letters,\n"
+                "            digits, spaces, hyphens and dots), show one with its history\n"
+                "            newest first, or add a note to its history. An unknown or\n"
+                "            refused ID, or one that exists (add), exits with 2\n",
+                VehicleCommand},
 };
 
 }  // namespace

@@ -20,6 +20,11 @@ std::string SpacedHex(std::span<const std::uint8_t> bytes);
 // no escape sequence reaches the terminal.
 std::string TerminalSafe(std::string_view text);
 
+// A person's text (a customer's name, a note) made safe the same way, with
+// its UTF-8 letters kept: only control characters and bytes that are not
+// UTF-8 are written as \x1b.
+std::string TerminalSafeUtf8(std::string_view text);
+
 // At most `max` bytes of `text`, with "..." when it was longer: for quoting a
 // token of unbounded length in a message.
 std::string Excerpt(std::string_view text, std::size_t max = 40);

@@ -2,16 +2,20 @@
 #include "cli/program_commands.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <thread>
 
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
+#include "cli/vehicle_commands.h"
 #include "monitor/live_sample.h"
 #include "programming/mixture.h"
+#include "session/module_version.h"
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
+#include "text/utc_time.h"
 
 namespace zelk::cli {
 
@@ -109,12 +113,48 @@ void PrintProgress(double elapsed_ms, const ProgramProgress& progress, std::ostr
   out << '\n';
 }
 
-int Abort(Session& session, std::string_view why, std::ostream& out, std::ostream& err) {
+int Abort(Session& session, std::string_view why, std::ostream& out, std::ostream& err,
+          ProgramResult& result) {
   err << "zelkctl: " << why << "; aborting the program\n";
   if (!session.AbortProgram().ok()) return CommunicationFail(err);
+  result = ProgramResult::aborted;
   out << kAbortedText << '\n';
   out.flush();
   return kExitCommunication;
+}
+
+// The name a program run's record gives the program.
+std::string_view ProgramName(ProgramKind kind) {
+  constexpr std::array<std::string_view, 4> kNames{"mix", "reset", "rpm_lambda", "map"};
+  return kNames.at(static_cast<std::size_t>(kind));
+}
+
+// Records the run in the vehicle's history; a run that cannot be recorded
+// turns a success into exit 1, so a script does not take it for recorded.
+int RecordRun(VehicleHistory& vehicle, const ProgramRun& run, int status, std::ostream& err) {
+  const AddedRecord added = vehicle.AddProgramRun(run);
+  if (added.file) return status;
+  err << "zelkctl: the program run could not be recorded: " << TerminalSafe(added.error) << '\n';
+  return status == kExitOk ? kExitCommunication : status;
+}
+
+int RunProgram(Session& session, const ProgramRequest& request, ProgramResult& result,
+               std::ostream& out, std::ostream& err) {
+  int status = kExitOk;
+  switch (request.kind) {
+    case ProgramKind::mix:
+      status = RunMixProgram(session, request.mix_index, out, err);
+      break;
+    case ProgramKind::reset:
+      status = RunResetProgram(session, out, err);
+      break;
+    case ProgramKind::rpm_lambda:
+    case ProgramKind::map:
+      return RunEngineProgram(session, *EngineProgramOf(request.kind), request.timeout_ms,
+                              RealPacing(), out, err, &result);
+  }
+  result = status == kExitOk ? ProgramResult::completed : ProgramResult::failed;
+  return status;
 }
 
 }  // namespace
@@ -159,7 +199,11 @@ int RunResetProgram(Session& session, std::ostream& out, std::ostream& err) {
 }
 
 int RunEngineProgram(Session& session, EngineProgram program, std::optional<double> timeout_ms,
-                     const ProgramPacing& pacing, std::ostream& out, std::ostream& err) {
+                     const ProgramPacing& pacing, std::ostream& out, std::ostream& err,
+                     ProgramResult* result) {
+  ProgramResult ignored = ProgramResult::failed;
+  ProgramResult& ended = result != nullptr ? *result : ignored;
+  ended = ProgramResult::failed;
   if (!session.StartProgram(program).ok()) return CommunicationFail(err);
   out << ProgramTitle(program) << '\n';
   out.flush();
@@ -170,17 +214,18 @@ int RunEngineProgram(Session& session, EngineProgram program, std::optional<doub
     // Wait for the next tick, in slices, so a stop or the time-out is not
     // kept waiting for it.
     for (double now = pacing.now_ms(); now < next_tick; now = pacing.now_ms()) {
-      if (pacing.stop_requested()) return Abort(session, "stopped", out, err);
+      if (pacing.stop_requested()) return Abort(session, "stopped", out, err, ended);
       if (timeout_ms && now - started >= *timeout_ms) {
-        return Abort(session, "time-out", out, err);
+        return Abort(session, "time-out", out, err, ended);
       }
       pacing.sleep_ms(std::min(kWaitSliceMs, next_tick - now));
     }
-    if (pacing.stop_requested()) return Abort(session, "stopped", out, err);
+    if (pacing.stop_requested()) return Abort(session, "stopped", out, err, ended);
     const double tick_at = pacing.now_ms();
     // A module slow to answer (silent, or its line being read quiet) can make
     // a tick last longer than the wait between ticks; the time-out still holds.
-    if (timeout_ms && tick_at - started > *timeout_ms) return Abort(session, "time-out", out, err);
+    if (timeout_ms && tick_at - started > *timeout_ms)
+      return Abort(session, "time-out", out, err, ended);
     next_tick = std::max(next_tick + kProgressTickMs, tick_at);
 
     const ProgramProgress progress = session.ReadProgramProgress();
@@ -191,6 +236,7 @@ int RunEngineProgram(Session& session, EngineProgram program, std::optional<doub
       if (!ProgramRunning(program, status)) {
         out << kCompletedText << '\n';
         out.flush();
+        ended = ProgramResult::completed;
         return kExitOk;
       }
       // Both prompts once each time the module raises its prompt bit.
@@ -206,22 +252,26 @@ int ProgramCommand(CommandContext& context, const std::vector<std::string>& oper
   const ProgramParse parse = ParseProgramOperands(operands);
   if (!parse.request) return UsageError(context, parse.error);
   const ProgramRequest& request = *parse.request;
+  // The vehicle on the bench is known before anything is sent.
+  std::optional<VehicleHistory> vehicle;
+  if (context.options.vehicle_given) {
+    const std::optional<VehicleEntry> entry = VehicleOnTheBench(context);
+    if (!entry) return kExitUsage;
+    vehicle.emplace(entry->folder);
+  }
   // Installed before the port opens: from here a stop must not cut an exchange.
-  const std::optional<EngineProgram> engine = EngineProgramOf(request.kind);
-  if (engine) InstallStopSignals();
+  if (EngineProgramOf(request.kind)) InstallStopSignals();
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  switch (request.kind) {
-    case ProgramKind::mix:
-      return RunMixProgram(*session, request.mix_index, context.out, context.err);
-    case ProgramKind::reset:
-      return RunResetProgram(*session, context.out, context.err);
-    case ProgramKind::rpm_lambda:
-    case ProgramKind::map:
-      break;
-  }
-  return RunEngineProgram(*session, *engine, request.timeout_ms, RealPacing(), context.out,
-                          context.err);
+  ProgramRun run{std::string(ProgramName(request.kind)),
+                 UtcTimeText(std::chrono::system_clock::now()),
+                 {},
+                 ProgramResult::failed,
+                 ModuleVersionText(session->module_version())};
+  const int status = RunProgram(*session, request, run.result, context.out, context.err);
+  if (!vehicle) return status;
+  run.ended_at = UtcTimeText(std::chrono::system_clock::now());
+  return RecordRun(*vehicle, run, status, context.err);
 }
 
 }  // namespace zelk::cli

@@ -16,6 +16,7 @@
 #include "cli/command_table.h"
 #include "programming/program_kind.h"
 #include "programming/program_status.h"
+#include "records/vehicle_history.h"
 #include "session/session.h"
 
 namespace zelk::cli {
@@ -53,8 +54,11 @@ ProgramPacing RealPacing();
 // mixture byte. Exit 0 when both were answered, else 1.
 int RunMixProgram(Session& session, int mix_index, std::ostream& out, std::ostream& err);
 int RunResetProgram(Session& session, std::ostream& out, std::ostream& err);
+// `result`, when given, says how the program ended: completed, aborted (a
+// stop or the time-out, and the module took the abort) or failed.
 int RunEngineProgram(Session& session, EngineProgram program, std::optional<double> timeout_ms,
-                     const ProgramPacing& pacing, std::ostream& out, std::ostream& err);
+                     const ProgramPacing& pacing, std::ostream& out, std::ostream& err,
+                     ProgramResult* result = nullptr);
 
 int ProgramCommand(CommandContext& context, const std::vector<std::string>& operands);
 

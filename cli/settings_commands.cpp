@@ -5,14 +5,18 @@
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
+#include "cli/vehicle_commands.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
 #include "session/module_version.h"
+#include "session/vehicle_restore_points.h"
 #include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"
@@ -20,6 +24,8 @@
 namespace zelk::cli {
 
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 constexpr int kNameColumn = 16;
 constexpr int kValueColumn = 10;
@@ -100,7 +106,7 @@ int SayWhereItStopped(const GuardedWrite& result, const std::string& kept, std::
 }
 
 // The guarded write of restore and set, and what it says about the outcome.
-int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& read,
+int WriteAndVerify(Session& session, RestorePointTarget& points, const ModuleRead& read,
                    const SettingsBlock& to_write, SaveReason reason, const std::string& done,
                    const WriteStop& stop, std::ostream& out, std::ostream& err) {
   const GuardedWrite result =
@@ -135,13 +141,19 @@ int WriteAndVerify(Session& session, RestorePoints& points, const ModuleRead& re
   return kExitCommunication;
 }
 
-std::optional<RestorePoints> OpenRestorePoints(std::ostream& err) {
+// The restore points of no vehicle, or with --vehicle the vehicle's history.
+std::unique_ptr<RestorePointTarget> OpenRestorePoints(CommandContext& context) {
+  if (context.options.vehicle_given) {
+    const std::optional<VehicleEntry> vehicle = VehicleOnTheBench(context);
+    if (!vehicle) return nullptr;
+    return std::make_unique<VehicleRestorePoints>(vehicle->folder);
+  }
   DataFolder folder = RestorePointFolder();
   if (!folder.path) {
-    Say(err, "no folder for restore points: " + folder.error + "; nothing was written");
-    return std::nullopt;
+    Say(context.err, "no folder for restore points: " + folder.error + "; nothing was written");
+    return nullptr;
   }
-  return RestorePoints(std::move(*folder.path));
+  return std::make_unique<RestorePoints>(std::move(*folder.path));
 }
 
 bool BlockWithinRanges(const SettingsFile& file, const std::string& name, std::ostream& err) {
@@ -217,8 +229,8 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
   return kExitOk;
 }
 
-int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
-               std::ostream& err, const WriteStop& stop) {
+int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
+               std::ostream& out, std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplySettingsFile(file, read->block);
@@ -230,8 +242,8 @@ int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points
                         "restored", stop, out, err);
 }
 
-int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
-           std::ostream& err, const WriteStop& stop) {
+int RunSet(Session& session, const FileSettings& settings, RestorePointTarget& points,
+           std::ostream& out, std::ostream& err, const WriteStop& stop) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
   const AppliedSettings applied = ApplyFileSettings(settings, read->block);
@@ -254,10 +266,31 @@ int RunDiff(const SettingTexts& other, const std::string& other_name, const Sett
   return kExitDiffers;
 }
 
-int RunRestorePoints(const RestorePoints& points, std::ostream& out) {
-  const std::vector<RestorePoint> listed = points.List();
+int RunRestorePoints(const RestorePoints& points, std::ostream& out, bool json) {
+  return PrintRestorePoints(points.List(), points.folder(), json, out);
+}
+
+int PrintRestorePoints(const std::vector<RestorePoint>& listed, const std::filesystem::path& folder,
+                       bool json, std::ostream& out) {
+  if (json) {
+    Json list = Json::array();
+    for (const RestorePoint& point : listed) {
+      Json entry = Json::object();
+      if (point.file) {
+        entry["time"] = point.file->saved_at;
+        entry["module_version"] = point.file->module_version;
+        entry["reason"] = point.file->reason ? ReasonName(*point.file->reason) : "";
+      } else {
+        entry["damaged"] = point.error;
+      }
+      entry["file"] = std::filesystem::absolute(point.path).string();
+      list.push_back(std::move(entry));
+    }
+    out << list.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    return kExitOk;
+  }
   if (listed.empty()) {
-    out << "no restore points in " << TerminalSafe(points.folder().string()) << '\n';
+    out << "no restore points in " << TerminalSafe(folder.string()) << '\n';
     return kExitOk;
   }
   for (const RestorePoint& point : listed) {
@@ -304,7 +337,7 @@ int RestoreCommand(CommandContext& context, const std::vector<std::string>& oper
   const std::optional<SettingsFile> file = LoadFile(files.front(), context.err);
   if (!file) return kExitUsage;
   if (!force && !BlockWithinRanges(*file, files.front(), context.err)) return kExitUsage;
-  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  const std::unique_ptr<RestorePointTarget> points = OpenRestorePoints(context);
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
@@ -322,7 +355,7 @@ int SetCommand(CommandContext& context, const std::vector<std::string>& operands
   // against a limite_corr named with it.
   const std::string out_of_range = CheckSettingRanges(settings, kSettings[kLimiteCorr].max);
   if (!out_of_range.empty()) return UsageError(context, out_of_range);
-  std::optional<RestorePoints> points = OpenRestorePoints(context.err);
+  const std::unique_ptr<RestorePointTarget> points = OpenRestorePoints(context);
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
@@ -353,7 +386,15 @@ int DiffCommand(CommandContext& context, const std::vector<std::string>& operand
 }
 
 int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands) {
-  if (!NoOperands(context, operands)) return kExitUsage;
+  const std::optional<bool> json_flag = JsonFlagOnly(context, operands);
+  if (!json_flag) return kExitUsage;
+  const bool json = *json_flag;
+  if (context.options.vehicle_given) {
+    const std::optional<VehicleRestorePointList> points =
+        RestorePointsOfVehicle(context, context.options.vehicle);
+    if (!points) return kExitUsage;
+    return PrintRestorePoints(points->listed, points->folder, json, context.out);
+  }
   DataFolder folder = RestorePointFolder();
   if (!folder.path) return UsageError(context, "no folder for restore points: " + folder.error);
   // A folder that cannot be read is not one without restore points; one not
@@ -364,7 +405,7 @@ int RestorePointsCommand(CommandContext& context, const std::vector<std::string>
     return UsageError(context, "cannot read the restore point folder " + folder.path->string() +
                                    ": " + unreadable.message());
   }
-  return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out);
+  return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out, json);
 }
 
 }  // namespace zelk::cli

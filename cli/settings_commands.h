@@ -36,16 +36,20 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
 // `stop` is armed just before the write goes out; a stop asked for from then
 // on says that the settings were sent, whether and how they were read back,
 // and the restore point, and returns 1.
-int RunRestore(Session& session, const SettingsFile& file, RestorePoints& points, std::ostream& out,
-               std::ostream& err, const WriteStop& stop = {});
+int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
+               std::ostream& out, std::ostream& err, const WriteStop& stop = {});
 // Reads, applies the named settings (range-checked), and writes them behind a
 // restore point; `stop` as for RunRestore.
-int RunSet(Session& session, const FileSettings& settings, RestorePoints& points, std::ostream& out,
-           std::ostream& err, const WriteStop& stop = {});
+int RunSet(Session& session, const FileSettings& settings, RestorePointTarget& points,
+           std::ostream& out, std::ostream& err, const WriteStop& stop = {});
 // The settings of `other` (the module as read, or a second file) against `file`.
 int RunDiff(const SettingTexts& other, const std::string& other_name, const SettingTexts& file,
             const std::string& file_name, std::ostream& out);
-int RunRestorePoints(const RestorePoints& points, std::ostream& out);
+int RunRestorePoints(const RestorePoints& points, std::ostream& out, bool json = false);
+// Newest first, as a table or with `json` as an array of {time, module_version,
+// reason, file} (a file that does not read: {damaged, file}).
+int PrintRestorePoints(const std::vector<RestorePoint>& listed, const std::filesystem::path& folder,
+                       bool json, std::ostream& out);
 
 int ReadCommand(CommandContext& context, const std::vector<std::string>& operands);
 int BackupCommand(CommandContext& context, const std::vector<std::string>& operands);

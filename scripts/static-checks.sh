@@ -6,7 +6,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-tidy_dirs=(text link settings monitor programming settings_file session cli sim)
+tidy_dirs=(text link settings monitor programming settings_file records session cli sim)
 build=build/tidy
 jobs=${STATIC_JOBS:-$(nproc)}
 

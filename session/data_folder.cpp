@@ -10,6 +10,8 @@
 #include <windows.h>
 #endif
 
+#include "records/vehicle_store.h"
+
 namespace zelk {
 
 namespace {
@@ -81,6 +83,12 @@ DataFolder UserDataFolder() {
 DataFolder RestorePointFolder() {
   DataFolder folder = UserDataFolder();
   if (folder.path) *folder.path /= "restore-points";
+  return folder;
+}
+
+DataFolder VehiclesFolder() {
+  DataFolder folder = UserDataFolder();
+  if (folder.path) *folder.path /= kVehiclesFolderName;
   return folder;
 }
 

@@ -21,4 +21,7 @@ DataFolder UserDataFolder();
 // The restore points' folder under the data folder.
 DataFolder RestorePointFolder();
 
+// The vehicles' folder under the data folder.
+DataFolder VehiclesFolder();
+
 }  // namespace zelk

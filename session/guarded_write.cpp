@@ -13,7 +13,7 @@ Failure GuardedWrite::failure() const {
   return Failure::none;
 }
 
-GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
+GuardedWrite WriteWithRestorePoint(Session& session, RestorePointTarget& points,
                                    const SettingsBlock& as_read, const SettingsBlock& to_write,
                                    SaveReason reason, const std::string& module_version,
                                    const WriteStop& stop) {

@@ -46,7 +46,7 @@ struct GuardedWrite {
 // `as_read`: the block as last read from the module (what the restore point
 // keeps); `to_write`: the whole block to send. Setting bytes decide the
 // verification; the module's own bytes may change under its programs.
-GuardedWrite WriteWithRestorePoint(Session& session, RestorePoints& points,
+GuardedWrite WriteWithRestorePoint(Session& session, RestorePointTarget& points,
                                    const SettingsBlock& as_read, const SettingsBlock& to_write,
                                    SaveReason reason, const std::string& module_version,
                                    const WriteStop& stop = {});

@@ -11,6 +11,7 @@
 #include "settings_file/file_io.h"
 #include "text/fill.h"
 #include "text/translatable.h"
+#include "text/utc_time.h"
 
 namespace zelk {
 
@@ -38,32 +39,6 @@ constexpr int kSaveAttempts = 100;
 constexpr int kSequenceDigits = 8;
 constexpr std::size_t kLongestSequence = 18;
 
-struct UtcParts {
-  int year, month, day, hours, minutes, seconds, milliseconds;
-};
-
-UtcParts PartsOf(system_clock::time_point time) {
-  using namespace std::chrono;
-  const auto day = floor<days>(time);
-  const year_month_day date{day};
-  const hh_mm_ss clock{floor<milliseconds>(time - day)};
-  return {static_cast<int>(date.year()),
-          static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day())),
-          static_cast<int>(clock.hours().count()),
-          static_cast<int>(clock.minutes().count()),
-          static_cast<int>(clock.seconds().count()),
-          static_cast<int>(clock.subseconds().count())};
-}
-
-std::string TimeStem(system_clock::time_point time) {
-  const UtcParts t = PartsOf(time);
-  char stem[64];
-  (void)std::snprintf(stem, sizeof stem, "%04d-%02d-%02dT%02d-%02d-%02d.%03dZ", t.year, t.month,
-                      t.day, t.hours, t.minutes, t.seconds, t.milliseconds);
-  return stem;
-}
-
 std::string FileName(std::uint64_t sequence, system_clock::time_point time) {
   char number[32];
   (void)std::snprintf(number, sizeof number, "%0*llu", kSequenceDigits,
@@ -71,28 +46,17 @@ std::string FileName(std::uint64_t sequence, system_clock::time_point time) {
   // Appended piece by piece: GCC 12 at -O3 takes "-" + a temporary for an
   // overlapping copy (-Wrestrict) and stops a packager's build.
   std::string name(number);
-  name.append("-").append(TimeStem(time)).append(kSettingsFileExtension);
+  name.append("-").append(UtcFileStem(time)).append(kSettingsFileExtension);
   return name;
-}
-
-// Digits where the sample has digits, the sample's other characters as they are.
-bool MatchesSample(std::string_view text, std::string_view sample) {
-  if (text.size() != sample.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool digit_expected = sample[i] >= '0' && sample[i] <= '9';
-    const bool digit = text[i] >= '0' && text[i] <= '9';
-    if (digit_expected ? !digit : text[i] != sample[i]) return false;
-  }
-  return true;
 }
 
 // Only the files this store names take part in listing and dropping.
 std::optional<NamedRestorePoint> ParseName(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
   const std::string extension(kSettingsFileExtension);
-  static const std::string kEarlierSample = TimeStem({}) + "-00" + extension;
+  static const std::string kEarlierSample = UtcFileStem({}) + "-00" + extension;
   if (MatchesSample(name, kEarlierSample)) return NamedRestorePoint{path, 0, name};
-  static const std::string kTimeSample = std::string("-").append(TimeStem({})).append(extension);
+  static const std::string kTimeSample = std::string("-").append(UtcFileStem({})).append(extension);
   if (name.size() <= kTimeSample.size()) return std::nullopt;
   const std::size_t digits = name.size() - kTimeSample.size();
   if (digits > kLongestSequence || !MatchesSample(name.substr(digits), kTimeSample)) {
@@ -107,14 +71,6 @@ std::optional<NamedRestorePoint> ParseName(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-std::string UtcTimeText(system_clock::time_point time) {
-  const UtcParts t = PartsOf(time);
-  char text[32];
-  (void)std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
-                      t.hours, t.minutes, t.seconds);
-  return text;
-}
 
 RestorePoints::RestorePoints(std::filesystem::path folder, Now now)
     : folder_(std::move(folder)), now_(std::move(now)) {}

@@ -20,13 +20,11 @@
 
 #include "settings/settings_block.h"
 #include "settings_file/settings_file.h"
+#include "text/utc_time.h"
 
 namespace zelk {
 
 inline constexpr std::size_t kRestorePointsKept = 100;
-
-// "2026-12-09T10:15:00Z", as a file's saved_at.
-std::string UtcTimeText(std::chrono::system_clock::time_point time);
 
 struct RestorePoint {
   std::filesystem::path path;
@@ -41,7 +39,16 @@ struct SavedRestorePoint {
 
 struct NamedRestorePoint;  // a file of the store and its place among the others
 
-class RestorePoints {
+// Where a write keeps the block it is about to replace: the restore points
+// of no vehicle, or the history of the vehicle on the bench.
+class RestorePointTarget {
+ public:
+  virtual ~RestorePointTarget() = default;
+  virtual SavedRestorePoint Save(const SettingsBlock& block, const std::string& module_version,
+                                 SaveReason reason) = 0;
+};
+
+class RestorePoints : public RestorePointTarget {
  public:
   using Now = std::function<std::chrono::system_clock::time_point()>;
 
@@ -53,7 +60,7 @@ class RestorePoints {
   // beyond kRestorePointsKept. Two programs saving at once take different
   // numbers: a name already taken is never replaced, the next number is tried.
   SavedRestorePoint Save(const SettingsBlock& block, const std::string& module_version,
-                         SaveReason reason);
+                         SaveReason reason) override;
 
   // Newest first; a file that does not read is listed with its reason.
   std::vector<RestorePoint> List() const;

@@ -15,17 +15,18 @@ set(layers
   "monitor|monitor settings text"
   "programming|programming settings link text"
   "settings_file|settings_file settings monitor text"
-  "session|session settings_file settings monitor programming link text"
+  "records|records settings_file settings monitor text"
+  "session|session records settings_file settings monitor programming link text"
   "sim|sim link text"
-  "cli|cli session settings_file settings monitor programming link text"
-  "app|app session settings_file settings monitor programming link text"
+  "cli|cli session records settings_file settings monitor programming link text"
+  "app|app session records settings_file settings monitor programming link text"
 )
-set(project_folders app session settings_file settings monitor programming link sim cli text)
+set(project_folders app session records settings_file settings monitor programming link sim cli text)
 # Folders whose files may include Qt.
 set(qt_folders app tests/gui)
 # Folders with no layer of their own, checked for Qt only.
 set(qt_free_folders sim bench tests/architecture tests/cli tests/e2e tests/link tests/monitor
-    tests/programming tests/session tests/settings tests/settings_file tests/sim tests/support
+    tests/programming tests/records tests/session tests/settings tests/settings_file tests/sim tests/support
     tests/text)
 
 set(violations "")

@@ -66,6 +66,38 @@ TEST(ParseCliArgs, Table) {
   }
 }
 
+TEST(ParseCliArgs, VehicleOnTheBench) {
+  struct VehicleCase {
+    std::vector<std::string> args;
+    const char* vehicle;  // nullptr: refused
+    const char* error;
+  };
+  const VehicleCase cases[] = {
+      {{"--vehicle", "ABC1D23", "--port", "x", "set", "temp_corr=40"}, "ABC1D23", ""},
+      {{"--port", "x", "restore", "f.zelk", "--vehicle=Fusca do João"}, "Fusca do João", ""},
+      {{"restore-points", "--vehicle", "ABC1D23", "--json"}, "ABC1D23", ""},
+      {{"--vehicle", "A", "--vehicle", "B", "restore-points"}, nullptr, "--vehicle given more"},
+      {{"--vehicle=A", "--vehicle=A", "restore-points"}, nullptr, "--vehicle given more"},
+      {{"restore-points", "--vehicle"}, nullptr, "--vehicle needs a plate or name"},
+      {{"--vehicle", "--json", "restore-points"}, nullptr, "--vehicle needs a plate or name"},
+      {{"--vehicle", "A", "ports"}, nullptr, "ports takes no --vehicle"},
+      {{"--vehicle", "A", "--port", "x", "read"}, nullptr, "read takes no --vehicle"},
+      {{"vehicles", "--vehicle", "A"}, nullptr, "vehicles takes no --vehicle"},
+  };
+  for (const VehicleCase& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const CliParse parse = ParseCliArgs(c.args);
+    ASSERT_EQ(parse.ok, c.vehicle != nullptr) << parse.error;
+    if (c.vehicle != nullptr) {
+      EXPECT_TRUE(parse.options.vehicle_given);
+      EXPECT_EQ(parse.options.vehicle, c.vehicle);
+    } else {
+      EXPECT_NE(parse.error.find(c.error), std::string::npos) << parse.error;
+    }
+  }
+  EXPECT_FALSE(ParseCliArgs({"--port", "x", "set", "temp_corr=40"}).options.vehicle_given);
+}
+
 TEST(ParseCliArgs, HelpIsTakenWhereverItStands) {
   const std::vector<std::vector<std::string>> helps = {
       {"--help"}, {"-h"}, {"raw", "--help"}, {"--port", "x", "version", "-h"}};

@@ -46,7 +46,7 @@ class ProgramOverSim : public ::testing::Test {
       EngineProgram program, std::optional<double> timeout_ms = std::nullopt,
       std::function<bool()> stop = [] { return false; }) {
     return RunEngineProgram(session_, program, timeout_ms, VirtualPacing(std::move(stop)), out_,
-                            err_);
+                            err_, &result_);
   }
   static std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
@@ -57,6 +57,7 @@ class ProgramOverSim : public ::testing::Test {
   sim::SimulatedPort port_;
   Session session_;
   std::ostringstream out_, err_;
+  ProgramResult result_ = ProgramResult::failed;  // how the last Run ended
 };
 
 const Sent kInstantRequest{0, 0x48, Bytes(10, 0)};
@@ -110,6 +111,7 @@ TEST_F(ProgramOverSim, ResetSendsProgramControlZero) {
 // 4 s of program: a tick every 500 ms, the eighth finds it ended.
 TEST_F(ProgramOverSim, RpmStartsThenReadsSnapshotAndStatusEachTickUntilTheEnd) {
   EXPECT_EQ(Run(EngineProgram::rpm_lambda), kExitOk) << err_.str();
+  EXPECT_EQ(result_, ProgramResult::completed);
   const std::vector<Sent> sent = Requests();
   ASSERT_EQ(sent.size(), 1u + 2 * 8);
   EXPECT_EQ(sent[0], (Sent{13, 1, Bytes{1}}));
@@ -149,6 +151,8 @@ TEST_F(ProgramOverSim, TimeOutAndStopSendTheAbort) {
   EXPECT_EQ(sent.back(), (Sent{13, 1, Bytes{0}}));
   EXPECT_TRUE(out_.str().ends_with("Programming Aborted!\n")) << out_.str();
   EXPECT_EQ(err_.str(), "zelkctl: time-out; aborting the program\n");
+  EXPECT_EQ(result_, ProgramResult::aborted);
+  result_ = ProgramResult::failed;
 
   // A stop raised during the third wait.
   int asked = 0;
@@ -159,11 +163,14 @@ TEST_F(ProgramOverSim, TimeOutAndStopSendTheAbort) {
   EXPECT_EQ(sent[before], (Sent{13, 1, Bytes{2}}));
   EXPECT_EQ(sent.back(), (Sent{13, 1, Bytes{0}}));
   EXPECT_EQ(sent.size() - before, 1u + 2 * 2 + 1);
+  EXPECT_EQ(result_, ProgramResult::aborted);
 }
 
 TEST_F(ProgramOverSim, FailuresOfTheProgramRequests) {
   module().faults().silent = true;
+  result_ = ProgramResult::completed;
   EXPECT_EQ(Run(EngineProgram::rpm_lambda), kExitCommunication);
+  EXPECT_EQ(result_, ProgramResult::failed);
   EXPECT_EQ(err_.str(), "Communication Fail\n");
   EXPECT_EQ(out_.str(), "") << "not started: no progress";
 
@@ -171,9 +178,11 @@ TEST_F(ProgramOverSim, FailuresOfTheProgramRequests) {
   module().faults().silent = false;
   module().faults().hangup_after = 2;
   std::ostringstream out, err;
+  ProgramResult gone = ProgramResult::completed;
   EXPECT_EQ(RunEngineProgram(session_, EngineProgram::rpm_lambda, std::nullopt, VirtualPacing(),
-                             out, err),
+                             out, err, &gone),
             kExitCommunication);
+  EXPECT_EQ(gone, ProgramResult::failed);
   EXPECT_EQ(err.str(), "Communication Fail\n");
   EXPECT_FALSE(session_.connected());
 }

@@ -70,6 +70,54 @@ class ZelkctlSettings : public ::testing::Test {
   fs::path data_;
 };
 
+// The vehicle on the bench keeps every restore point of its writes; an
+// unknown vehicle stops the command before anything reaches the module.
+TEST_F(ZelkctlSettings, RestorePointsGoIntoTheVehicleOnTheBench) {
+  ASSERT_TRUE(StartSim());
+  ASSERT_EQ(Run({"vehicle", "add", "ABC1D23"}, false).exit_code, 0);
+  const std::string before = ModuleBlock();
+
+  const ProcessOutput unknown = Run({"--vehicle", "XYZ9999", "set", "temp_corr=40"});
+  EXPECT_EQ(unknown.exit_code, 2);
+  EXPECT_EQ(unknown.err, "zelkctl: no vehicle 'XYZ9999' (zelkctl vehicles lists them)\n");
+  EXPECT_EQ(ModuleBlock(), before);
+
+  for (const char* value : {"temp_corr=40", "temp_corr=45"}) {
+    const ProcessOutput set = Run({"--vehicle", "abc1d23", "set", value});
+    ASSERT_EQ(set.exit_code, 0) << set.err;
+    EXPECT_NE(set.out.find(data_.string() + "/vehicles/abc1d23-"), std::string::npos) << set.out;
+  }
+  EXPECT_EQ(RestorePointCount(), 0u);  // none among the restore points of no vehicle
+
+  const ProcessOutput points = Run({"--vehicle", "ABC1D23", "restore-points"}, false);
+  ASSERT_EQ(points.exit_code, 0) << points.err;
+  const std::regex listing(
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  2\\.10   before-set      .*\\.zelk\n"
+      "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ  2\\.10   before-set      .*\\.zelk\n");
+  EXPECT_TRUE(std::regex_match(points.out, listing)) << points.out;
+  // The older one holds the block as it was before the first set.
+  const ProcessOutput oldest =
+      Run({"diff", points.out.substr(points.out.rfind(' ') + 1,
+                                     points.out.size() - points.out.rfind(' ') - 2)});
+  EXPECT_EQ(oldest.exit_code, 3) << oldest.err;
+  EXPECT_NE(oldest.out.find("temp_corr       45         35"), std::string::npos) << oldest.out;
+}
+
+TEST_F(ZelkctlSettings, AProgramRunIsRecordedInTheVehicle) {
+  ASSERT_TRUE(StartSim());
+  ASSERT_EQ(Run({"vehicle", "add", "ABC1D23"}, false).exit_code, 0);
+  EXPECT_EQ(Run({"--vehicle", "XYZ9999", "program", "reset"}).exit_code, 2);
+  const ProcessOutput reset = Run({"--vehicle", "ABC1D23", "program", "reset"});
+  ASSERT_EQ(reset.exit_code, 0) << reset.err;
+  const ProcessOutput shown = Run({"vehicle", "show", "ABC1D23"}, false);
+  ASSERT_EQ(shown.exit_code, 0) << shown.err;
+  const std::regex run(
+      "(.|\n)*\n\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\tprogram-run\treset "
+      "completed\t\t\\S+\\.program\\.json\n");
+  EXPECT_TRUE(std::regex_match(shown.out, run)) << shown.out;
+  EXPECT_NE(shown.out.find("history: 1 record(s)"), std::string::npos) << shown.out;
+}
+
 TEST_F(ZelkctlSettings, BackUpChangeCompareAndGoBack) {
   ASSERT_TRUE(StartSim());
   const ProcessOutput backup = Run({"backup", Path("before.zelk")});

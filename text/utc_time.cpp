@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "text/utc_time.h"
+
+#include <cstdio>
+
+namespace zelk {
+namespace {
+
+using std::chrono::system_clock;
+
+struct UtcParts {
+  int year, month, day, hours, minutes, seconds, milliseconds;
+};
+
+UtcParts PartsOf(system_clock::time_point time) {
+  using namespace std::chrono;
+  const auto day = floor<days>(time);
+  const year_month_day date{day};
+  const hh_mm_ss clock{floor<milliseconds>(time - day)};
+  return {static_cast<int>(date.year()),
+          static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          static_cast<int>(clock.hours().count()),
+          static_cast<int>(clock.minutes().count()),
+          static_cast<int>(clock.seconds().count()),
+          static_cast<int>(clock.subseconds().count())};
+}
+
+}  // namespace
+
+std::string UtcTimeText(system_clock::time_point time) {
+  const UtcParts t = PartsOf(time);
+  char text[32];
+  (void)std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
+                      t.hours, t.minutes, t.seconds);
+  return text;
+}
+
+std::string UtcFileStem(system_clock::time_point time) {
+  const UtcParts t = PartsOf(time);
+  char stem[64];
+  (void)std::snprintf(stem, sizeof stem, "%04d-%02d-%02dT%02d-%02d-%02d.%03dZ", t.year, t.month,
+                      t.day, t.hours, t.minutes, t.seconds, t.milliseconds);
+  return stem;
+}
+
+std::optional<std::string> UtcTimeTextOfStem(std::string_view stem) {
+  static const std::string kSample = UtcFileStem({});
+  if (!MatchesSample(stem, kSample)) return std::nullopt;
+  // "YYYY-MM-DDTHH-MM-SS.mmmZ" -> "YYYY-MM-DDTHH:MM:SSZ"
+  std::string text(stem.substr(0, 19));
+  text[13] = ':';
+  text[16] = ':';
+  text += 'Z';
+  return text;
+}
+
+bool MatchesSample(std::string_view text, std::string_view sample) {
+  if (text.size() != sample.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit_expected = sample[i] >= '0' && sample[i] <= '9';
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (digit_expected ? !digit : text[i] != sample[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace zelk

@@ -46,7 +46,7 @@ QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& show
     if (point.file) {
       time = ToQString(point.file->saved_at);
       version = ToQString(point.file->module_version);
-      reason = point.file->reason ? Translated("SettingsFile", ReasonName(*point.file->reason))
+      reason = point.file->reason ? Translated("SettingsFile", ReasonWords(*point.file->reason))
                                   : QString();
       differences =
           shown.window

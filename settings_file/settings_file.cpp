@@ -22,11 +22,16 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Stored in files as they stand; the windows show them translated.
-constexpr std::array<std::string_view, 5> kReasonNames{
-    QT_TRANSLATE_NOOP("SettingsFile", "backup"), QT_TRANSLATE_NOOP("SettingsFile", "save"),
-    QT_TRANSLATE_NOOP("SettingsFile", "before-write"),
-    QT_TRANSLATE_NOOP("SettingsFile", "before-restore"),
-    QT_TRANSLATE_NOOP("SettingsFile", "before-set")};
+constexpr std::array<std::string_view, 6> kReasonNames{
+    "backup", "save", "before-write", "before-restore", "before-set", "read"};
+// The same reasons as the windows say them.
+constexpr std::array<std::string_view, 6> kReasonWords{
+    QT_TRANSLATE_NOOP("SettingsFile", "a backup"),
+    QT_TRANSLATE_NOOP("SettingsFile", "saved from the window"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before a write"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before a restore"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before a set"),
+    QT_TRANSLATE_NOOP("SettingsFile", "as read")};
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // Values and names from the file as a message shows them: short, whatever the file holds.
@@ -308,6 +313,10 @@ class Reader {
 
 std::string_view ReasonName(SaveReason reason) {
   return kReasonNames.at(static_cast<std::size_t>(reason));
+}
+
+std::string_view ReasonWords(SaveReason reason) {
+  return kReasonWords.at(static_cast<std::size_t>(reason));
 }
 
 std::optional<SaveReason> ReasonFromName(std::string_view name) {

@@ -27,9 +27,14 @@ inline constexpr int kSettingsFileVersion = 1;
 inline constexpr std::string_view kSettingsFileExtension = ".zelk";
 
 // Why a file was written.
-enum class SaveReason { backup, save, before_write, before_restore, before_set };
+// Why a settings file was written; `read` is a vehicle's snapshot of the
+// settings as a Read found them.
+enum class SaveReason { backup, save, before_write, before_restore, before_set, read };
 
+// The name a file stores ("before-write").
 std::string_view ReasonName(SaveReason reason);
+// The reason in words ("before a write"), for the windows to translate.
+std::string_view ReasonWords(SaveReason reason);
 std::optional<SaveReason> ReasonFromName(std::string_view name);
 
 struct SettingsFile {

@@ -63,7 +63,7 @@ TEST(SettingsFile, WritesTheBlockAndTheWindowsValues) {
 
 TEST(SettingsFile, ReadsBackWhatItWrites) {
   for (SaveReason reason : {SaveReason::backup, SaveReason::save, SaveReason::before_write,
-                            SaveReason::before_restore, SaveReason::before_set}) {
+                            SaveReason::before_restore, SaveReason::before_set, SaveReason::read}) {
     const SettingsFile written =
         MakeSettingsFile(DefaultsBlock(), "2.10", "2026-12-09T10:15:00Z", reason);
     const DecodedSettingsFile read = DecodeSettingsFile(EncodeSettingsFile(written));

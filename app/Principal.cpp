@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <chrono>
 
 #include "app/Porta_serial.h"
 #include "app/Program.h"
@@ -24,6 +25,7 @@
 #include "session/session.h"
 #include "settings/settings_table.h"
 #include "settings/settings_values.h"
+#include "text/utc_time.h"
 #include "ui_MainForm.h"
 
 // The icons live in a static library, whose resources the linker drops unless
@@ -123,7 +125,12 @@ void TMainForm::progClick() {
   // The progress dialog's own timer has the line; the poll runs again after
   // the dialogs, whether or not it ran before.
   PollPause pause(poll_, PollPause::Then::run);
+  const std::string started_at = UtcTimeText(std::chrono::system_clock::now());
   program_form_->exec();
+  if (program_form_->ran() || program_form_->failed()) {
+    RecordProgramRunOnBench(program_form_->ProgramType(), started_at, program_form_->failed(),
+                            program_form_->aborted());
+  }
   bool failed = program_form_->failed();
   if (program_form_->ran() && !failed) failed = !ReadAfterProgram();
   if (program_form_->failed()) WatchForPortIfGone();

@@ -20,7 +20,10 @@
 #include "app/chart_window.h"  // complete for the destructor
 #include "app/poll_controller.h"
 #include "monitor/live_log.h"
+#include "programming/program_kind.h"
+#include "records/vehicle_store.h"
 #include "session/failure.h"
+#include "session/restore_points.h"
 #include "settings/settings_block.h"
 #include "settings/settings_table.h"
 #include "settings_file/settings_file.h"
@@ -156,7 +159,12 @@ class TMainForm : public QWidget {
   // Restore's write of `file`: a restore point, the read of the module's own
   // bytes, the write, its read back and verification, each outcome in its
   // box. True when it met a communication failure.
-  bool WriteFileSettings(const SettingsFile& file, const QString& path, const QString& title);
+  // Only the `chosen` settings of the file when given.
+  bool WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
+                         const QString& path, const QString& title);
+  // Restore from a file or a record: all its settings, or the chosen ones.
+  void RestoreSettings(const QString& path, const std::vector<SettingIndex>* chosen,
+                       const QString& title);
   // The settings block, or nothing after the failure's box.
   std::optional<SettingsBlock> ReadModuleBlock();
   // The module's settings for a program that depends on them: as last read,
@@ -268,6 +276,68 @@ class TMainForm : public QWidget {
   std::unique_ptr<LiveLogFile> live_log_;
   QActionGroup* poll_rates_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
+
+  // The Vehicle menu (Principal_vehicles.cpp): the workshop's vehicles, the
+  // one on the bench, and its history. With a vehicle on the bench, its
+  // history takes the restore points, a snapshot of each Read that differs
+  // from its newest settings, the settings files saved, the logs started and
+  // the program runs.
+ public:
+  void ShowVehicles();
+  // Restore points of no vehicle into the vehicle the technician then
+  // chooses in the Vehicles dialog; the Restore points dialog opens again.
+  void AssignRestorePointsToVehicle(const QStringList& paths);
+  // File > Data folder...: where restore points and vehicles are kept, for
+  // the rest of the run; `on_chosen` (start-up's) remembers it for the next.
+  // A folder that cannot be written is refused with the reason, and the old
+  // one stays. The vehicle on the bench, from the old folder, leaves it.
+  bool UseDataFolder(const QString& folder);
+  void SetOnDataFolderChosen(std::function<void(const QString&)> on_chosen) {
+    on_data_folder_chosen_ = std::move(on_chosen);
+  }
+  // Puts the vehicle on the bench; false (with a box) when it is not found.
+  bool ChooseVehicle(const std::string& id);
+  void ClearVehicle();
+  void AddVehicleNote();
+  void ShowVehicleTimeline();
+  const std::optional<VehicleEntry>& bench() const { return bench_; }
+  QDialog* vehicles_dialog() const { return vehicles_dialog_; }
+  QDialog* timeline_dialog() const { return timeline_dialog_; }
+  // Restore of some settings of a record: the `chosen` ones as the record
+  // holds them, the rest as the module holds them, through the same question,
+  // restore point and verification as every restore.
+  void RestoreChosenSettings(const QString& path, const std::vector<SettingIndex>& chosen);
+
+ private:
+  void BuildVehicleMenu(QMenuBar& bar);
+  void ChooseDataFolderClick();
+  // Where a write keeps its restore point: the history of the vehicle on the
+  // bench, else the restore points of no vehicle. Null, with the reason,
+  // when the data folder cannot be had.
+  struct RestorePointsTarget {
+    std::unique_ptr<RestorePointTarget> target;
+    std::string error;
+  };
+  RestorePointsTarget RestorePointsInUse() const;
+  // After a Read (or a choice made after one): says when the module differs
+  // from the vehicle's newest settings, then keeps the settings as read.
+  void RecordReadOnBench(const SettingsBlock& block);
+  // A settings file saved from the window, into the history too.
+  void RecordSavedOnBench(const SettingsFile& file);
+  void RecordProgramRunOnBench(ProgramKind kind, const std::string& started_at, bool failed,
+                               bool aborted);
+  // Where a log started now goes in the bench vehicle's history; empty when
+  // its folder cannot be made (a box said why).
+  QString BenchLogPath();
+  void InformVehicleRecordFailed(const std::string& error);
+
+  std::optional<VehicleEntry> bench_;
+  QString bench_warning_;  // the status a Read gave when the module differed from the car
+  QPointer<QDialog> vehicles_dialog_;
+  QPointer<QDialog> timeline_dialog_;
+  std::unique_ptr<VehicleStore> vehicle_store_;  // the one the vehicles dialog lists
+  std::vector<QAction*> bench_actions_;          // useful only with a vehicle chosen
+  std::function<void(const QString&)> on_data_folder_chosen_;
 };
 
 }  // namespace zelk

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <utility>
@@ -34,6 +35,7 @@
 #include "session/guarded_write.h"
 #include "session/module_version.h"
 #include "session/restore_points.h"
+#include "settings/chosen_settings.h"
 #include "session/session.h"
 #include "settings/settings_table.h"
 #include "settings_file/block_ranges.h"
@@ -119,6 +121,9 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
           ask_path(tr("Restore from file"), &TMainForm::RestoreFromFile, false));
   QAction* points = file->addAction(tr("Restore &points..."), this, &TMainForm::ShowRestorePoints);
   points->setObjectName(QStringLiteral("action_restore_points"));
+  QAction* data_folder =
+      file->addAction(tr("&Data folder..."), this, &TMainForm::ChooseDataFolderClick);
+  data_folder->setObjectName(QStringLiteral("action_data_folder"));
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"), this, &TMainForm::sairClick);
   quit->setObjectName(QStringLiteral("action_quit"));
@@ -169,13 +174,12 @@ void TMainForm::UpdateChangedMarks() {
 }
 
 bool TMainForm::SaveRestorePoint(const SettingsBlock& block, SaveReason reason) {
-  const DataFolder folder = RestorePointFolder();
+  const RestorePointsTarget points = RestorePointsInUse();
   SavedRestorePoint saved;
-  if (!folder.path) {
-    saved.error = folder.error;
+  if (!points.target) {
+    saved.error = points.error;
   } else {
-    saved = RestorePoints(*folder.path)
-                .Save(block, ModuleVersionText(session_.module_version()), reason);
+    saved = points.target->Save(block, ModuleVersionText(session_.module_version()), reason);
   }
   if (saved.path) return true;
   InformNoRestorePoint(saved.error);
@@ -238,6 +242,7 @@ void TMainForm::SaveSettingsFile(const QString& chosen) {
   }
   status_text_->setText(QCoreApplication::translate("SettingsFiles", "Settings saved to %1")
                             .arg(QFileInfo(path).fileName()));
+  RecordSavedOnBench(file);
 }
 
 void TMainForm::CompareWithFile(const QString& path) {
@@ -256,11 +261,41 @@ void TMainForm::CompareWithFile(const QString& path) {
 }
 
 void TMainForm::RestoreFromFile(const QString& path) {
+  RestoreSettings(path, nullptr,
+                  QCoreApplication::translate("SettingsFiles", "Restore from file"));
+}
+
+void TMainForm::RestoreChosenSettings(const QString& path,
+                                      const std::vector<SettingIndex>& chosen) {
+  RestoreSettings(path, &chosen,
+                  QCoreApplication::translate("SettingsFiles", "Restore chosen settings"));
+}
+
+namespace {
+
+// What a restore writes over `module`: every setting of the file, or only
+// the chosen ones (the module's values for the rest).
+AppliedSettings SettingsToWrite(const SettingsFile& file, const SettingsBlock& module,
+                                const std::vector<SettingIndex>* chosen) {
+  if (chosen == nullptr) return ApplySettingsFile(file, module);
+  if (file.block) return {TakeSettings(module, *file.block, *chosen), {}};
+  SettingsFile named = file;
+  for (std::size_t i = 0; i < named.settings.values.size(); ++i) {
+    if (std::find(chosen->begin(), chosen->end(), static_cast<SettingIndex>(i)) == chosen->end()) {
+      named.settings.values[i].reset();
+    }
+  }
+  return ApplySettingsFile(named, module);
+}
+
+}  // namespace
+
+void TMainForm::RestoreSettings(const QString& path, const std::vector<SettingIndex>* chosen,
+                                const QString& title) {
   PollPause pause(poll_, PollPause::Then::as_before);
-  const QString title = QCoreApplication::translate("SettingsFiles", "Restore from file");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
   if (!file || !last_read_ || !MayUseOutOfRange(*file, path, title)) return;
-  const AppliedSettings applied = ApplySettingsFile(*file, *last_read_);
+  const AppliedSettings applied = SettingsToWrite(*file, *last_read_, chosen);
   if (!applied.block) {
     InformRefused(messages_, path, applied.error, title);
     return;
@@ -281,28 +316,28 @@ void TMainForm::RestoreFromFile(const QString& path) {
   if (!messages_.AskYesNo(question, title)) {
     return;
   }
-  if (WriteFileSettings(*file, path, title)) pause.Failed();
+  if (WriteFileSettings(*file, chosen, path, title)) pause.Failed();
 }
 
-bool TMainForm::WriteFileSettings(const SettingsFile& file, const QString& path,
-                                  const QString& title) {
-  const DataFolder folder = RestorePointFolder();
-  if (!folder.path) {
-    InformNoRestorePoint(folder.error);
+bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
+                                  const QString& path, const QString& title) {
+  const RestorePointsTarget points = RestorePointsInUse();
+  if (!points.target) {
+    InformNoRestorePoint(points.error);
     return false;
   }
   // The file's settings over what the module holds now, not at the last
   // read: a program may have changed its own bytes since.
   const std::optional<SettingsBlock> module = ReadBeforeWrite();
   if (!module) return true;
-  const AppliedSettings applied = ApplySettingsFile(file, *module);
+  const AppliedSettings applied = SettingsToWrite(file, *module, chosen);
   if (!applied.block) {
     InformRefused(messages_, path, applied.error, title);
     return false;
   }
-  RestorePoints points(*folder.path);
   const GuardedWrite done =
-      WriteWithRestorePoint(session_, points, *module, *applied.block, SaveReason::before_restore,
+      WriteWithRestorePoint(session_, *points.target, *module, *applied.block,
+                            SaveReason::before_restore,
                             ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
@@ -354,7 +389,8 @@ void TMainForm::ShowRestorePoints() {
   restore_points_dialog_ = MakeRestorePointsDialog(
       this,
       {*folder.path, std::move(points), window, last_read_.has_value() && session_.connected()},
-      [this](const QString& path) { RestoreFromFile(path); });
+      [this](const QString& path) { RestoreFromFile(path); },
+      [this](const QStringList& paths) { AssignRestorePointsToVehicle(paths); });
   restore_points_dialog_->show();
 }
 

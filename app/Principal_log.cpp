@@ -57,12 +57,6 @@ QString Elapsed(std::chrono::milliseconds elapsed) {
       .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-// Paths go through UTF-16 both ways: on Windows a narrow path would be read in
-// the ANSI code page.
-QString PathText(const std::filesystem::path& path) {
-  return QString::fromStdU16String(path.u16string());
-}
-
 }  // namespace
 
 void TMainForm::BuildLogMenus(QMenuBar& bar) {
@@ -96,8 +90,10 @@ void TMainForm::BuildLogMenus(QMenuBar& bar) {
 }
 
 void TMainForm::StartLogClick() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, tr("Start a log"), QString(), tr("CSV files (*.csv)"));
+  // With a vehicle on the bench the log goes into its history.
+  const QString path = bench_ ? BenchLogPath()
+                              : QFileDialog::getSaveFileName(this, tr("Start a log"), QString(),
+                                                             tr("CSV files (*.csv)"));
   if (!path.isEmpty()) StartLog(path);
 }
 

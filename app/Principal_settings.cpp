@@ -156,6 +156,7 @@ void TMainForm::lerClick() {
   // A settings read that failed says so in its box; when the snapshot failed
   // too, no poll follows it.
   if (!read.settings && !read.live) pause.Failed();
+  if (read.settings) RecordReadOnBench(*last_read_);
 }
 
 TMainForm::ReadShown TMainForm::ReadAndShow() {

@@ -69,13 +69,15 @@ void TProgramForm::StartEngineProgram(EngineProgram program, const QString& titl
   progress_->ui().mensagem->setText(title);
   progress_->program = program;
   progress_->Timer1().start();
-  progress_->exec();
+  const int ended = progress_->exec();
   failed_ = progress_->lost();
+  aborted_ = ended == QDialog::Rejected && !failed_;
 }
 
 void TProgramForm::button_OKClick() {
   ran_ = false;
   failed_ = false;
+  aborted_ = false;
   if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
     switch (ProgramType()) {
       case ProgramKind::mix:

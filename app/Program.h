@@ -46,9 +46,13 @@ class TProgramForm : public QDialog {
   // True when the last OK met a communication failure (its box shown), or
   // the module stopped answering during a program.
   bool failed() const { return failed_; }
+  // True when the technician cancelled the last program run on the engine
+  // and the module took the abort.
+  bool aborted() const { return aborted_; }
   int exec() override {
     ran_ = false;
     failed_ = false;
+    aborted_ = false;
     return QDialog::exec();
   }
 
@@ -71,6 +75,7 @@ class TProgramForm : public QDialog {
   QButtonGroup mix_values_;
   bool ran_ = false;
   bool failed_ = false;
+  bool aborted_ = false;
 };
 
 }  // namespace zelk

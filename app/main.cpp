@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@
 #include "app/translation.h"
 #include "app/windows.h"
 #include "link/port_list.h"
+#include "session/data_folder.h"
 #include "session/program_version.h"
 #include "session/session.h"
 
@@ -87,7 +89,7 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
   return options;
 }
 
-// The one thing kept between runs: the port of the last successful
+// Kept between runs: the port of the last successful
 // connection, offered first next time (a --port still wins). Kept as the
 // name's bytes, which need not be valid UTF-8 on Linux.
 void RememberThePort(zelk::TForm2& form2) {
@@ -97,6 +99,17 @@ void RememberThePort(zelk::TForm2& form2) {
   form2.SetOnConnected([key](const std::string& port) {
     QSettings settings;
     settings.setValue(key, QByteArray::fromStdString(port));
+  });
+}
+
+// The data folder chosen in File > Data folder..., taken again at start.
+void RememberTheDataFolder(zelk::TMainForm& main_form) {
+  const QString key = QStringLiteral("records/data_folder");
+  const QString remembered = QSettings().value(key).toString();
+  if (!remembered.isEmpty()) zelk::ChooseDataFolder(std::filesystem::path(remembered.toStdU16String()));
+  main_form.SetOnDataFolderChosen([key](const QString& folder) {
+    QSettings settings;
+    settings.setValue(key, folder);
   });
 }
 
@@ -122,6 +135,7 @@ int main(int argc, char** argv) {
     zelk::BusyCursor busy_cursor(session);
     zelk::Windows windows(messages, session, zelk::ListSerialPorts(), preferred_port);
     RememberThePort(windows.Form2);
+    RememberTheDataFolder(windows.MainForm);
 
     windows.MainForm.show();
     QApplication::exec();

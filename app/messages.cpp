@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QSpacerItem>
 
@@ -51,6 +52,13 @@ void BoxMessages::Error(const QString& text) {
   QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok);
   KeepTitleVisible(box, box.windowTitle());
   box.exec();
+}
+
+std::optional<QString> BoxMessages::AskText(const QString& label, const QString& title) {
+  bool ok = false;
+  const QString text = QInputDialog::getMultiLineText(nullptr, title, label, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return text;
 }
 
 }  // namespace zelk

@@ -4,6 +4,7 @@
 // windows' rules can be tested with a recorder instead of live boxes.
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +22,9 @@ class Messages {
   virtual bool AskYesNoDefaultNo(const QString& text, const QString& title) = 0;
   // The standard error box for a failure that escaped an event handler.
   virtual void Error(const QString& text) = 0;
+  // A few lines of text typed by the technician (a note); nothing when
+  // cancelled.
+  virtual std::optional<QString> AskText(const QString& label, const QString& title) = 0;
 };
 
 // The real boxes: application-owned, no icon, one line of text.
@@ -30,6 +34,7 @@ class BoxMessages : public Messages {
   bool AskYesNo(const QString& text, const QString& title) override;
   bool AskYesNoDefaultNo(const QString& text, const QString& title) override;
   void Error(const QString& text) override;
+  std::optional<QString> AskText(const QString& label, const QString& title) override;
 };
 
 }  // namespace zelk

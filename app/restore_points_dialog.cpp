@@ -16,14 +16,13 @@ namespace zelk {
 
 namespace {
 
-QString ShownPath(const std::filesystem::path& path) {
-  return QString::fromStdWString(path.wstring());
-}
+constexpr int kReadsRole = Qt::UserRole + 1;  // whether the point's file reads
 
 }  // namespace
 
 QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& shown,
-                                 std::function<void(const QString& path)> restore) {
+                                 std::function<void(const QString& path)> restore,
+                                 std::function<void(const QStringList& paths)> assign) {
   auto* dialog = new QDialog(parent);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   Ui::RestorePointsDialog ui;
@@ -31,7 +30,7 @@ QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& show
   QObject::connect(ui.buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
   ui.caption->setText(
       QCoreApplication::translate("SettingsFiles", "Saved before each write, newest first, in %1")
-          .arg(ShownPath(shown.folder)));
+          .arg(PathText(shown.folder)));
   ui.table->setColumnCount(4);
   ui.table->setHorizontalHeaderLabels(
       {QCoreApplication::translate("SettingsFiles", "Time"),
@@ -53,34 +52,60 @@ QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& show
               ? QString::number(CompareSettings(*shown.window, TextsOfFile(*point.file)).size())
               : QString();
     } else {
-      time = ShownPath(point.path.filename());
+      time = PathText(point.path.filename());
       reason = TranslatedMessage(point.error);
     }
     ui.table->setItem(row, 0, new QTableWidgetItem(time));
     ui.table->setItem(row, 1, new QTableWidgetItem(version));
     ui.table->setItem(row, 2, new QTableWidgetItem(reason));
     ui.table->setItem(row, 3, new QTableWidgetItem(differences));
-    ui.table->item(row, 0)->setData(Qt::UserRole, ShownPath(point.path));
+    ui.table->item(row, 0)->setData(Qt::UserRole, PathText(point.path));
+    ui.table->item(row, 0)->setData(kReadsRole, point.file.has_value());
   }
   ui.table->resizeColumnsToContents();
   QPushButton* restore_button = ui.buttons->addButton(
       QCoreApplication::translate("SettingsFiles", "&Restore"), QDialogButtonBox::ActionRole);
   restore_button->setObjectName(QStringLiteral("restore"));
   restore_button->setEnabled(false);
+  QPushButton* assign_button = ui.buttons->addButton(
+      QCoreApplication::translate("SettingsFiles", "&Assign to vehicle..."),
+      QDialogButtonBox::ActionRole);
+  assign_button->setObjectName(QStringLiteral("assign"));
+  assign_button->setEnabled(false);
   QTableWidget* table = ui.table;
+  // The chosen points' paths, in the list's order; a point that does not
+  // read is not offered for a vehicle.
+  auto chosen = [table](bool readable_only) {
+    QStringList paths;
+    for (int row = 0; row < table->rowCount(); ++row) {
+      QTableWidgetItem* item = table->item(row, 0);
+      if (!item->isSelected()) continue;
+      if (readable_only && !item->data(kReadsRole).toBool()) continue;
+      paths << item->data(Qt::UserRole).toString();
+    }
+    return paths;
+  };
   const bool can_write = shown.can_write;
-  QObject::connect(table, &QTableWidget::itemSelectionChanged, restore_button,
-                   [table, restore_button, can_write] {
-                     restore_button->setEnabled(can_write && !table->selectedItems().isEmpty());
+  QObject::connect(table, &QTableWidget::itemSelectionChanged, dialog,
+                   [table, restore_button, assign_button, can_write, chosen] {
+                     const int rows = table->selectionModel()->selectedRows().size();
+                     restore_button->setEnabled(can_write && rows == 1);
+                     assign_button->setEnabled(!chosen(true).isEmpty());
                    });
-  QObject::connect(
-      restore_button, &QPushButton::clicked, dialog, [dialog, table, restore = std::move(restore)] {
-        const QList<QTableWidgetItem*> selected = table->selectedItems();
-        if (selected.isEmpty()) return;
-        const QString path = table->item(selected.front()->row(), 0)->data(Qt::UserRole).toString();
-        dialog->close();
-        restore(path);
-      });
+  QObject::connect(restore_button, &QPushButton::clicked, dialog,
+                   [dialog, chosen, restore = std::move(restore)] {
+                     const QStringList paths = chosen(false);
+                     if (paths.size() != 1) return;
+                     dialog->close();
+                     restore(paths.front());
+                   });
+  QObject::connect(assign_button, &QPushButton::clicked, dialog,
+                   [dialog, chosen, assign = std::move(assign)] {
+                     const QStringList paths = chosen(true);
+                     if (paths.isEmpty()) return;
+                     dialog->close();
+                     assign(paths);
+                   });
   return dialog;
 }
 

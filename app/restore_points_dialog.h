@@ -5,6 +5,7 @@
 // from the window; Restore writes the chosen one back.
 
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -28,8 +29,11 @@ struct RestorePointsShown {
 };
 
 // A dialog, a child of `parent` that deletes itself when closed, not yet
-// shown. Restore closes it, then runs `restore` with the chosen point's path.
+// shown. Restore (one point chosen) closes it, then runs `restore` with the
+// point's path; Assign to vehicle (one or more chosen) closes it, then runs
+// `assign` with their paths, in the list's order.
 QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& shown,
-                                 std::function<void(const QString& path)> restore);
+                                 std::function<void(const QString& path)> restore,
+                                 std::function<void(const QStringList& paths)> assign);
 
 }  // namespace zelk

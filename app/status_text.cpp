@@ -27,8 +27,20 @@ void StatusText::setText(const QString& text) {
   Place();
 }
 
+void StatusText::setBench(const QString& bench) {
+  if (bench == bench_) return;
+  bench_ = bench;
+  Place();
+}
+
+QString StatusText::Whole() const {
+  if (bench_.isEmpty()) return text_;
+  if (text_.isEmpty()) return bench_;
+  return bench_ + QStringLiteral("  |  ") + text_;
+}
+
 QSize StatusText::sizeHint() const {
-  return {fontMetrics().horizontalAdvance(text_), fontMetrics().height()};
+  return {fontMetrics().horizontalAdvance(Whole()), fontMetrics().height()};
 }
 
 bool StatusText::eventFilter(QObject* watched, QEvent* event) {
@@ -57,9 +69,10 @@ void StatusText::Place() {
     if (action->isVisible()) menus_end = std::max(menus_end, bar_.actionGeometry(action).right());
   }
   const int room = std::max(0, bar_.width() - kRightMargin - (menus_end + kGap));
-  const int whole = fontMetrics().horizontalAdvance(text_);
-  shown_ = whole <= room ? text_ : fontMetrics().elidedText(text_, Qt::ElideRight, room);
-  setToolTip(shown_ == text_ ? QString() : text_);
+  const QString text = Whole();
+  const int whole = fontMetrics().horizontalAdvance(text);
+  shown_ = whole <= room ? text : fontMetrics().elidedText(text, Qt::ElideRight, room);
+  setToolTip(shown_ == text ? QString() : text);
   const int width = std::min(whole, room);
   setGeometry(bar_.width() - kRightMargin - width, 0, width, bar_.height());
   setVisible(!shown_.isEmpty());

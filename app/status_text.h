@@ -23,9 +23,13 @@ class StatusText : public QWidget {
 
   void setText(const QString& text);
   void clear() { setText({}); }
-  // The whole text, whether or not it fits.
+  // The status, whether or not it fits.
   const QString& text() const { return text_; }
-  // What is drawn: the whole text, or its elided form.
+  // The vehicle on the bench ("Vehicle: ABC1D23"), shown before the status
+  // and kept while the status changes; empty when none is chosen.
+  void setBench(const QString& bench);
+  const QString& bench() const { return bench_; }
+  // What is drawn: the bench and the status, or their elided form.
   const QString& shown_text() const { return shown_; }
 
   QSize sizeHint() const override;
@@ -37,9 +41,11 @@ class StatusText : public QWidget {
  private:
   // Right-aligned in the menu bar, from the end of its last menu.
   void Place();
+  QString Whole() const;
 
   QMenuBar& bar_;
   QString text_;
+  QString bench_;
   QString shown_;
 };
 

@@ -123,12 +123,6 @@ int Abort(Session& session, std::string_view why, std::ostream& out, std::ostrea
   return kExitCommunication;
 }
 
-// The name a program run's record gives the program.
-std::string_view ProgramName(ProgramKind kind) {
-  constexpr std::array<std::string_view, 4> kNames{"mix", "reset", "rpm_lambda", "map"};
-  return kNames.at(static_cast<std::size_t>(kind));
-}
-
 // Records the run in the vehicle's history; a run that cannot be recorded
 // turns a success into exit 1, so a script does not take it for recorded.
 int RecordRun(VehicleHistory& vehicle, const ProgramRun& run, int status, std::ostream& err) {
@@ -263,7 +257,7 @@ int ProgramCommand(CommandContext& context, const std::vector<std::string>& oper
   if (EngineProgramOf(request.kind)) InstallStopSignals();
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  ProgramRun run{std::string(ProgramName(request.kind)),
+  ProgramRun run{std::string(ProgramKindName(request.kind)),
                  UtcTimeText(std::chrono::system_clock::now()),
                  {},
                  ProgramResult::failed,

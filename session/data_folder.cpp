@@ -69,9 +69,19 @@ constexpr const char* kRelativeOverride =
     QT_TRANSLATE_NOOP("Session", "$ZELK_DATA_DIR is not an absolute path");
 #endif
 
+std::filesystem::path& ChosenFolder() {
+  static std::filesystem::path chosen;
+  return chosen;
+}
+
 }  // namespace
 
+void ChooseDataFolder(std::filesystem::path folder) {
+  ChosenFolder() = folder.is_absolute() ? std::move(folder) : std::filesystem::path();
+}
+
 DataFolder UserDataFolder() {
+  if (!ChosenFolder().empty()) return {ChosenFolder(), {}};
   std::filesystem::path chosen = OverrideFolder();
   // Relative, it would name a different folder for every working directory
   // (and "~/x" a folder called "~"): refused, not taken as it comes.

@@ -36,6 +36,23 @@ std::string UtcTimeText(system_clock::time_point time) {
   return text;
 }
 
+std::optional<system_clock::time_point> UtcTimeOfText(std::string_view text) {
+  using namespace std::chrono;
+  static const std::string kSample = UtcTimeText({});
+  if (!MatchesSample(text, kSample)) return std::nullopt;
+  auto number = [text](std::size_t at, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = at; i < at + digits; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  const year_month_day date{year{number(0, 4)}, month{static_cast<unsigned>(number(5, 2))},
+                            day{static_cast<unsigned>(number(8, 2))}};
+  const int hours = number(11, 2), minutes_ = number(14, 2), seconds_ = number(17, 2);
+  if (!date.ok() || hours > 23 || minutes_ > 59 || seconds_ > 59) return std::nullopt;
+  return sys_days{date} + std::chrono::hours{hours} + std::chrono::minutes{minutes_} +
+         std::chrono::seconds{seconds_};
+}
+
 std::string UtcFileStem(system_clock::time_point time) {
   const UtcParts t = PartsOf(time);
   char stem[64];

@@ -15,6 +15,10 @@ namespace zelk {
 // "2026-12-09T10:15:00Z".
 std::string UtcTimeText(std::chrono::system_clock::time_point time);
 
+// The time UtcTimeText gave `text`; none when `text` is not such a time or
+// names no day of the calendar.
+std::optional<std::chrono::system_clock::time_point> UtcTimeOfText(std::string_view text);
+
 // "2026-12-09T10-15-00.123Z".
 std::string UtcFileStem(std::chrono::system_clock::time_point time);
 

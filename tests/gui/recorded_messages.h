@@ -14,7 +14,7 @@
 namespace zelk::test {
 
 struct Box {
-  enum Kind { inform, ask, error } kind;
+  enum Kind { inform, ask, error, ask_text } kind;
   QString text;
   QString title;
   bool operator==(const Box&) const = default;
@@ -36,6 +36,14 @@ class RecordedMessages : public Messages {
     return AskYesNo(text, title);
   }
   void Error(const QString& text) override { Record({Box::error, text, {}}); }
+  // A typed text: the next of `texts`, or cancelled when none is left.
+  std::optional<QString> AskText(const QString& label, const QString& title) override {
+    Record({Box::ask_text, label, title});
+    if (texts.empty()) return std::nullopt;
+    QString text = texts.front();
+    texts.pop_front();
+    return text;
+  }
 
   QStringList Texts() const {
     QStringList out;
@@ -45,6 +53,7 @@ class RecordedMessages : public Messages {
 
   std::vector<Box> boxes;
   std::deque<bool> answers;  // Yes/No answers, in order; No when none left
+  std::deque<QString> texts;  // typed texts, in order; cancelled when none left
   std::function<void(const Box&)> on_box;
 
  private:

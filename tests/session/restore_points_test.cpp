@@ -213,6 +213,20 @@ TEST(DataFolderTest, OverrideThenXdgThenHome) {
   ::unsetenv("XDG_DATA_HOME");
   ::setenv("HOME", saved_home.c_str(), 1);
 }
+
+TEST(DataFolderTest, TheWindowsChoiceComesFirstUntilTakenBack) {
+  ::setenv("ZELK_DATA_DIR", "/data/zelk", 1);
+  ChooseDataFolder("/share/workshop");
+  EXPECT_EQ(UserDataFolder().path, fs::path("/share/workshop"));
+  EXPECT_EQ(VehiclesFolder().path, fs::path("/share/workshop/vehicles"));
+  EXPECT_EQ(RestorePointFolder().path, fs::path("/share/workshop/restore-points"));
+  ChooseDataFolder("relative/folder");  // no choice: the variable again
+  EXPECT_EQ(UserDataFolder().path, fs::path("/data/zelk"));
+  ChooseDataFolder("/share/workshop");
+  ChooseDataFolder({});
+  EXPECT_EQ(UserDataFolder().path, fs::path("/data/zelk"));
+  ::unsetenv("ZELK_DATA_DIR");
+}
 #endif
 
 }  // namespace

@@ -16,7 +16,10 @@
 #include "app/chart_window.h"
 #include "app/guide_window.h"
 #include "app/messages.h"
+#include "app/vehicle_edit_dialog.h"
+#include "app/vehicles_dialog.h"
 #include "app/window_placement.h"
+#include "records/vehicle_store.h"
 #include "ui_MainForm.h"
 #include "windows_fixture.h"
 
@@ -50,7 +53,12 @@ QWidget* Shown(QWidget& window) {
   return &window;
 }
 
-const std::array<WindowCase, 7> kWindows{{
+zelk::VehicleStore VehiclesIn(const QString& folder) {
+  return zelk::VehicleStore(std::filesystem::path(folder.toStdString()) /
+                            zelk::kVehiclesFolderName);
+}
+
+const std::array<WindowCase, 9> kWindows{{
     {"Config", [](Windows& w, const QString&) { return Shown(w.Form2); }},
     {"Program", [](Windows& w, const QString&) { return Shown(w.ProgramForm); }},
     {"programming progress", [](Windows& w, const QString&) { return Shown(w.ProgramZelkForm); }},
@@ -73,6 +81,17 @@ const std::array<WindowCase, 7> kWindows{{
      [](Windows& w, const QString& folder) -> QWidget* {
        w.OpenFileDialogs(folder + QStringLiteral("/car.zelk"));
        return w.MainForm.restore_points_dialog();
+     }},
+    {"Vehicles",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       return Shown(*zelk::MakeVehiclesDialog(&w.MainForm, VehiclesIn(folder), w.messages, {}));
+     }},
+    {"Vehicle",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       auto* form =
+           new zelk::VehicleEditDialog(&w.MainForm, VehiclesIn(folder), w.messages, nullptr);
+       form->setAttribute(Qt::WA_DeleteOnClose);
+       return Shown(*form);
      }},
 }};
 

@@ -14,11 +14,14 @@
 #include "app/about_text.h"
 #include "app/application.h"
 #include "app/chart_window.h"
+#include "app/choose_settings_dialog.h"
 #include "app/guide_window.h"
 #include "app/messages.h"
 #include "app/vehicle_edit_dialog.h"
 #include "app/vehicles_dialog.h"
+#include "app/vehicle_timeline_dialog.h"
 #include "app/window_placement.h"
+#include "records/vehicle_history.h"
 #include "records/vehicle_store.h"
 #include "ui_MainForm.h"
 #include "windows_fixture.h"
@@ -58,7 +61,14 @@ zelk::VehicleStore VehiclesIn(const QString& folder) {
                             zelk::kVehiclesFolderName);
 }
 
-const std::array<WindowCase, 9> kWindows{{
+// A settings record as a vehicle's history holds it.
+zelk::SettingsFile SomeSettings() {
+  zelk::SettingsBlock block;
+  block.fill(0x10);
+  return zelk::MakeSettingsFile(block, "2.10", "2026-12-09T10:15:00Z", zelk::SaveReason::read);
+}
+
+const std::array<WindowCase, 11> kWindows{{
     {"Config", [](Windows& w, const QString&) { return Shown(w.Form2); }},
     {"Program", [](Windows& w, const QString&) { return Shown(w.ProgramForm); }},
     {"programming progress", [](Windows& w, const QString&) { return Shown(w.ProgramZelkForm); }},
@@ -92,6 +102,21 @@ const std::array<WindowCase, 9> kWindows{{
            new zelk::VehicleEditDialog(&w.MainForm, VehiclesIn(folder), w.messages, nullptr);
        form->setAttribute(Qt::WA_DeleteOnClose);
        return Shown(*form);
+     }},
+    {"Vehicle timeline",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       zelk::VehicleHistory history(std::filesystem::path(folder.toStdString()) / "ABC1D23");
+       history.AddSettings(SomeSettings());
+       history.AddNote(std::string(300, 'x'));
+       history.AddProgramRun({"rpm_lambda", "a", "b", zelk::ProgramResult::aborted, "2.10"});
+       const zelk::SettingTexts window = zelk::TextsOfFile(SomeSettings());
+       return Shown(*zelk::MakeVehicleTimelineDialog(
+           &w.MainForm, {"ABC1D23", history.Timeline(), window, true}, {}));
+     }},
+    {"Restore chosen settings",
+     [](Windows& w, const QString&) -> QWidget* {
+       return Shown(*new zelk::ChooseSettingsDialog(&w.MainForm, SomeSettings(),
+                                                    zelk::TextsOfFile(SomeSettings())));
      }},
 }};
 

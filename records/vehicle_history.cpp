@@ -192,20 +192,32 @@ VehicleHistory::VehicleHistory(std::filesystem::path folder, Now now, Random ran
       now_(std::move(now)),
       random_(random ? std::move(random) : Random(DefaultRandom)) {}
 
+std::string VehicleHistory::NewName(std::string_view suffix) const {
+  char random[kRandomDigits + 1];
+  (void)std::snprintf(random, sizeof random, "%08x", static_cast<unsigned>(random_()));
+  std::string name = UtcFileStem(now_());
+  name.append("-").append(random).append(suffix);
+  return name;
+}
+
+bool VehicleHistory::MakeFolder(std::string& error) const {
+  std::error_code made;
+  std::filesystem::create_directories(folder_, made);
+  if (!made) return true;
+  error = "cannot make the folder " + folder_.string() + ": " + made.message();
+  return false;
+}
+
+std::filesystem::path VehicleHistory::NewLogPath(std::string& error) const {
+  if (!MakeFolder(error)) return {};
+  return folder_ / NewName(SuffixOf(RecordKind::log));
+}
+
 AddedRecord VehicleHistory::Write(std::string_view suffix, const std::string& contents) {
   AddedRecord added;
-  std::error_code error;
-  std::filesystem::create_directories(folder_, error);
-  if (error) {
-    added.error = "cannot make the folder " + folder_.string() + ": " + error.message();
-    return added;
-  }
+  if (!MakeFolder(added.error)) return added;
   for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-    char random[kRandomDigits + 1];
-    (void)std::snprintf(random, sizeof random, "%08x", static_cast<unsigned>(random_()));
-    std::string name = UtcFileStem(now_());
-    name.append("-").append(random).append(suffix);
-    const std::filesystem::path path = folder_ / name;
+    const std::filesystem::path path = folder_ / NewName(suffix);
     const FileWrite write = WriteFileAtomically(path, contents, ExistingFile::keep);
     if (write.ok) {
       added.file = path;

@@ -68,6 +68,10 @@ class VehicleHistory {
   AddedRecord AddSettings(const SettingsFile& file);
   AddedRecord AddNote(const std::string& text);
   AddedRecord AddProgramRun(const ProgramRun& run);
+  // Where a log started now is written: a record's name in this folder (made
+  // when missing), which the logger then creates. Empty, with `error` set,
+  // when the folder cannot be made.
+  std::filesystem::path NewLogPath(std::string& error) const;
 
   // Every record, newest first; only the files this history names take part.
   std::vector<HistoryRecord> Timeline() const;
@@ -80,6 +84,9 @@ class VehicleHistory {
 
  private:
   AddedRecord Write(std::string_view suffix, const std::string& contents);
+  // A new record's name: its time, a random part, the kind's suffix.
+  std::string NewName(std::string_view suffix) const;
+  bool MakeFolder(std::string& error) const;
 
   std::filesystem::path folder_;
   Now now_;

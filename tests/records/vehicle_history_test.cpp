@@ -137,6 +137,23 @@ TEST_F(VehicleHistoryTest, AnUnwritableFolderSaysWhy) {
   const AddedRecord note = History().AddNote("x");
   EXPECT_FALSE(note.file);
   EXPECT_FALSE(note.error.empty());
+  std::string error;
+  EXPECT_TRUE(History().NewLogPath(error).empty());
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(VehicleHistoryTest, ALogStartedInTheHistoryIsOneOfItsRecords) {
+  VehicleHistory history = History();
+  std::string error;
+  const fs::path log = history.NewLogPath(error);
+  ASSERT_FALSE(log.empty()) << error;
+  EXPECT_EQ(log, dir_ / "car" / "2026-12-09T10-15-00.000Z-9f3a01c1.csv");
+  ASSERT_TRUE(WriteFileAtomically(log, "time\n").ok);
+  const std::vector<HistoryRecord> timeline = history.Timeline();
+  ASSERT_EQ(timeline.size(), 1u);
+  EXPECT_EQ(timeline[0].kind, RecordKind::log);
+  EXPECT_EQ(timeline[0].file, log);
+  EXPECT_EQ(timeline[0].time, "2026-12-09T10:15:00Z");
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ constexpr std::array kCommands{
                 "            \"fail\" for each request.\n",
                 RawCommand},
     CommandSpec{"monitor", PortUse::required,
-                "[--trace] [--vehicle ID] --port NAME monitor [--interval MS] [--count N]\n"
-                "       zelkctl [--trace] --port NAME monitor ... [--csv FILE] [--rpm-factor N]",
+                "[--trace] [--vehicle ID] --port NAME monitor [--count N]\n"
+                "       zelkctl ... monitor [--interval MS] [--csv FILE] [--rpm-factor N]",
                 "  monitor   poll the live values as the main window does and print a line\n"
                 "            per poll, or with --csv FILE write them as CSV (- for standard\n"
                 "            output): time_s, wall_clock, the six values, status, raw.\n"

@@ -18,8 +18,8 @@ CliParse Failure(std::string error) {
 
 // The commands whose records go into the vehicle on the bench.
 bool TakesVehicle(std::string_view command) {
-  constexpr std::array<std::string_view, 4> kCommands{"restore", "set", "program",
-                                                      "restore-points"};
+  constexpr std::array<std::string_view, 7> kCommands{"read", "backup",  "monitor",       "restore",
+                                                      "set",  "program", "restore-points"};
   return std::find(kCommands.begin(), kCommands.end(), command) != kCommands.end();
 }
 
@@ -117,10 +117,13 @@ std::string CliUsage() {
       "\n"
       "  --port NAME  the port: ttyUSB0 (under /dev), a path, or COM5 on Windows\n"
       "  --trace      write every frame sent and received to stderr\n"
-      "  --vehicle ID the vehicle on the bench (restore, set: its history keeps the\n"
+      "  --vehicle ID the vehicle on the bench (read, backup: its history keeps the\n"
+      "               settings, unless the same as its newest; restore, set: the\n"
       "               restore point, all of them; program: it records the run;\n"
-      "               restore-points: lists its own);\n"
-      "               an unknown ID exits with 2 before the port is opened\n"
+      "               monitor: it keeps the live log, unless --csv says where;\n"
+      "               restore-points: lists its own); an unknown ID exits with 2\n"
+      "               before the port is opened; settings or a run it cannot\n"
+      "               record exit with 1\n"
       "  --version    print this program's version (the module's: the version command)\n"
       "\n"
       "Exit status: 0 success; 1 communication failure (raw: a request failed);\n"

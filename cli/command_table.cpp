@@ -33,15 +33,18 @@ constexpr std::array kCommands{
                 "            \"fail\" for each request.\n",
                 RawCommand},
     CommandSpec{"monitor", PortUse::required,
-                "[--trace] --port NAME monitor [--interval MS] [--count N] [--csv FILE]\n"
-                "       zelkctl [--trace] --port NAME monitor ... [--rpm-factor N]",
+                "[--trace] [--vehicle ID] --port NAME monitor [--count N]\n"
+                "       zelkctl ... monitor [--interval MS] [--csv FILE] [--rpm-factor N]",
                 "  monitor   poll the live values as the main window does and print a line\n"
                 "            per poll, or with --csv FILE write them as CSV (- for standard\n"
                 "            output): time_s, wall_clock, the six values, status, raw.\n"
                 "            --interval MS from the start of one poll to the next (default\n"
                 "            500, 0: back to back); --count N stops after N polls, else\n"
                 "            Ctrl-C or SIGTERM ends it (exit 0); --rpm-factor 1, 2, 4 or 8\n"
-                "            (default 1). A port that goes away ends it with exit 1\n",
+                "            (default 1). A port that goes away ends it with exit 1.\n"
+                "            With --vehicle ID and no --csv, the log also goes into the\n"
+                "            vehicle's history beside the lines, its file named on stderr\n"
+                "            (a log that cannot be made exits with 2)\n",
                 MonitorCommand},
     CommandSpec{"ports", PortUse::none, "ports",
                 "  ports     list the serial ports of this computer\n", PortsCommand},
@@ -69,13 +72,16 @@ constexpr std::array kCommands{
                 "                           Ctrl-C or --timeout S (seconds) aborts it\n"
                 "                           and exits with 1\n",
                 ProgramCommand},
-    CommandSpec{"read", PortUse::required, "[--trace] --port NAME read [--json]",
+    CommandSpec{"read", PortUse::required, "[--trace] [--vehicle ID] --port NAME read [--json]",
                 "  read      read the settings and print them as a table (name, value,\n"
-                "            unit), or with --json as a settings file\n",
+                "            unit), or with --json as a settings file; with --vehicle ID\n"
+                "            they go into its history (reason read) unless its newest\n"
+                "            settings record holds the same block\n",
                 ReadCommand},
-    CommandSpec{"backup", PortUse::required, "[--trace] --port NAME backup FILE",
+    CommandSpec{"backup", PortUse::required, "[--trace] [--vehicle ID] --port NAME backup FILE",
                 "  backup    read the settings and save them as a settings file (.zelk;\n"
-                "            FILE - is standard output)\n",
+                "            FILE - is standard output); with --vehicle ID they also go\n"
+                "            into its history (reason backup), as for read\n",
                 BackupCommand},
     CommandSpec{"restore", PortUse::required,
                 "[--trace] [--vehicle ID] --port NAME restore [--force] FILE",

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
+#include "cli/vehicle_records.h"
 #include "monitor/csv_cells.h"
 #include "monitor/poll_schedule.h"
 
@@ -143,38 +144,44 @@ int RunMonitor(Session& session, const MonitorOptions& options, std::ostream& ou
                std::ostream& err, const MonitorTiming& timing) {
   std::unique_ptr<LiveLogFile> file;
   std::unique_ptr<LiveLogWriter> log;
-  if (options.csv && *options.csv == "-") {
+  const bool csv_out = options.csv && *options.csv == "-";
+  std::optional<std::filesystem::path> log_path = options.history_log;
+  if (options.csv && !csv_out) log_path = std::filesystem::path(*options.csv);
+  if (csv_out) {
     log = std::make_unique<LiveLogWriter>(out, timing.log_clocks);
-  } else if (options.csv) {
+  } else if (log_path) {
     std::string error;
-    file = LiveLogFile::Open(std::filesystem::path(*options.csv), error, timing.log_clocks);
+    file = LiveLogFile::Open(*log_path, error, timing.log_clocks);
     if (!file) {
       err << "zelkctl: " << TerminalSafe(error) << '\n';
       return kExitUsage;
     }
   }
   LiveLogWriter* writer = file ? &file->writer() : log.get();
+  // The readable lines, unless --csv took standard output or a file.
+  const bool lines = !options.csv;
   const auto started = timing.log_clocks.monotonic();
-  const auto cannot_write = [&] {
+  const auto cannot_write = [&](bool the_file) {
     err << "zelkctl: cannot write "
-        << (file ? TerminalSafe(*options.csv) : std::string("the results")) << '\n';
+        << (the_file ? TerminalSafe(log_path->string()) : std::string("the results")) << '\n';
     return kExitUsage;
   };
-  if (writer && !writer->ok()) return cannot_write();
+  if (writer && !writer->ok()) return cannot_write(file != nullptr);
 
   PollSchedule schedule(options.interval_ms);
   for (std::uint64_t polls = 0; !options.count || polls < *options.count; ++polls) {
     if (!WaitForSlot(schedule.NextStart(timing.now_ms()), timing)) break;
     const Result<LiveSample> polled = session.Poll(options.rpm_factor);
     const LiveSample* sample = polled.ok() ? &polled.value : nullptr;
-    if (writer) {
-      if (!(sample ? writer->WriteSample(*sample) : writer->WriteFailure())) return cannot_write();
-    } else {
+    if (writer && !(sample ? writer->WriteSample(*sample) : writer->WriteFailure())) {
+      return cannot_write(file != nullptr);
+    }
+    if (lines) {
       const auto since =
           std::chrono::floor<std::chrono::milliseconds>(timing.log_clocks.monotonic() - started);
       out << MonitorLine(since, sample) << '\n';
       out.flush();
-      if (!out) return cannot_write();
+      if (!out) return cannot_write(false);
     }
     if (!polled.ok() && !session.connected()) {
       err << "zelkctl: the port was closed by a device error; stopped\n"
@@ -183,7 +190,7 @@ int RunMonitor(Session& session, const MonitorOptions& options, std::ostream& ou
       return kExitCommunication;
     }
   }
-  if (file && !file->Close()) return cannot_write();
+  if (file && !file->Close()) return cannot_write(true);
   return kExitOk;
 }
 
@@ -191,8 +198,22 @@ int MonitorCommand(CommandContext& context, const std::vector<std::string>& oper
   MonitorOptions options;
   std::string error;
   if (!ParseMonitorOptions(operands, options, error)) return UsageError(context, error);
+  // The vehicle on the bench keeps the log, unless --csv says where it goes;
+  // its place is known before the port is opened.
+  std::optional<VehicleHistory> history;
+  if (!HistoryOnTheBench(context, history)) return kExitUsage;
+  if (history && !options.csv) {
+    options.history_log = history->NewLogPath(error);
+    if (options.history_log->empty()) {
+      context.err << "zelkctl: no log in the vehicle's history: " << TerminalSafe(error) << '\n';
+      return kExitUsage;
+    }
+  }
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
+  if (options.history_log) {
+    context.err << "zelkctl: logging to " << TerminalSafe(options.history_log->string()) << '\n';
+  }
   if (options.csv && *options.csv == "-") BinaryStandardOutput();
   InstallStopSignals();
   return RunMonitor(*session, options, context.out, context.err);

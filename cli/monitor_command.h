@@ -5,6 +5,7 @@
 // stop signal.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -25,6 +26,9 @@ struct MonitorOptions {
   double interval_ms = kDefaultMonitorIntervalMs;
   std::optional<std::uint64_t> count;  // empty: until stopped
   std::optional<std::string> csv;      // "-": the log on standard output
+  // With --vehicle and no --csv: the log in the vehicle's history, written
+  // beside the readable lines.
+  std::optional<std::filesystem::path> history_log;
   int rpm_factor = 1;
 };
 
@@ -41,7 +45,8 @@ struct MonitorTiming {
 };
 
 // Polls `session` (open) by the options; `out` takes the readable lines, or
-// the log when the options say "-". Exit 0 at the count or at a stop request
+// the log when the options say "-"; a history log gets the rows as well as
+// `out` the lines. Exit 0 at the count or at a stop request
 // (failed polls are rows of the log); 1 when the port went away (after its
 // row); 2 when the log cannot be opened or written.
 int RunMonitor(Session& session, const MonitorOptions& options, std::ostream& out,

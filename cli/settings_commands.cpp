@@ -13,6 +13,7 @@
 #include "cli/hex_text.h"
 #include "cli/stop_signal.h"
 #include "cli/vehicle_commands.h"
+#include "cli/vehicle_records.h"
 #include "session/data_folder.h"
 #include "session/guarded_write.h"
 #include "session/module_version.h"
@@ -185,18 +186,10 @@ bool OneOperand(CommandContext& context, const std::vector<std::string>& operand
   return false;
 }
 
-}  // namespace
-
-int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err) {
-  const std::optional<ModuleRead> read = ReadModule(session, err);
-  if (!read) return kExitCommunication;
-  if (json) {
-    out << EncodeSettingsFile(
-        MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup));
-    return kExitOk;
-  }
-  const SettingTexts texts = TextsOf(SettingsOfBlock(read->block));
-  const bool wide_band = OptionChecked(read->block, kBandaLarga);
+// The settings as the read command shows them: name, value, unit.
+void PrintSettingsTable(const SettingsBlock& block, std::ostream& out) {
+  const SettingTexts texts = TextsOf(SettingsOfBlock(block));
+  const bool wide_band = OptionChecked(block, kBandaLarga);
   for (const SettingRow& row : kSettings) {
     const std::string_view unit = FileSettingUnit(row.id, wide_band);
     out << std::left << std::setw(kNameColumn) << row.name;
@@ -207,26 +200,50 @@ int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err) {
     }
   }
   out << std::right;
-  return kExitOk;
 }
 
-int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err) {
+}  // namespace
+
+int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err,
+            VehicleHistory* history) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
-  const std::string text =
-      EncodeSettingsFile(MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup));
+  if (json) {
+    out << EncodeSettingsFile(
+        MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup));
+  } else {
+    PrintSettingsTable(read->block, out);
+  }
+  out.flush();
+  if (!history) return kExitOk;
+  return RecordSettings(*history,
+                        MakeSettingsFile(read->block, read->version, Now(), SaveReason::read),
+                        kExitOk, err);
+}
+
+int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err,
+              VehicleHistory* history) {
+  const std::optional<ModuleRead> read = ReadModule(session, err);
+  if (!read) return kExitCommunication;
+  const SettingsFile backup =
+      MakeSettingsFile(read->block, read->version, Now(), SaveReason::backup);
+  const std::string text = EncodeSettingsFile(backup);
   if (file == "-") {
     out << text;
     out.flush();
-    return out ? kExitOk : kExitUsage;
+    if (!out) return kExitUsage;
+  } else {
+    const FileWrite written = WriteFileAtomically(file, text);
+    if (!written.ok) {
+      Say(err, "cannot save " + written.error);
+      return kExitUsage;
+    }
+    out << "saved " << TerminalSafe(file) << '\n';
+    out.flush();
   }
-  const FileWrite written = WriteFileAtomically(file, text);
-  if (!written.ok) {
-    Say(err, "cannot save " + written.error);
-    return kExitUsage;
-  }
-  out << "saved " << TerminalSafe(file) << '\n';
-  return kExitOk;
+  // The history keeps the backup once the file holds it.
+  if (!history) return kExitOk;
+  return RecordSettings(*history, backup, kExitOk, err);
 }
 
 int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
@@ -311,16 +328,21 @@ int ReadCommand(CommandContext& context, const std::vector<std::string>& operand
   const std::optional<bool> json_flag = JsonFlagOnly(context, operands);
   if (!json_flag) return kExitUsage;
   const bool json = *json_flag;
+  std::optional<VehicleHistory> history;
+  if (!HistoryOnTheBench(context, history)) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunRead(*session, json, context.out, context.err);
+  return RunRead(*session, json, context.out, context.err, history ? &*history : nullptr);
 }
 
 int BackupCommand(CommandContext& context, const std::vector<std::string>& operands) {
   if (!OneOperand(context, operands, "a FILE (- for standard output)")) return kExitUsage;
+  std::optional<VehicleHistory> history;
+  if (!HistoryOnTheBench(context, history)) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunBackup(*session, operands.front(), context.out, context.err);
+  return RunBackup(*session, operands.front(), context.out, context.err,
+                   history ? &*history : nullptr);
 }
 
 int RestoreCommand(CommandContext& context, const std::vector<std::string>& operands) {

@@ -5,10 +5,11 @@
 // opened, and a write happens only after a restore point of the block as read
 // has been saved; the write is then read back and compared.
 //
-// Exit status: 0 done (diff: no difference); 1 communication failure; 2 bad
-// usage, a port that cannot be opened, a file refused or not written, no
-// restore point, a file whose block holds settings out of their ranges
-// (restore --force writes it anyway); 3 the settings differ (diff: a
+// Exit status: 0 done (diff: no difference); 1 communication failure, or
+// (read, backup with --vehicle) settings the vehicle's history could not
+// keep; 2 bad usage, a port that cannot be opened, a file refused or not
+// written, no restore point, a file whose block holds settings out of their
+// ranges (restore --force writes it anyway); 3 the settings differ (diff: a
 // difference; restore and set: the read back is not what was written). An
 // interrupt (SIGINT, SIGTERM) before the write ends the command at once; one
 // after it is reported with exit 1.
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "records/vehicle_history.h"
 #include "session/guarded_write.h"
 #include "session/restore_points.h"
 #include "session/session.h"
@@ -28,10 +30,15 @@ namespace zelk::cli {
 
 inline constexpr int kExitDiffers = 3;
 
-// The settings as a table (name, value, unit), or with `json` as a settings file.
-int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err);
-// Reads and saves to `file` ("-": `out`).
-int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err);
+// The settings as a table (name, value, unit), or with `json` as a settings
+// file. With a `history` (the vehicle on the bench), the settings as read go
+// into it too (reason "read"); exit 1 when they cannot, after the output.
+int RunRead(Session& session, bool json, std::ostream& out, std::ostream& err,
+            VehicleHistory* history = nullptr);
+// Reads and saves to `file` ("-": `out`); with a `history`, the saved settings
+// go into it too (reason "backup"), as for RunRead.
+int RunBackup(Session& session, const std::string& file, std::ostream& out, std::ostream& err,
+              VehicleHistory* history = nullptr);
 // Reads, applies `file` over the block read, and writes it behind a restore point.
 // `stop` is armed just before the write goes out; a stop asked for from then
 // on says that the settings were sent, whether and how they were read back,

@@ -81,7 +81,11 @@ TEST(ParseCliArgs, VehicleOnTheBench) {
       {{"restore-points", "--vehicle"}, nullptr, "--vehicle needs a plate or name"},
       {{"--vehicle", "--json", "restore-points"}, nullptr, "--vehicle needs a plate or name"},
       {{"--vehicle", "A", "ports"}, nullptr, "ports takes no --vehicle"},
-      {{"--vehicle", "A", "--port", "x", "read"}, nullptr, "read takes no --vehicle"},
+      {{"--vehicle", "A", "--port", "x", "read"}, "A", ""},
+      {{"--port", "x", "backup", "-", "--vehicle", "A"}, "A", ""},
+      {{"--vehicle=A", "--port", "x", "monitor", "--count", "1"}, "A", ""},
+      {{"--vehicle", "A", "--port", "x", "diff", "f.zelk"}, nullptr, "diff takes no --vehicle"},
+      {{"--vehicle", "A", "--port", "x", "version"}, nullptr, "version takes no --vehicle"},
       {{"vehicles", "--vehicle", "A"}, nullptr, "vehicles takes no --vehicle"},
   };
   for (const VehicleCase& c : cases) {

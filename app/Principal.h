@@ -319,6 +319,9 @@ class TMainForm : public QWidget {
     std::string error;
   };
   RestorePointsTarget RestorePointsInUse() const;
+  // Where a file dialog opens: the bench vehicle's folder, else the folder
+  // of the last file chosen (empty: the platform's choice).
+  QString FileDialogFolder() const;
   // After a Read (or a choice made after one): says when the module differs
   // from the vehicle's newest settings, then keeps the settings as read.
   void RecordReadOnBench(const SettingsBlock& block);
@@ -332,11 +335,11 @@ class TMainForm : public QWidget {
   void InformVehicleRecordFailed(const std::string& error);
 
   std::optional<VehicleEntry> bench_;
+  QString last_folder_;
   QString bench_warning_;  // the status a Read gave when the module differed from the car
   QPointer<QDialog> vehicles_dialog_;
   QPointer<QDialog> timeline_dialog_;
-  std::unique_ptr<VehicleStore> vehicle_store_;  // the one the vehicles dialog lists
-  std::vector<QAction*> bench_actions_;          // useful only with a vehicle chosen
+  std::vector<QAction*> bench_actions_;  // useful only with a vehicle chosen
   std::function<void(const QString&)> on_data_folder_chosen_;
 };
 

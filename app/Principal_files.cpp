@@ -35,8 +35,8 @@
 #include "session/guarded_write.h"
 #include "session/module_version.h"
 #include "session/restore_points.h"
-#include "settings/chosen_settings.h"
 #include "session/session.h"
+#include "settings/chosen_settings.h"
 #include "settings/settings_table.h"
 #include "settings_file/block_ranges.h"
 #include "settings_file/file_io.h"
@@ -96,8 +96,10 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   const auto ask_path = [this](const QString& title, auto take, bool save) {
     return [this, title, take, save] {
       PollPause pause(poll_, PollPause::Then::as_before);  // the file dialog is modal
-      const QString path = save ? QFileDialog::getSaveFileName(this, title, {}, FileFilter())
-                                : QFileDialog::getOpenFileName(this, title, {}, FileFilter());
+      const QString folder = FileDialogFolder();
+      const QString path = save ? QFileDialog::getSaveFileName(this, title, folder, FileFilter())
+                                : QFileDialog::getOpenFileName(this, title, folder, FileFilter());
+      if (!path.isEmpty()) last_folder_ = QFileInfo(path).absolutePath();
       if (!path.isEmpty()) (this->*take)(path);
     };
   };
@@ -261,8 +263,7 @@ void TMainForm::CompareWithFile(const QString& path) {
 }
 
 void TMainForm::RestoreFromFile(const QString& path) {
-  RestoreSettings(path, nullptr,
-                  QCoreApplication::translate("SettingsFiles", "Restore from file"));
+  RestoreSettings(path, nullptr, QCoreApplication::translate("SettingsFiles", "Restore from file"));
 }
 
 void TMainForm::RestoreChosenSettings(const QString& path,
@@ -335,10 +336,9 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<Se
     InformRefused(messages_, path, applied.error, title);
     return false;
   }
-  const GuardedWrite done =
-      WriteWithRestorePoint(session_, *points.target, *module, *applied.block,
-                            SaveReason::before_restore,
-                            ModuleVersionText(session_.module_version()));
+  const GuardedWrite done = WriteWithRestorePoint(session_, *points.target, *module, *applied.block,
+                                                  SaveReason::before_restore,
+                                                  ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     last_read_ = done.written.read_back->settings.value.block;
     ShowSettings(*last_read_);

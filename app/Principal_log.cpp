@@ -91,10 +91,15 @@ void TMainForm::BuildLogMenus(QMenuBar& bar) {
 
 void TMainForm::StartLogClick() {
   // With a vehicle on the bench the log goes into its history.
-  const QString path = bench_ ? BenchLogPath()
-                              : QFileDialog::getSaveFileName(this, tr("Start a log"), QString(),
-                                                             tr("CSV files (*.csv)"));
-  if (!path.isEmpty()) StartLog(path);
+  if (bench_) {
+    if (const QString path = BenchLogPath(); !path.isEmpty()) StartLog(path);
+    return;
+  }
+  const QString path = QFileDialog::getSaveFileName(this, tr("Start a log"), FileDialogFolder(),
+                                                    tr("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  last_folder_ = QFileInfo(path).absolutePath();
+  StartLog(path);
 }
 
 bool TMainForm::StartLog(const QString& path) {

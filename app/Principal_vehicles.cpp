@@ -55,7 +55,7 @@ void TMainForm::BuildVehicleMenu(QMenuBar& bar) {
   menu->setObjectName(QStringLiteral("menu_vehicle"));
   QAction* list = menu->addAction(tr("&Vehicles..."), this, &TMainForm::ShowVehicles);
   list->setObjectName(QStringLiteral("action_vehicles"));
-  QAction* none = menu->addAction(tr("&No vehicle"), this, &TMainForm::ClearVehicle);
+  QAction* none = menu->addAction(tr("N&o vehicle"), this, &TMainForm::ClearVehicle);
   none->setObjectName(QStringLiteral("action_no_vehicle"));
   menu->addSeparator();
   QAction* note = menu->addAction(tr("Add &note..."), this, &TMainForm::AddVehicleNote);
@@ -73,8 +73,7 @@ void TMainForm::ShowVehicles() {
     return;
   }
   delete vehicles_dialog_;
-  vehicle_store_ = std::make_unique<VehicleStore>(*folder.path);
-  vehicles_dialog_ = MakeVehiclesDialog(this, *vehicle_store_, messages_,
+  vehicles_dialog_ = MakeVehiclesDialog(this, VehicleStore(*folder.path), messages_,
                                         [this](const std::string& id) { ChooseVehicle(id); });
   vehicles_dialog_->show();
 }
@@ -86,10 +85,10 @@ void TMainForm::AssignRestorePointsToVehicle(const QStringList& paths) {
     return;
   }
   delete vehicles_dialog_;
-  vehicle_store_ = std::make_unique<VehicleStore>(*folder.path);
-  vehicles_dialog_ = MakeVehiclesDialog(
-      this, *vehicle_store_, messages_, [this, paths](const std::string& id) {
-        const std::optional<VehicleEntry> entry = vehicle_store_->Find(id);
+  const VehicleStore store(*folder.path);
+  vehicles_dialog_ =
+      MakeVehiclesDialog(this, store, messages_, [this, store, paths](const std::string& id) {
+        const std::optional<VehicleEntry> entry = store.Find(id);
         if (!entry) return;
         std::vector<std::filesystem::path> points;
         for (const QString& path : paths) points.emplace_back(path.toStdU16String());
@@ -209,10 +208,15 @@ bool TMainForm::UseDataFolder(const QString& folder) {
   ClearVehicle();
   delete vehicles_dialog_;
   delete restore_points_dialog_;
-  status_text_->setText(
-      QCoreApplication::translate("Vehicles", "Data folder: %1").arg(QDir::toNativeSeparators(folder)));
+  status_text_->setText(QCoreApplication::translate("Vehicles", "Data folder: %1")
+                            .arg(QDir::toNativeSeparators(folder)));
   if (on_data_folder_chosen_) on_data_folder_chosen_(folder);
   return true;
+}
+
+QString TMainForm::FileDialogFolder() const {
+  if (bench_) return PathText(bench_->folder);
+  return last_folder_;
 }
 
 TMainForm::RestorePointsTarget TMainForm::RestorePointsInUse() const {
@@ -280,10 +284,10 @@ QString TMainForm::BenchLogPath() {
 }
 
 void TMainForm::InformVehicleRecordFailed(const std::string& error) {
-  messages_.Inform(QCoreApplication::translate("Vehicles",
-                                               "This could not be kept in %1's history: %2")
-                       .arg(ToQString(bench_->vehicle->id), TranslatedMessage(error)),
-                   VehiclesTitle());
+  messages_.Inform(
+      QCoreApplication::translate("Vehicles", "This could not be kept in %1's history: %2")
+          .arg(ToQString(bench_->vehicle->id), TranslatedMessage(error)),
+      VehiclesTitle());
 }
 
 }  // namespace zelk

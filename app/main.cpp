@@ -106,7 +106,8 @@ void RememberThePort(zelk::TForm2& form2) {
 void RememberTheDataFolder(zelk::TMainForm& main_form) {
   const QString key = QStringLiteral("records/data_folder");
   const QString remembered = QSettings().value(key).toString();
-  if (!remembered.isEmpty()) zelk::ChooseDataFolder(std::filesystem::path(remembered.toStdU16String()));
+  if (!remembered.isEmpty())
+    zelk::ChooseDataFolder(std::filesystem::path(remembered.toStdU16String()));
   main_form.SetOnDataFolderChosen([key](const QString& folder) {
     QSettings settings;
     settings.setValue(key, folder);

@@ -67,9 +67,9 @@ QDialog* MakeRestorePointsDialog(QWidget* parent, const RestorePointsShown& show
       QCoreApplication::translate("SettingsFiles", "&Restore"), QDialogButtonBox::ActionRole);
   restore_button->setObjectName(QStringLiteral("restore"));
   restore_button->setEnabled(false);
-  QPushButton* assign_button = ui.buttons->addButton(
-      QCoreApplication::translate("SettingsFiles", "&Assign to vehicle..."),
-      QDialogButtonBox::ActionRole);
+  QPushButton* assign_button =
+      ui.buttons->addButton(QCoreApplication::translate("SettingsFiles", "&Assign to vehicle..."),
+                            QDialogButtonBox::ActionRole);
   assign_button->setObjectName(QStringLiteral("assign"));
   assign_button->setEnabled(false);
   QTableWidget* table = ui.table;

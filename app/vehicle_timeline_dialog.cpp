@@ -58,7 +58,9 @@ QString KindText(RecordKind kind) {
 // What the record is, on one line: a note's lines are joined, the cell
 // elides the rest and the tooltip holds the whole text.
 QString WhatText(const HistoryRecord& record) {
-  if (!record.damaged.empty()) return Text("Damaged: %1").arg(TranslatedMessage(record.damaged));
+  if (!record.damaged.empty())
+    return QCoreApplication::translate("VehicleTimeline", "Damaged: %1")
+        .arg(TranslatedMessage(record.damaged));
   switch (record.kind) {
     case RecordKind::settings:
       return record.settings && record.settings->reason
@@ -68,9 +70,9 @@ QString WhatText(const HistoryRecord& record) {
       return ToQString(record.note).simplified();
     case RecordKind::program_run:
       if (!record.program_run) return {};
-      return Text("%1: %2").arg(
-          ToQString(record.program_run->program),
-          Text(kResultWords.at(static_cast<std::size_t>(record.program_run->result))));
+      return QCoreApplication::translate("VehicleTimeline", "%1: %2")
+          .arg(ToQString(record.program_run->program),
+               Text(kResultWords.at(static_cast<std::size_t>(record.program_run->result))));
     case RecordKind::log:
       return {};
   }
@@ -149,11 +151,12 @@ struct Timeline {
 };
 
 void NameButtons(const Ui::VehicleTimelineDialog& ui) {
-  ui.compare->setText(Text("&Compare with the window"));
-  ui.restore->setText(Text("&Restore"));
-  ui.restore_chosen->setText(Text("Restore c&hosen settings..."));
-  ui.open_settings->setText(Text("&Open settings file"));
-  ui.open_log->setText(Text("Open &log"));
+  ui.compare->setText(QCoreApplication::translate("VehicleTimeline", "&Compare with the window"));
+  ui.restore->setText(QCoreApplication::translate("VehicleTimeline", "&Restore"));
+  ui.restore_chosen->setText(
+      QCoreApplication::translate("VehicleTimeline", "Restore c&hosen settings..."));
+  ui.open_settings->setText(QCoreApplication::translate("VehicleTimeline", "&Open settings file"));
+  ui.open_log->setText(QCoreApplication::translate("VehicleTimeline", "Open &log"));
 }
 
 }  // namespace
@@ -170,15 +173,18 @@ QDialog* MakeVehicleTimelineDialog(QWidget* parent, const TimelineShown& shown,
   timeline->actions = std::move(actions);
   Ui::VehicleTimelineDialog& ui = timeline->ui;
   ui.setupUi(dialog);
-  dialog->setWindowTitle(Text("Vehicle history"));
-  ui.caption->setText(Text("%1: every record, newest first").arg(ToQString(shown.vehicle_id)));
+  dialog->setWindowTitle(QCoreApplication::translate("VehicleTimeline", "Vehicle history"));
+  ui.caption->setText(
+      QCoreApplication::translate("VehicleTimeline", "%1: every record, newest first")
+          .arg(ToQString(shown.vehicle_id)));
   NameButtons(ui);
   QObject::connect(ui.buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
 
   QTableWidget& table = *ui.timeline;
   table.setColumnCount(kColumnCount);
   table.setHorizontalHeaderLabels({QCoreApplication::translate("SettingsFiles", "Time"),
-                                   Text("Kind"), Text("What"),
+                                   QCoreApplication::translate("VehicleTimeline", "Kind"),
+                                   QCoreApplication::translate("VehicleTimeline", "What"),
                                    QCoreApplication::translate("SettingsFiles", "Module version"),
                                    QCoreApplication::translate("SettingsFiles", "Differences")});
   table.setRowCount(static_cast<int>(shown.records.size()));

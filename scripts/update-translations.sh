@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 lupdate=/usr/lib/qt6/bin/lupdate
 [[ -x "$lupdate" ]] || scripts/install-deps.sh
-folders=(app ui text link settings monitor programming settings_file session)
+folders=(app ui text link settings monitor programming settings_file session records)
 for ts in translations/*.ts; do
   if [[ "${1:-}" == "--check" ]]; then
     scratch=$(mktemp -d)

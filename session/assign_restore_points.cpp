@@ -40,8 +40,9 @@ AssignedRestorePoints AssignRestorePoints(const std::vector<std::filesystem::pat
     std::error_code removed;
     std::filesystem::remove(point, removed);
     if (removed) {
-      outcome.refused.push_back(name + ": kept in the vehicle, but not removed from the restore "
-                                       "points: " +
+      outcome.refused.push_back(name +
+                                ": kept in the vehicle, but not removed from the restore "
+                                "points: " +
                                 removed.message());
       continue;
     }

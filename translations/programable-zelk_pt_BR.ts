@@ -60,6 +60,21 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
 </context>
 <context>
+    <name>ChooseSettings</name>
+    <message>
+        <source>Restore chosen settings</source>
+        <translation>Restaurar as escolhidas</translation>
+    </message>
+    <message>
+        <source>Tick the settings to restore; the others stay as the module holds them.</source>
+        <translation>Marque as configurações a restaurar; as outras ficam como o módulo as guarda.</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Histórico</translation>
+    </message>
+</context>
+<context>
     <name>CompareDialog</name>
     <message>
         <source>Compare with file</source>
@@ -1278,26 +1293,6 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <translation>%1 não é um número inteiro</translation>
     </message>
     <message>
-        <source>backup</source>
-        <translation>cópia</translation>
-    </message>
-    <message>
-        <source>save</source>
-        <translation>salvo</translation>
-    </message>
-    <message>
-        <source>before-write</source>
-        <translation>antes de gravar</translation>
-    </message>
-    <message>
-        <source>before-restore</source>
-        <translation>antes de restaurar</translation>
-    </message>
-    <message>
-        <source>before-set</source>
-        <translation>antes de alterar</translation>
-    </message>
-    <message>
         <source>%1 (%2) is %3, outside its range %4 to %5</source>
         <extracomment>A setting&apos;s caption, its name in a settings file, its value and its range.</extracomment>
         <translation>%1 (%2) está em %3, fora da faixa de %4 a %5</translation>
@@ -1305,6 +1300,30 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>Idle RPM</source>
         <translation>RPM de marcha lenta</translation>
+    </message>
+    <message>
+        <source>a backup</source>
+        <translation>uma cópia de segurança</translation>
+    </message>
+    <message>
+        <source>saved from the window</source>
+        <translation>salvo pela janela</translation>
+    </message>
+    <message>
+        <source>before a write</source>
+        <translation>antes de uma gravação</translation>
+    </message>
+    <message>
+        <source>before a restore</source>
+        <translation>antes de uma restauração</translation>
+    </message>
+    <message>
+        <source>before a set</source>
+        <translation>antes de um ajuste</translation>
+    </message>
+    <message>
+        <source>as read</source>
+        <translation>como lido</translation>
     </message>
 </context>
 <context>
@@ -1414,6 +1433,238 @@ Use them anyway?</source>
         <translation>%1 contém ajustes fora das faixas que a janela aceita:
 %2
 Usá-los assim mesmo?</translation>
+    </message>
+    <message>
+        <source>Restore chosen settings</source>
+        <translation>Restaurar as escolhidas</translation>
+    </message>
+    <message>
+        <source>&amp;Assign to vehicle...</source>
+        <translation>&amp;Atribuir a um veículo...</translation>
+    </message>
+</context>
+<context>
+    <name>VehicleEditDialog</name>
+    <message>
+        <source>Vehicle</source>
+        <translation>Veículo</translation>
+    </message>
+    <message>
+        <source>&amp;Plate or name:</source>
+        <translation>&amp;Placa ou nome:</translation>
+    </message>
+    <message>
+        <source>&amp;Description:</source>
+        <translation>&amp;Descrição:</translation>
+    </message>
+    <message>
+        <source>Make, model, year, engine</source>
+        <translation>Marca, modelo, ano, motor</translation>
+    </message>
+    <message>
+        <source>&amp;Customer:</source>
+        <translation>&amp;Cliente:</translation>
+    </message>
+    <message>
+        <source>P&amp;hone:</source>
+        <translation>&amp;Telefone:</translation>
+    </message>
+    <message>
+        <source>&amp;Notes:</source>
+        <translation>&amp;Observações:</translation>
+    </message>
+</context>
+<context>
+    <name>VehicleTimeline</name>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>Program run</source>
+        <translation>Programa</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <source>completed</source>
+        <translation>concluído</translation>
+    </message>
+    <message>
+        <source>aborted</source>
+        <translation>abortado</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>falhou</translation>
+    </message>
+    <message>
+        <source>Damaged: %1</source>
+        <translation>Danificado: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Compare with the window</source>
+        <translation>&amp;Comparar com a janela</translation>
+    </message>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restaurar</translation>
+    </message>
+    <message>
+        <source>Restore c&amp;hosen settings...</source>
+        <translation>Restaurar as &amp;escolhidas...</translation>
+    </message>
+    <message>
+        <source>&amp;Open settings file</source>
+        <translation>&amp;Abrir configurações</translation>
+    </message>
+    <message>
+        <source>Open &amp;log</source>
+        <translation>Abrir re&amp;gistro</translation>
+    </message>
+    <message>
+        <source>Vehicle history</source>
+        <translation>Histórico do veículo</translation>
+    </message>
+    <message>
+        <source>%1: every record, newest first</source>
+        <translation>%1: todos os registros, do mais recente ao mais antigo</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>O quê</translation>
+    </message>
+</context>
+<context>
+    <name>Vehicles</name>
+    <message>
+        <source>Vehicles</source>
+        <translation>Veículos</translation>
+    </message>
+    <message>
+        <source>%1 restore point(s) moved to %2.</source>
+        <translation>%1 ponto(s) de restauração levado(s) para %2.</translation>
+    </message>
+    <message>
+        <source>No vehicle %1 is recorded.</source>
+        <translation>Nenhum veículo %1 está cadastrado.</translation>
+    </message>
+    <message>
+        <source>Vehicle: %1</source>
+        <translation>Veículo: %1</translation>
+    </message>
+    <message>
+        <source>Add note</source>
+        <translation>Adicionar nota</translation>
+    </message>
+    <message>
+        <source>Note for %1:</source>
+        <translation>Nota para %1:</translation>
+    </message>
+    <message>
+        <source>Data folder</source>
+        <translation>Pasta de dados</translation>
+    </message>
+    <message>
+        <source>not an absolute path</source>
+        <translation>não é um caminho absoluto</translation>
+    </message>
+    <message>
+        <source>%1 cannot keep the records: %2</source>
+        <translation>%1 não pode guardar os registros: %2</translation>
+    </message>
+    <message>
+        <source>Data folder: %1</source>
+        <translation>Pasta de dados: %1</translation>
+    </message>
+    <message>
+        <source>The module&apos;s settings differ from %1&apos;s last record in %2 settings</source>
+        <translation>As configurações do módulo diferem do último registro de %1 em %2 configurações</translation>
+    </message>
+    <message>
+        <source>This could not be kept in %1&apos;s history: %2</source>
+        <translation>Isto não pôde ser guardado no histórico de %1: %2</translation>
+    </message>
+    <message>
+        <source>A vehicle %1 is already recorded.</source>
+        <translation>Já existe um veículo %1 cadastrado.</translation>
+    </message>
+    <message>
+        <source>The vehicle %1 is no longer recorded.</source>
+        <translation>O veículo %1 não está mais cadastrado.</translation>
+    </message>
+    <message>
+        <source>The vehicle could not be saved: %1</source>
+        <translation>O veículo não pôde ser salvo: %1</translation>
+    </message>
+    <message>
+        <source>Damaged: %1</source>
+        <translation>Danificado: %1</translation>
+    </message>
+    <message>
+        <source>A plate or name has 1 to 32 characters: letters, digits, spaces, hyphens and dots, and is not &quot;.&quot; or &quot;..&quot;.</source>
+        <translation>Uma placa ou nome tem de 1 a 32 caracteres: letras, dígitos, espaços, hífens e pontos, e não é &quot;.&quot; nem &quot;..&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>VehiclesDialog</name>
+    <message>
+        <source>Vehicles</source>
+        <translation>Veículos</translation>
+    </message>
+    <message>
+        <source>&amp;Search:</source>
+        <translation>&amp;Buscar:</translation>
+    </message>
+    <message>
+        <source>Plate, description or customer</source>
+        <translation>Placa, descrição ou cliente</translation>
+    </message>
+    <message>
+        <source>Plate or name</source>
+        <translation>Placa ou nome</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Descrição</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Cliente</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefone</translation>
+    </message>
+    <message>
+        <source>Last activity</source>
+        <translation>Última atividade</translation>
+    </message>
+    <message>
+        <source>&amp;New...</source>
+        <translation>&amp;Novo...</translation>
+    </message>
+    <message>
+        <source>&amp;Edit...</source>
+        <translation>&amp;Editar...</translation>
+    </message>
+    <message>
+        <source>C&amp;hoose</source>
+        <translation>Es&amp;colher</translation>
     </message>
 </context>
 <context>
@@ -1590,6 +1841,30 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>Quibrane - Programable Zelk v %1</source>
         <translation>Quibrane - Programable Zelk v %1</translation>
+    </message>
+    <message>
+        <source>&amp;Data folder...</source>
+        <translation>Pasta de &amp;dados...</translation>
+    </message>
+    <message>
+        <source>V&amp;ehicle</source>
+        <translation>&amp;Veículo</translation>
+    </message>
+    <message>
+        <source>&amp;Vehicles...</source>
+        <translation>&amp;Veículos...</translation>
+    </message>
+    <message>
+        <source>Add &amp;note...</source>
+        <translation>Adicionar n&amp;ota...</translation>
+    </message>
+    <message>
+        <source>&amp;Timeline...</source>
+        <translation>&amp;Linha do tempo...</translation>
+    </message>
+    <message>
+        <source>N&amp;o vehicle</source>
+        <translation>&amp;Nenhum veículo</translation>
     </message>
 </context>
 <context>

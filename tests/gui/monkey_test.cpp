@@ -196,7 +196,8 @@ const QString kConfirmProgramZelk = QStringLiteral("Confirm Program Zelk !!!!");
 // File-menu actions that ask for a path in a file dialog: the monkey calls
 // the functions that take the path instead.
 const QStringList kPathAskingActions{"action_open_settings", "action_save_settings",
-                                     "action_compare", "action_restore", "action_start_log"};
+                                     "action_compare",       "action_restore",
+                                     "action_start_log",     "action_data_folder"};
 
 class Monkey : public QObject {
  public:

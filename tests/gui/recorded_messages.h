@@ -52,7 +52,7 @@ class RecordedMessages : public Messages {
   }
 
   std::vector<Box> boxes;
-  std::deque<bool> answers;  // Yes/No answers, in order; No when none left
+  std::deque<bool> answers;   // Yes/No answers, in order; No when none left
   std::deque<QString> texts;  // typed texts, in order; cancelled when none left
   std::function<void(const Box&)> on_box;
 

@@ -288,7 +288,7 @@ class SettingsFilesTest : public QObject {
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("table"));
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(table->item(0, 1)->text(), QStringLiteral("2.10"));
-    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("before-write"));
+    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("before a write"));
     // The newest was saved holding 40, one setting away from the window's 45.
     QCOMPARE(table->item(0, 3)->text(), QStringLiteral("1"));
     table->selectRow(1);

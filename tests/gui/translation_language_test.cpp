@@ -20,6 +20,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <vector>
@@ -27,7 +28,9 @@
 #include "app/chart_window.h"
 #include "app/guide_window.h"
 #include "app/translation.h"
+#include "app/vehicle_edit_dialog.h"
 #include "gui_test_main.h"
+#include "records/vehicle_store.h"
 #include "settings/settings_table.h"
 #include "windows_fixture.h"
 
@@ -133,12 +136,19 @@ class OpenForms {
   OpenForms() {
     w.MainForm.ShowLiveChart();
     w.MainForm.ShowUserGuide();
+    w.MainForm.ShowVehicles();
+    auto* vehicle_form = new zelk::VehicleEditDialog(
+        &w.MainForm, zelk::VehicleStore(std::filesystem::path(dir_.path().toStdU16String())),
+        w.messages, nullptr);
+    vehicle_form->setAttribute(Qt::WA_DeleteOnClose);
     forms_ = {{QStringLiteral("MainForm"), &w.MainForm},
               {QStringLiteral("Form2"), &w.Form2},
               {QStringLiteral("ProgramForm"), &w.ProgramForm},
               {QStringLiteral("ProgramZelkForm"), &w.ProgramZelkForm},
               {QStringLiteral("ChartWindow"), w.MainForm.chart_window()},
-              {QStringLiteral("GuideWindow"), w.MainForm.guide_window()}};
+              {QStringLiteral("GuideWindow"), w.MainForm.guide_window()},
+              {QStringLiteral("VehiclesDialog"), w.MainForm.vehicles_dialog()},
+              {QStringLiteral("VehicleEditDialog"), vehicle_form}};
   }
   ~OpenForms() {
     for (const auto& [name, form] : forms_)

@@ -9,8 +9,10 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
 
@@ -73,7 +75,10 @@ class VehicleBenchTest : public QObject {
   void init() {
     zelk::ChooseDataFolder({});
     QDir(QString::fromStdString(DataFolder().string())).removeRecursively();
-    QVERIFY(Store().Add({.id = "ABC1D23", .customer = "José"}).entry);
+    zelk::Vehicle car;
+    car.id = "ABC1D23";
+    car.customer = "José";
+    QVERIFY(Store().Add(car).entry);
   }
 
   void theBenchIsShownAndItsActionsFollowIt() {
@@ -105,8 +110,8 @@ class VehicleBenchTest : public QObject {
 
     // Another car's module (or this one changed elsewhere): three settings differ.
     Block& module = w.port.module().settings();
-    module[zelk::kSettings[zelk::kTempCorr].offset] ^= 0x01;
-    module[zelk::kSettings[zelk::kTempoAjuste].offset] ^= 0x01;
+    module[zelk::kSettings[zelk::kTempCorr].offset] ^= 0x10;
+    module[zelk::kSettings[zelk::kTempoAjuste].offset] ^= 0x10;
     module[zelk::kSettings[zelk::kHeatEn].offset] ^= zelk::kSettings[zelk::kHeatEn].mask;
     w.MainForm.lerClick();
     QCOMPARE(w.MainForm.status_text().text(),
@@ -207,8 +212,7 @@ class VehicleBenchTest : public QObject {
     });
     w.MainForm.progClick();
     w.MainForm.Timer_Read().stop();
-    const std::vector<zelk::HistoryRecord> runs =
-        Records("ABC1D23", zelk::RecordKind::program_run);
+    const std::vector<zelk::HistoryRecord> runs = Records("ABC1D23", zelk::RecordKind::program_run);
     QCOMPARE(runs.size(), std::size_t{1});
     QCOMPARE(runs[0].program_run->program, std::string("reset"));
     QCOMPARE(runs[0].program_run->result, zelk::ProgramResult::completed);
@@ -248,8 +252,66 @@ class VehicleBenchTest : public QObject {
     QVERIFY(!w.MainForm.bench());  // that car is in the old folder
     QVERIFY(!w.MainForm.ChooseVehicle("ABC1D23"));
     QCOMPARE(zelk::VehiclesFolder().path, fs::path(share.path().toStdString()) / "vehicles");
-    QVERIFY(QDir(share.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // The check that the folder takes files leaves none behind.
+    QCOMPARE(QDir(share.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("a-file")});
     zelk::ChooseDataFolder({});
+  }
+
+  void theTimelineOpensFromTheMenuWithEveryRecord() {
+    Windows w;
+    BenchAndRead(w, "ABC1D23");
+    w.messages.texts = {QStringLiteral("Customer: idle too low")};
+    Action(w, "action_vehicle_note")->trigger();
+    Action(w, "action_vehicle_timeline")->trigger();
+    QVERIFY(w.MainForm.timeline_dialog() != nullptr);
+    auto* table =
+        w.MainForm.timeline_dialog()->findChild<QTableWidget*>(QStringLiteral("timeline"));
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->rowCount(), 2);                            // the note, then the read
+    QCOMPARE(table->item(1, 4)->text(), QStringLiteral("0"));  // the window is as read
+    // Another vehicle on the bench: the first one's timeline goes.
+    zelk::Vehicle other;
+    other.id = "XYZ9A88";
+    QVERIFY(Store().Add(other).entry);
+    QVERIFY(w.MainForm.ChooseVehicle("XYZ9A88"));
+    QTRY_VERIFY(w.MainForm.timeline_dialog() == nullptr);
+  }
+
+  void restorePointsOfNoVehicleAreAssignedToTheOneChosen() {
+    Windows w;
+    w.Connect();
+    w.MainForm.lerClick();
+    w.MainForm.Timer_Read().stop();
+    w.MainForm.ui().tempo_partida->setText(QStringLiteral("1500"));
+    w.messages.answers = {true};
+    w.MainForm.gravarClick();
+    const std::vector<zelk::RestorePoint> points =
+        zelk::RestorePoints(DataFolder() / "restore-points").List();
+    QCOMPARE(points.size(), std::size_t{1});
+
+    w.MainForm.ShowRestorePoints();
+    QDialog* dialog = w.MainForm.restore_points_dialog();
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("table"));
+    auto* assign = dialog->findChild<QPushButton*>(QStringLiteral("assign"));
+    QVERIFY(!assign->isEnabled());
+    table->selectRow(0);
+    QVERIFY(assign->isEnabled());
+    assign->click();
+    QVERIFY(w.MainForm.vehicles_dialog() != nullptr);
+    auto* vehicles =
+        w.MainForm.vehicles_dialog()->findChild<QTableWidget*>(QStringLiteral("vehicles"));
+    vehicles->selectRow(0);
+    w.MainForm.vehicles_dialog()
+        ->findChild<QPushButton*>(QStringLiteral("choose_vehicle"))
+        ->click();
+    QCOMPARE(w.messages.Texts().last(), QStringLiteral("1 restore point(s) moved to ABC1D23."));
+    QVERIFY(zelk::RestorePoints(DataFolder() / "restore-points").List().empty());
+    const std::vector<zelk::HistoryRecord> settings =
+        Records("ABC1D23", zelk::RecordKind::settings);
+    QCOMPARE(settings.size(), std::size_t{1});
+    QCOMPARE(*settings[0].settings->block, *points[0].file->block);
+    QCOMPARE(settings[0].time, points[0].file->saved_at);
   }
 
   void aFailedProgramIsRecordedAsFailed() {
@@ -263,8 +325,7 @@ class VehicleBenchTest : public QObject {
     });
     w.MainForm.progClick();
     w.MainForm.Timer_Read().stop();
-    const std::vector<zelk::HistoryRecord> runs =
-        Records("ABC1D23", zelk::RecordKind::program_run);
+    const std::vector<zelk::HistoryRecord> runs = Records("ABC1D23", zelk::RecordKind::program_run);
     QCOMPARE(runs.size(), std::size_t{1});
     QCOMPARE(runs[0].program_run->result, zelk::ProgramResult::failed);
   }

@@ -30,9 +30,9 @@ class AssignRestorePointsTest : public ::testing::Test {
   fs::path Save(std::uint8_t fill) {
     SettingsBlock block;
     block.fill(fill);
-    const SavedRestorePoint saved =
-        RestorePoints(dir_ / "restore-points", [this] { return now_; })
-            .Save(block, "2.10", SaveReason::before_write);
+    const SavedRestorePoint saved = RestorePoints(dir_ / "restore-points", [this] {
+                                      return now_;
+                                    }).Save(block, "2.10", SaveReason::before_write);
     EXPECT_TRUE(saved.path) << saved.error;
     now_ += std::chrono::hours(1);
     return saved.path.value_or(fs::path());

@@ -147,7 +147,8 @@ TEST(SettingsFile, RefusedFilesSayWhy) {
       {"module version a number", Header(R"(, "module_version": 2.1, "settings": {})"),
        "\"module_version\" must be a text"},
       {"unknown reason", Header(R"(, "reason": "later", "settings": {})"),
-       "reason \"later\" is not one of backup, save, before-write, before-restore, before-set"},
+       "reason \"later\" is not one of backup, save, before-write, before-restore, before-set, "
+       "read"},
       {"short block", Header(R"(, "block": ")" + block.substr(2) + "\""),
        "the block must be 50 hex digits; it has 48 characters"},
       {"long block", Header(R"(, "block": ")" + block + "0\""),

@@ -9,14 +9,13 @@ namespace {
 using std::chrono::system_clock;
 
 TEST(UtcTime, TextsAndStemsOfOneTime) {
-  const system_clock::time_point time =
-      std::chrono::sys_days{std::chrono::year{2026} / 12 / 9} + std::chrono::hours{10} +
-      std::chrono::minutes{15} + std::chrono::milliseconds{123};
+  const system_clock::time_point time = std::chrono::sys_days{std::chrono::year{2026} / 12 / 9} +
+                                        std::chrono::hours{10} + std::chrono::minutes{15} +
+                                        std::chrono::milliseconds{123};
   EXPECT_EQ(UtcTimeText(time), "2026-12-09T10:15:00Z");
   EXPECT_EQ(UtcFileStem(time), "2026-12-09T10-15-00.123Z");
   EXPECT_EQ(UtcTimeTextOfStem("2026-12-09T10-15-00.123Z"), "2026-12-09T10:15:00Z");
-  EXPECT_EQ(UtcTimeOfText("2026-12-09T10:15:00Z"),
-            std::chrono::floor<std::chrono::seconds>(time));
+  EXPECT_EQ(UtcTimeOfText("2026-12-09T10:15:00Z"), std::chrono::floor<std::chrono::seconds>(time));
 }
 
 TEST(UtcTime, EveryTextReadsBackAsItsTime) {

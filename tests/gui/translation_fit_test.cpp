@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -26,10 +27,16 @@
 
 #include "accelerators.h"
 #include "app/chart_window.h"
+#include "app/choose_settings_dialog.h"
 #include "app/fonts.h"
 #include "app/guide_window.h"
 #include "app/translation.h"
+#include "app/vehicle_edit_dialog.h"
 #include "gui_test_main.h"
+#include "records/vehicle_store.h"
+#include "session/data_folder.h"
+#include "settings_file/file_settings.h"
+#include "settings_file/settings_file.h"
 #include "ui_MainForm.h"
 #include "ui_ProgramZelkForm.h"
 #include "windows_fixture.h"
@@ -248,6 +255,22 @@ struct OpenWindows {
     w.Form2.show();
     w.ProgramForm.show();
     w.ProgramZelkForm.show();
+    // The vehicle dialogs, with a vehicle on the bench whose history holds the read.
+    const zelk::VehicleStore store(*zelk::VehiclesFolder().path);
+    zelk::Vehicle car;
+    car.id = "ABC1D23";
+    car.name = "VW Gol 1.6 2012";
+    store.Add(car);
+    w.MainForm.ShowVehicles();
+    w.MainForm.ChooseVehicle(car.id);
+    w.MainForm.ShowVehicleTimeline();
+    vehicle_form = new zelk::VehicleEditDialog(&w.MainForm, store, w.messages, nullptr);
+    vehicle_form->show();
+    const zelk::SettingsFile record = zelk::MakeSettingsFile(
+        *w.MainForm.last_read(), "2.10", "2026-12-09T10:15:00Z", zelk::SaveReason::read);
+    choose_settings =
+        new zelk::ChooseSettingsDialog(&w.MainForm, record, zelk::TextsOfFile(record));
+    choose_settings->show();
   }
   ~OpenWindows() {
     for (const auto& [name, window] : All())
@@ -262,11 +285,17 @@ struct OpenWindows {
             {QStringLiteral("ChartWindow"), w.MainForm.chart_window()},
             {QStringLiteral("GuideWindow"), w.MainForm.guide_window()},
             {QStringLiteral("CompareDialog"), w.MainForm.compare_dialog()},
-            {QStringLiteral("RestorePointsDialog"), w.MainForm.restore_points_dialog()}};
+            {QStringLiteral("RestorePointsDialog"), w.MainForm.restore_points_dialog()},
+            {QStringLiteral("VehiclesDialog"), w.MainForm.vehicles_dialog()},
+            {QStringLiteral("VehicleEditDialog"), vehicle_form},
+            {QStringLiteral("VehicleTimelineDialog"), w.MainForm.timeline_dialog()},
+            {QStringLiteral("ChooseSettingsDialog"), choose_settings}};
   }
 
   QTemporaryDir dir;
   Windows w;
+  QPointer<QWidget> vehicle_form;
+  QPointer<QWidget> choose_settings;
 };
 
 }  // namespace

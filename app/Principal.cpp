@@ -137,6 +137,10 @@ void TMainForm::progClick() {
   if (failed) pause.Failed();
 }
 
+bool TMainForm::KeepBeforeProgram() {
+  return !last_read_ || SaveRestorePoint(*last_read_, SaveReason::before_program);
+}
+
 std::optional<double> TMainForm::ModuleCorrectionLimit() {
   const std::optional<SettingsBlock> module = ModuleSettings();
   if (!module) return std::nullopt;

@@ -102,6 +102,10 @@ class TMainForm : public QWidget {
   // follows: from ModuleSettings. Nothing, after its failure box, when the
   // read fails.
   std::optional<double> ModuleCorrectionLimit();
+  // Before a program starts: a restore point of the settings as last read
+  // (a program changes the module's own settings). True when there is none
+  // to keep or it was kept; false after the box saying why not.
+  bool KeepBeforeProgram();
   // Back after an unplug: after a failure that says the port went away, a
   // look once a second whether the same port is back (ReconnectLookTick); the
   // status text beside the menus says what the watch found. Config and Quit

@@ -78,7 +78,8 @@ void TProgramForm::button_OKClick() {
   ran_ = false;
   failed_ = false;
   aborted_ = false;
-  if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning"))) {
+  if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning")) &&
+      (!before_program_ || before_program_())) {
     switch (ProgramType()) {
       case ProgramKind::mix:
         WriteMixture();

@@ -35,6 +35,12 @@ class TProgramForm : public QDialog {
                QWidget* parent = nullptr);
   ~TProgramForm() override;
   void Attach(TProgramZelkForm& progress) { progress_ = &progress; }
+  // Runs once a program is confirmed, before anything is sent: the main
+  // window keeps a restore point of the settings as last read. False: the
+  // program is not started (the reason already shown).
+  void SetBeforeProgram(std::function<bool()> before_program) {
+    before_program_ = std::move(before_program);
+  }
 
   Ui::ProgramForm& ui() { return *ui_; }
   ProgramKind ProgramType() const { return static_cast<ProgramKind>(prog_type_.checkedId()); }
@@ -70,6 +76,7 @@ class TProgramForm : public QDialog {
   Messages& messages_;
   Session& session_;
   CorrectionLimit correction_limit_;
+  std::function<bool()> before_program_;
   TProgramZelkForm* progress_ = nullptr;
   QButtonGroup prog_type_;
   QButtonGroup mix_values_;

@@ -14,6 +14,7 @@ Windows::Windows(Messages& messages, Session& session, std::vector<std::string> 
       ProgramForm(messages, session, [this] { return MainForm.ModuleCorrectionLimit(); }),
       ProgramZelkForm(messages, session) {
   ProgramForm.Attach(ProgramZelkForm);
+  ProgramForm.SetBeforeProgram([this] { return MainForm.KeepBeforeProgram(); });
   MainForm.Attach(Form2, ProgramForm);
 }
 

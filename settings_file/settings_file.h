@@ -29,7 +29,15 @@ inline constexpr std::string_view kSettingsFileExtension = ".zelk";
 // Why a file was written.
 // Why a settings file was written; `read` is a vehicle's snapshot of the
 // settings as a Read found them.
-enum class SaveReason { backup, save, before_write, before_restore, before_set, read };
+enum class SaveReason {
+  backup,
+  save,
+  before_write,
+  before_restore,
+  before_set,
+  read,
+  before_program
+};
 
 // The name a file stores ("before-write").
 std::string_view ReasonName(SaveReason reason);

@@ -1325,6 +1325,10 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>as read</source>
         <translation>como lido</translation>
     </message>
+    <message>
+        <source>before a program</source>
+        <translation>antes de um programa</translation>
+    </message>
 </context>
 <context>
     <name>SettingsFiles</name>

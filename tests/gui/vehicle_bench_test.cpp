@@ -314,6 +314,43 @@ class VehicleBenchTest : public QObject {
     QCOMPARE(settings[0].time, points[0].file->saved_at);
   }
 
+  void aProgramKeepsARestorePointFirstOrDoesNotStart() {
+    Windows w;
+    w.Connect();
+    w.MainForm.lerClick();
+    w.MainForm.Timer_Read().stop();
+    const auto run_reset = [&w] {
+      QTimer::singleShot(0, &w.ProgramForm, [&w] {
+        w.messages.answers = {true};
+        w.ProgramForm.ui().prog_type_1->click();  // reset
+        w.ProgramForm.ui().button_OK->click();
+      });
+      w.MainForm.progClick();
+      w.MainForm.Timer_Read().stop();
+    };
+    const std::size_t before = w.port.module().history().size();
+    run_reset();
+    const std::vector<zelk::RestorePoint> points =
+        zelk::RestorePoints(DataFolder() / "restore-points").List();
+    QCOMPARE(points.size(), std::size_t{1});
+    QCOMPARE(points[0].file->reason, std::optional(zelk::SaveReason::before_program));
+    QVERIFY(w.port.module().history().size() > before);
+
+    // No restore point, no program: nothing reaches the module.
+    QTemporaryDir share;
+    QFile blocker(share.filePath(QStringLiteral("a-file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    zelk::ChooseDataFolder(fs::path(share.filePath(QStringLiteral("a-file")).toStdString()));
+    const std::size_t requests = w.port.module().history().size();
+    run_reset();
+    QCOMPARE(w.port.module().history().size(), requests);
+    QVERIFY(w.messages.Texts().contains(QStringLiteral("Program OK")));
+    QVERIFY(w.messages.boxes.back().text.startsWith(
+        QStringLiteral("No restore point could be saved, so nothing was written")));
+    zelk::ChooseDataFolder({});
+  }
+
   void aFailedProgramIsRecordedAsFailed() {
     Windows w;
     BenchAndRead(w, "ABC1D23");

@@ -329,6 +329,8 @@ class TMainForm : public QWidget {
   // After a Read (or a choice made after one): says when the module differs
   // from the vehicle's newest settings, then keeps the settings as read.
   void RecordReadOnBench(const SettingsBlock& block);
+  // The warning of the last Read about the car on the bench goes.
+  void ClearBenchWarning();
   // A settings file saved from the window, into the history too.
   void RecordSavedOnBench(const SettingsFile& file);
   void RecordProgramRunOnBench(ProgramKind kind, const std::string& started_at, bool failed,

@@ -115,6 +115,7 @@ bool TMainForm::ChooseVehicle(const std::string& id) {
         VehiclesTitle());
     return false;
   }
+  ClearBenchWarning();
   bench_ = std::move(entry);
   status_text_->setBench(
       QCoreApplication::translate("Vehicles", "Vehicle: %1").arg(ToQString(bench_->vehicle->id)));
@@ -125,7 +126,14 @@ bool TMainForm::ChooseVehicle(const std::string& id) {
   return true;
 }
 
+void TMainForm::ClearBenchWarning() {
+  // A status of another kind (a log running) stays.
+  if (!bench_warning_.isEmpty() && status_text_->text() == bench_warning_) status_text_->clear();
+  bench_warning_.clear();
+}
+
 void TMainForm::ClearVehicle() {
+  ClearBenchWarning();
   bench_.reset();
   status_text_->setBench({});
   for (QAction* action : bench_actions_) action->setEnabled(false);
@@ -237,10 +245,7 @@ TMainForm::RestorePointsTarget TMainForm::RestorePointsInUse() const {
 void TMainForm::RecordReadOnBench(const SettingsBlock& block) {
   if (!bench_) return;
   VehicleHistory history(bench_->folder);
-  // The warning of an earlier Read goes; a status of another kind (a log
-  // running) stays.
-  if (!bench_warning_.isEmpty() && status_text_->text() == bench_warning_) status_text_->clear();
-  bench_warning_.clear();
+  ClearBenchWarning();
   if (const std::optional<HistoryRecord> newest = history.NewestSettings()) {
     const std::size_t differing =
         CompareSettings(TextsOfFile(*newest->settings), TextsOf(SettingsOfBlock(block))).size();

@@ -118,6 +118,14 @@ class VehicleBenchTest : public QObject {
              QStringLiteral("The module's settings differ from ABC1D23's last record in 3 "
                             "settings"));
     QCOMPARE(Records("ABC1D23", zelk::RecordKind::settings).size(), std::size_t{2});
+
+    w.MainForm.lerClick();  // now as its last record: the warning goes
+    QVERIFY(w.MainForm.status_text().text().isEmpty());
+    module[zelk::kSettings[zelk::kTempCorr].offset] ^= 0x10;
+    w.MainForm.lerClick();
+    QVERIFY(!w.MainForm.status_text().text().isEmpty());
+    w.MainForm.ClearVehicle();  // and with the car off the bench
+    QVERIFY(w.MainForm.status_text().text().isEmpty());
   }
 
   void aVehicleChosenAfterAReadKeepsThatRead() {

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -25,6 +26,8 @@ QTableWidgetItem* TextItem(const std::optional<std::string>& text) {
 // The tick box and caption; a setting the record lacks cannot be ticked.
 QTableWidgetItem* TickItem(std::size_t setting, bool in_record) {
   auto* item = new QTableWidgetItem(SettingCaption(setting));
+  // Two captions read alike ("Temp. Max."): the name files and zelkctl use tells them apart.
+  item->setToolTip(ToQString(kSettings[setting].name));
   item->setFlags(in_record ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags);
   item->setCheckState(Qt::Unchecked);
   return item;
@@ -64,6 +67,7 @@ ChooseSettingsDialog::ChooseSettingsDialog(QWidget* parent, const SettingsFile& 
     }
   }
   table_->resizeColumnsToContents();
+  table_->horizontalHeader()->setStretchLastSection(true);
   ok_->setEnabled(false);
   connect(table_, &QTableWidget::itemChanged, this, [this] { ok_->setEnabled(!Chosen().empty()); });
   connect(ui.buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

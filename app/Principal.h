@@ -150,6 +150,9 @@ class TMainForm : public QWidget {
   std::optional<SettingsBlock> WindowSettings();
   // WindowSettings laid over the block as last read (the module's own bytes).
   std::optional<SettingsBlock> BlockWithChanges();
+  // Its settings as texts, to count differences; none before a Read or when
+  // a box does not encode.
+  std::optional<SettingTexts> WindowTexts();
   // True when a box differs from what it was last filled with.
   bool EditsPending() const;
   // A restore point of `block` (what the module holds); false (with the

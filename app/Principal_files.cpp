@@ -147,6 +147,13 @@ void TMainForm::SetFileActionsEnabled(bool enabled) {
   for (QAction* action : file_actions_) action->setEnabled(enabled);
 }
 
+std::optional<SettingTexts> TMainForm::WindowTexts() {
+  if (!last_read_) return std::nullopt;
+  const std::optional<SettingsBlock> block = BlockWithChanges();
+  if (!block) return std::nullopt;
+  return TextsOf(SettingsOfBlock(*block));
+}
+
 std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
   if (!last_read_) return std::nullopt;
   const std::optional<SettingsBlock> settings = WindowSettings();
@@ -379,11 +386,7 @@ void TMainForm::ShowRestorePoints() {
     return;
   }
   std::vector<RestorePoint> points = RestorePoints(*folder.path).List();
-  std::optional<SettingTexts> window;
-  if (last_read_) {
-    if (const std::optional<SettingsBlock> block = BlockWithChanges())
-      window = TextsOf(SettingsOfBlock(*block));
-  }
+  const std::optional<SettingTexts> window = WindowTexts();
 
   delete restore_points_dialog_;
   restore_points_dialog_ = MakeRestorePointsDialog(

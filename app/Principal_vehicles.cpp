@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
@@ -20,7 +19,6 @@
 
 #include "app/Principal.h"
 #include "app/messages.h"
-#include "app/module_messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
 #include "app/translation.h"
@@ -156,26 +154,17 @@ void TMainForm::ShowVehicleTimeline() {
   TimelineShown shown;
   shown.vehicle_id = bench_->vehicle->id;
   shown.records = VehicleHistory(bench_->folder).Timeline();
-  if (last_read_) {
-    if (const std::optional<SettingsBlock> block = BlockWithChanges()) {
-      shown.window = TextsOf(SettingsOfBlock(*block));
-    }
-  }
+  shown.window = WindowTexts();
   shown.can_write = last_read_.has_value() && session_.module_answered();
-  auto path_of = [](const std::filesystem::path& path) { return PathText(path); };
   TimelineActions actions;
-  actions.compare = [this, path_of](const std::filesystem::path& path) {
-    CompareWithFile(path_of(path));
+  actions.compare = [this](const std::filesystem::path& path) { CompareWithFile(PathText(path)); };
+  actions.restore = [this](const std::filesystem::path& path) { RestoreFromFile(PathText(path)); };
+  actions.restore_chosen = [this](const std::filesystem::path& path,
+                                  std::vector<SettingIndex> chosen) {
+    RestoreChosenSettings(PathText(path), chosen);
   };
-  actions.restore = [this, path_of](const std::filesystem::path& path) {
-    RestoreFromFile(path_of(path));
-  };
-  actions.restore_chosen = [this, path_of](const std::filesystem::path& path,
-                                           std::vector<SettingIndex> chosen) {
-    RestoreChosenSettings(path_of(path), chosen);
-  };
-  actions.open_settings = [this, path_of](const std::filesystem::path& path) {
-    OpenSettingsFile(path_of(path));
+  actions.open_settings = [this](const std::filesystem::path& path) {
+    OpenSettingsFile(PathText(path));
   };
   actions.open_log = [](const std::filesystem::path& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));

@@ -26,10 +26,6 @@ constexpr int kEntryIndexRole = Qt::UserRole;
 // A first look at the columns may not push the dialog off a small screen.
 constexpr int kWidestColumnOnOpen = 220;
 
-QString FolderText(const std::filesystem::path& folder) {
-  return QString::fromStdWString(folder.filename().wstring());
-}
-
 class VehiclesDialog final : public QDialog {
  public:
   VehiclesDialog(QWidget* parent, const VehicleStore& store, Messages& messages,
@@ -94,7 +90,7 @@ class VehiclesDialog final : public QDialog {
       texts << ToQString(entry.vehicle->id) << ToQString(entry.vehicle->name)
             << ToQString(entry.vehicle->customer) << ToQString(entry.vehicle->phone);
     } else {
-      texts << FolderText(entry.folder)
+      texts << PathText(entry.folder.filename())
             << QCoreApplication::translate("Vehicles", "Damaged: %1")
                    .arg(TranslatedMessage(entry.damaged))
             << QString() << QString();

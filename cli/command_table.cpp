@@ -96,6 +96,12 @@ constexpr std::array kCommands{
                 "            a settings file, range-checked as the window checks them;\n"
                 "            option boxes take true or false), write, read back, verify\n",
                 SetCommand},
+    CommandSpec{"edit", PortUse::none, "edit FILE NAME=VALUE... [-o OUT]",
+                "  edit      change settings in a settings file with no module: names and\n"
+                "            checks as for set; the file's block (module bytes and version)\n"
+                "            is kept; written atomically in place or to OUT. A refused\n"
+                "            assignment changes nothing and exits with 2\n",
+                EditCommand},
     CommandSpec{"diff", PortUse::optional, "[--trace] [--port NAME] diff FILE [FILE2]",
                 "  diff      the settings that differ between the module (or FILE2) and\n"
                 "            FILE; exits with 0 when none differ, 3 when some do\n",

@@ -19,6 +19,7 @@
 #include "session/module_version.h"
 #include "session/vehicle_restore_points.h"
 #include "settings_file/block_ranges.h"
+#include "settings_file/edited_settings_file.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"
 
@@ -382,6 +383,41 @@ int SetCommand(CommandContext& context, const std::vector<std::string>& operands
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
   return RunSet(*session, settings, *points, context.out, context.err, StopOnSignals());
+}
+
+int EditCommand(CommandContext& context, const std::vector<std::string>& operands) {
+  std::string file_name;
+  std::string out_name;
+  FileSettings changes;
+  for (std::size_t i = 0; i < operands.size(); ++i) {
+    const std::string& operand = operands[i];
+    if (operand == "-o") {
+      if (i + 1 == operands.size()) return UsageError(context, "-o needs a file");
+      out_name = operands[++i];
+    } else if (file_name.empty()) {
+      file_name = operand;
+    } else {
+      const std::string problem = AddAssignment(operand, changes);
+      if (!problem.empty()) return UsageError(context, problem);
+    }
+  }
+  if (file_name.empty()) return UsageError(context, "edit needs a FILE");
+  if (changes.empty()) return UsageError(context, "edit needs NAME=VALUE");
+  const std::optional<SettingsFile> file = LoadFile(file_name, context.err);
+  if (!file) return kExitUsage;
+  const EditedSettingsFile edited = EditSettingsFile(*file, changes, Now());
+  if (!edited.file) {
+    Say(context.err, file_name + ": " + edited.error);
+    return kExitUsage;
+  }
+  const std::string& target = out_name.empty() ? file_name : out_name;
+  const FileWrite written = WriteFileAtomically(target, EncodeSettingsFile(*edited.file));
+  if (!written.ok) {
+    Say(context.err, "cannot save " + written.error);
+    return kExitUsage;
+  }
+  context.out << "saved " << TerminalSafe(target) << '\n';
+  return kExitOk;
 }
 
 int DiffCommand(CommandContext& context, const std::vector<std::string>& operands) {

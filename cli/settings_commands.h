@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// zelkctl's settings commands: read, backup, restore, set, diff and
+// zelkctl's settings commands: read, backup, restore, set, edit, diff and
 // restore-points. A file or an assignment is checked before the port is
 // opened, and a write happens only after a restore point of the block as read
 // has been saved; the write is then read back and compared.
@@ -62,6 +62,9 @@ int ReadCommand(CommandContext& context, const std::vector<std::string>& operand
 int BackupCommand(CommandContext& context, const std::vector<std::string>& operands);
 int RestoreCommand(CommandContext& context, const std::vector<std::string>& operands);
 int SetCommand(CommandContext& context, const std::vector<std::string>& operands);
+// Changes settings in a file with no module: range-checked, written
+// atomically in place or to -o OUT; a refused assignment changes nothing.
+int EditCommand(CommandContext& context, const std::vector<std::string>& operands);
 int DiffCommand(CommandContext& context, const std::vector<std::string>& operands);
 int RestorePointsCommand(CommandContext& context, const std::vector<std::string>& operands);
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zelk {
 
@@ -24,5 +25,13 @@ struct ModuleVersion {
 std::string ModuleVersionText(const ModuleVersion& version);
 // The same, or an empty text when no module answered.
 std::string ModuleVersionText(const std::optional<ModuleVersion>& version);
+
+// The major number of a version text ("2.10" -> 2); nothing for an empty or
+// unreadable text ("", "?.?", "two").
+std::optional<int> MajorVersionOf(std::string_view text);
+// A file's settings are laid out for its module's major version: true when
+// both majors are known and differ (a file that names no version, or a
+// module that gave none, is not another version).
+bool OtherMajorVersion(std::string_view file_version, const std::optional<ModuleVersion>& module);
 
 }  // namespace zelk

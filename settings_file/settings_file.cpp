@@ -22,17 +22,20 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Stored in files as they stand; the windows show them translated.
-constexpr std::array<std::string_view, 7> kReasonNames{
-    "backup", "save", "before-write", "before-restore", "before-set", "read", "before-program"};
+constexpr std::array<std::string_view, 9> kReasonNames{
+    "backup", "save",           "before-write", "before-restore", "before-set",
+    "read",   "before-program", "prepared",     "before-prepared"};
 // The same reasons as the windows say them.
-constexpr std::array<std::string_view, 7> kReasonWords{
+constexpr std::array<std::string_view, 9> kReasonWords{
     QT_TRANSLATE_NOOP("SettingsFile", "a backup"),
     QT_TRANSLATE_NOOP("SettingsFile", "saved from the window"),
     QT_TRANSLATE_NOOP("SettingsFile", "before a write"),
     QT_TRANSLATE_NOOP("SettingsFile", "before a restore"),
     QT_TRANSLATE_NOOP("SettingsFile", "before a set"),
     QT_TRANSLATE_NOOP("SettingsFile", "as read"),
-    QT_TRANSLATE_NOOP("SettingsFile", "before a program")};
+    QT_TRANSLATE_NOOP("SettingsFile", "before a program"),
+    QT_TRANSLATE_NOOP("SettingsFile", "prepared without a module"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before writing prepared settings")};
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // Values and names from the file as a message shows them: short, whatever the file holds.

@@ -26,9 +26,9 @@ inline constexpr std::string_view kSettingsFileFormat = "zelk-settings";
 inline constexpr int kSettingsFileVersion = 1;
 inline constexpr std::string_view kSettingsFileExtension = ".zelk";
 
-// Why a file was written.
 // Why a settings file was written; `read` is a vehicle's snapshot of the
-// settings as a Read found them.
+// settings as a Read found them, `prepared` settings saved with no module
+// read (at the desk, before the car arrives).
 enum class SaveReason {
   backup,
   save,
@@ -36,7 +36,9 @@ enum class SaveReason {
   before_restore,
   before_set,
   read,
-  before_program
+  before_program,
+  prepared,
+  before_prepared
 };
 
 // The name a file stores ("before-write").

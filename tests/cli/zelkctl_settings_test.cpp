@@ -293,5 +293,80 @@ TEST_F(ZelkctlSettings, DiffOfTwoFilesNeedsNoModule) {
             "zelkctl: diff FILE compares with the module: give --port NAME, or a FILE2\n");
 }
 
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(ZelkctlSettings, EditChangesAFileWithNoModule) {
+  ASSERT_TRUE(StartSim());
+  ASSERT_EQ(Run({"backup", Path("car.zelk")}).exit_code, 0);
+  const std::string block = ModuleBlock();
+
+  // In place: the changed settings differ, the module's own bytes and the
+  // version stay.
+  const ProcessOutput edited =
+      Run({"edit", Path("car.zelk"), "tempo_partida=1230", "heat_en=false"}, false);
+  ASSERT_EQ(edited.exit_code, 0) << edited.err;
+  EXPECT_EQ(edited.out, "saved " + Path("car.zelk") + "\n");
+  const std::string text = FileText(Path("car.zelk"));
+  EXPECT_NE(text.find("\"module_version\": \"2.10\""), std::string::npos) << text;
+  const ProcessOutput diff = Run({"diff", Path("car.zelk")});
+  EXPECT_EQ(diff.exit_code, 3);
+  EXPECT_EQ(diff.out, "setting         module     " + Path("car.zelk") +
+                          "\n"
+                          "tempo_partida   1000       1230\n"
+                          "heat_en         true       false\n");
+  // The module's bytes of the block (offsets 1, 2 and the status bits) as backed up.
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(text, match, std::regex("\"block\": \"([0-9a-f]{50})\"")));
+  EXPECT_EQ(match[1].str().substr(2, 4), block.substr(2, 4));
+  EXPECT_EQ(match[1].str()[1], block[1]);  // status bits 0-3
+
+  // To another file: the first stays as it is.
+  const ProcessOutput other =
+      Run({"edit", Path("car.zelk"), "rpm_adj=900", "-o", Path("b.zelk")}, false);
+  ASSERT_EQ(other.exit_code, 0) << other.err;
+  EXPECT_EQ(FileText(Path("car.zelk")), text);
+  const ProcessOutput between = Run({"diff", Path("car.zelk"), Path("b.zelk")}, false);
+  EXPECT_EQ(between.out, "setting         " + Path("b.zelk") + " " + Path("car.zelk") +
+                             "\nrpm_adj         900        850\n");
+}
+
+TEST_F(ZelkctlSettings, EditRefusesAndChangesNothing) {
+  Write("hand.zelk", R"({"format": "zelk-settings", "format_version": 1,
+                        "settings": {"limite_corr": 40}})");
+  const std::string before = FileText(Path("hand.zelk"));
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"tempo_partida=99999"}, "tempo_partida: "},
+      {{"porc_mistura=45"}, "porc_mistura: "},  // above the file's limite_corr of 40
+      {{"tempo_ajuste=10.5"}, "tempo_ajuste: 10.5 is not a whole number"},
+      {{"nosuch=1"}, "nosuch"},
+      {{"heat_en=maybe"}, "heat_en"},
+      {{}, "edit needs NAME=VALUE"},
+      {{"tempo_partida=1200", "-o"}, "-o needs a file"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"edit", Path("hand.zelk")};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessOutput run = Run(args, false);
+    EXPECT_EQ(run.exit_code, 2) << c.err;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(FileText(Path("hand.zelk")), before) << c.err;
+  }
+  EXPECT_EQ(Run({"edit", Path("missing.zelk"), "heat_en=true"}, false).exit_code, 2);
+
+  // A hand-written file stays one: it names what it changes, no block appears.
+  const ProcessOutput good = Run({"edit", Path("hand.zelk"), "porc_mistura=30"}, false);
+  ASSERT_EQ(good.exit_code, 0) << good.err;
+  const std::string text = FileText(Path("hand.zelk"));
+  EXPECT_EQ(text.find("\"block\""), std::string::npos) << text;
+  EXPECT_NE(text.find("\"porc_mistura\": 30"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"limite_corr\": 40"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace zelk::testing

@@ -32,5 +32,29 @@ TEST(ModuleVersionTextTest, NoModuleGivesAnEmptyText) {
   EXPECT_EQ(ModuleVersionText(std::optional<ModuleVersion>{ModuleVersion{{2, 10}, 2}}), "2.10");
 }
 
+TEST(ModuleVersionTextTest, MajorNumberOfAText) {
+  const struct {
+    const char* text;
+    std::optional<int> major;
+  } cases[] = {
+      {"2.10", 2},           {"3", 3},
+      {"10.0", 10},          {"", std::nullopt},
+      {"?.?", std::nullopt}, {"2x.1", std::nullopt},
+      {".5", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MajorVersionOf(c.text), c.major) << c.text;
+}
+
+TEST(ModuleVersionTextTest, OtherMajorOnlyWhenBothAreKnownAndDiffer) {
+  const std::optional<ModuleVersion> module = ModuleVersion{{2, 10}, 2};
+  EXPECT_FALSE(OtherMajorVersion("2.7", module));
+  EXPECT_TRUE(OtherMajorVersion("3.0", module));
+  EXPECT_TRUE(OtherMajorVersion("1.10", module));
+  EXPECT_FALSE(OtherMajorVersion("", module));  // written by hand
+  EXPECT_FALSE(OtherMajorVersion("?.?", module));
+  EXPECT_FALSE(OtherMajorVersion("3.0", std::nullopt));
+  EXPECT_FALSE(OtherMajorVersion("3.0", ModuleVersion{{0, 0}, 0}));
+}
+
 }  // namespace
 }  // namespace zelk

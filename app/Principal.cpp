@@ -65,6 +65,7 @@ TMainForm::TMainForm(Messages& messages, Session& session, QWidget* parent)
   now_ms_ = Session::SteadyMilliseconds;
   ConnectHandlers();
   SavedText.clear();
+  KeepStartBoxes();
 }
 
 TMainForm::~TMainForm() = default;
@@ -108,6 +109,7 @@ void TMainForm::configClick() {
   StopReconnectWatch();
   form2_->exec();
   read_since_config_ = false;  // the port may lead to another module now
+  ShowPreparedStatus();
   if (session_.module_answered()) {
     ui_->prog->setEnabled(true);
     ui_->ler->setEnabled(true);
@@ -153,7 +155,7 @@ void TMainForm::sairClick() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   PollPause pause(poll_, PollPause::Then::as_before);
-  if (!MayDiscardEdits()) {
+  if (!MayDiscardEdits() || !MayDropPrepared()) {
     event->ignore();
     return;
   }

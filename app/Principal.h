@@ -23,6 +23,7 @@
 #include "programming/program_kind.h"
 #include "records/vehicle_store.h"
 #include "session/failure.h"
+#include "session/guarded_write.h"
 #include "session/restore_points.h"
 #include "settings/settings_block.h"
 #include "settings/settings_table.h"
@@ -150,6 +151,9 @@ class TMainForm : public QWidget {
   std::optional<SettingsBlock> WindowSettings();
   // WindowSettings laid over the block as last read (the module's own bytes).
   std::optional<SettingsBlock> BlockWithChanges();
+  // The settings the window holds: over the module's block after a Read,
+  // else the boxes alone (prepared settings).
+  std::optional<SettingsBlock> WindowBlock();
   // Its settings as texts, to count differences; none before a Read or when
   // a box does not encode.
   std::optional<SettingTexts> WindowTexts();
@@ -193,6 +197,19 @@ class TMainForm : public QWidget {
     bool live;      // and the snapshot too
   };
   ReadShown ReadAndShow();
+  // A settings block read from the module into the boxes: the window now
+  // holds the module's settings, and Write and the file actions follow.
+  void ShowModuleRead(const SettingsBlock& block);
+  // The live snapshot that ends every read, and the poll set running; false
+  // (silently) when it failed.
+  bool ReadLiveSnapshot();
+  // "Write the settings of NAME to the module?" with the settings that will change.
+  QString WriteQuestion(const QString& name, const SettingsBlock& module,
+                        const SettingsBlock& to_write);
+  // A write of a file's (or prepared) settings, each outcome in its box; true
+  // when it met a communication failure.
+  bool ShowWriteOutcome(const GuardedWrite& done, const SettingsBlock& sent, const QString& name,
+                        const QString& title);
   // Before an action replaces or drops settings the technician changed and
   // did not write: asks, No by default. True when nothing is changed or the
   // answer is Yes.
@@ -257,6 +274,10 @@ class TMainForm : public QWidget {
   // Guarded: each deletes itself when closed, and goes with the window.
   QPointer<QDialog> compare_dialog_;
   QPointer<QDialog> restore_points_dialog_;
+  // The module version of the file last opened into the boxes over a module
+  // read: Write asks before sending a file of another major version.
+  std::string opened_version_;
+  QString opened_file_;
 
   // Logging and the live chart (Principal_log.cpp). Both take the window's
   // own poll: they add no traffic.
@@ -350,6 +371,68 @@ class TMainForm : public QWidget {
   QPointer<QDialog> timeline_dialog_;
   std::vector<QAction*> bench_actions_;  // useful only with a vehicle chosen
   std::function<void(const QString&)> on_data_folder_chosen_;
+
+  // Settings prepared with no module (Principal_prepared.cpp): opened from a
+  // file or a vehicle's record, or the window's defaults, edited and saved
+  // with no port; a Read that meets them asks first.
+ public:
+  // File > New settings: the boxes as the window starts.
+  void NewSettings();
+  // A vehicle's settings record opened to prepare ("Edit offline").
+  void EditOffline(const QString& path);
+  // True while the boxes hold settings no Read has replaced: opened, new,
+  // or typed with no module read.
+  bool HoldsPrepared() const;
+  // The prepared settings as File > Save writes them; nothing (with the box
+  // of the text refused) when a box does not encode.
+  std::optional<SettingsFile> PreparedFile();
+
+ private:
+  struct Prepared {
+    QString label;               // what the status names: "before.zelk", "ABC1D23, prepared"
+    std::string module_version;  // the file's; empty when it names none
+    // A file's block: saved again with its module bytes, and then the
+    // settings are all laid over a module's block when written.
+    std::optional<SettingsBlock> file_block;
+    // Without a block: the settings the file names; only these (and those
+    // changed since) are saved and written.
+    std::vector<SettingIndex> named;
+    SettingTexts saved{};  // as last opened or saved, to tell unsaved changes
+  };
+  // The boxes as the window started, for New settings.
+  struct StartBoxes {
+    std::array<QString, kSettingRowCount> texts;
+    std::array<bool, kSettingRowCount> checked{};
+    QString rpm_cal;
+  };
+  enum class PreparedAnswer { write, read, cancel };
+  void KeepStartBoxes();
+  void ShowStartBoxes();
+  bool BoxesAsAtStart() const;
+  Prepared PreparedOrStart() const;
+  std::vector<SettingIndex> NamedNow(const Prepared& prepared, const SettingsBlock& window) const;
+  bool PreparedUnsaved();
+  // Before prepared work with unsaved changes goes: asks, No by default.
+  bool MayDropPrepared();
+  void ShowPreparedStatus();
+  QString BenchPreparedLabel() const;
+  // File > Open with no module read; false when refused or not dropped.
+  bool OpenPrepared(const SettingsFile& file, const QString& label, const QString& path,
+                    const QString& title);
+  void OpenSettingsFileAs(const QString& path, const QString& label);
+  bool SavePrepared(const QString& path, const QString& title);
+  // A file of another major version than the module's is written only after
+  // a question naming both; true to go on.
+  bool MayWriteVersion(const std::string& file_version, const QString& name, const QString& title);
+  // Read's question when the window holds prepared settings.
+  PreparedAnswer AskAboutPrepared();
+  // Reads the module, lays the prepared settings over it, shows what will
+  // change, asks, keeps a restore point, writes, reads back and verifies.
+  // True when it met a communication failure.
+  bool WritePrepared();
+
+  std::optional<Prepared> prepared_;
+  StartBoxes start_boxes_;
 };
 
 }  // namespace zelk

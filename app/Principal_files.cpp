@@ -103,6 +103,9 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
       if (!path.isEmpty()) (this->*take)(path);
     };
   };
+  QAction* new_settings = file->addAction(tr("&New settings"), this, &TMainForm::NewSettings);
+  new_settings->setObjectName(QStringLiteral("action_new_settings"));
+  new_settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   QAction* open = file->addAction(tr("&Open settings..."));
   open->setObjectName(QStringLiteral("action_open_settings"));
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -130,7 +133,9 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   QAction* quit = file->addAction(tr("&Quit"), this, &TMainForm::sairClick);
   quit->setObjectName(QStringLiteral("action_quit"));
 
-  file_actions_ = {open, save, compare, restore};
+  // New, Open, Save and Compare need no module: settings are prepared at the
+  // desk. Restore writes, so it waits for a Read.
+  file_actions_ = {restore};
   SetFileActionsEnabled(false);
 
   // Every change of a setting's text or box may change its mark.
@@ -145,6 +150,10 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
 
 void TMainForm::SetFileActionsEnabled(bool enabled) {
   for (QAction* action : file_actions_) action->setEnabled(enabled);
+}
+
+std::optional<SettingsBlock> TMainForm::WindowBlock() {
+  return last_read_ ? BlockWithChanges() : WindowSettings();
 }
 
 std::optional<SettingTexts> TMainForm::WindowTexts() {
@@ -162,7 +171,10 @@ std::optional<SettingsBlock> TMainForm::BlockWithChanges() {
 }
 
 void TMainForm::UpdateChangedMarks() {
-  if (!last_read_) return;
+  if (!last_read_) {
+    ShowPreparedStatus();  // typing into the boxes with no module prepares settings too
+    return;
+  }
   const char separator = DecimalSeparator();
   for (const SettingRow& row : kSettings) {
     QWidget* box = BoxOf(*this, row.id);
@@ -219,9 +231,18 @@ void TMainForm::InformNoRestorePoint(const std::string& error) {
 }
 
 void TMainForm::OpenSettingsFile(const QString& path) {
+  OpenSettingsFileAs(path, QFileInfo(path).fileName());
+}
+
+void TMainForm::OpenSettingsFileAs(const QString& path, const QString& label) {
   const QString title = QCoreApplication::translate("SettingsFiles", "Open settings");
   const std::optional<SettingsFile> file = LoadFile(messages_, path, title);
-  if (!file || !MayUseOutOfRange(*file, path, title) || !MayDiscardEdits()) return;
+  if (!file || !MayUseOutOfRange(*file, path, title)) return;
+  if (!last_read_) {
+    OpenPrepared(*file, label, path, title);
+    return;
+  }
+  if (!MayDiscardEdits()) return;
   const std::optional<SettingsBlock> current = BlockWithChanges();
   if (!current) return;
   const AppliedSettings applied = ApplySettingsFile(*file, *current);
@@ -231,15 +252,21 @@ void TMainForm::OpenSettingsFile(const QString& path) {
   }
   // Into the boxes only: the technician reviews and presses Write.
   ShowSettings(*applied.block);
+  opened_version_ = file->module_version;
+  opened_file_ = QFileInfo(path).fileName();
   UpdateChangedMarks();
 }
 
 void TMainForm::SaveSettingsFile(const QString& chosen) {
   if (!CheckFocusedSetting()) return;
-  const std::optional<SettingsBlock> block = BlockWithChanges();
-  if (!block) return;
   QString path = chosen;
   if (QFileInfo(path).suffix().isEmpty()) path += ToQString(kSettingsFileExtension);
+  if (!last_read_) {
+    SavePrepared(path, QCoreApplication::translate("SettingsFiles", "Save settings"));
+    return;
+  }
+  const std::optional<SettingsBlock> block = BlockWithChanges();
+  if (!block) return;
   const SettingsFile file =
       MakeSettingsFile(*block, ModuleVersionText(session_.module_version()),
                        UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
@@ -259,7 +286,7 @@ void TMainForm::CompareWithFile(const QString& path) {
   const std::optional<SettingsFile> file =
       LoadFile(messages_, path, QCoreApplication::translate("SettingsFiles", "Compare with file"));
   if (!file) return;
-  const std::optional<SettingsBlock> block = BlockWithChanges();
+  const std::optional<SettingsBlock> block = WindowBlock();
   if (!block) return;
   const SettingTexts window = TextsOf(SettingsOfBlock(*block));
   const SettingTexts in_file = TextsOfFile(*file);
@@ -309,26 +336,32 @@ void TMainForm::RestoreSettings(const QString& path, const std::vector<SettingIn
     return;
   }
   if (!MayDiscardEdits()) return;
-  const std::size_t differing = CompareSettings(TextsOf(SettingsOfBlock(*last_read_)),
-                                                TextsOf(SettingsOfBlock(*applied.block)))
-                                    .size();
-  QString question = QCoreApplication::translate(
-                         "SettingsFiles",
-                         "Write the settings of %1 to the module?\n%2 setting(s) differ from "
-                         "what the module holds.")
-                         .arg(QFileInfo(path).fileName())
-                         .arg(differing);
-  const QString changes =
-      ChangeLines(ShownDifferences(*last_read_, *applied.block, DecimalSeparator()));
-  if (!changes.isEmpty()) question += QStringLiteral("\n\n") + changes;
-  if (!messages_.AskYesNo(question, title)) {
+  if (!messages_.AskYesNo(WriteQuestion(QFileInfo(path).fileName(), *last_read_, *applied.block),
+                          title)) {
     return;
   }
   if (WriteFileSettings(*file, chosen, path, title)) pause.Failed();
 }
 
+QString TMainForm::WriteQuestion(const QString& name, const SettingsBlock& module,
+                                 const SettingsBlock& to_write) {
+  const std::size_t differing =
+      CompareSettings(TextsOf(SettingsOfBlock(module)), TextsOf(SettingsOfBlock(to_write))).size();
+  QString question = QCoreApplication::translate(
+                         "SettingsFiles",
+                         "Write the settings of %1 to the module?\n%2 setting(s) differ from "
+                         "what the module holds.")
+                         .arg(name)
+                         .arg(differing);
+  const QString changes = ChangeLines(ShownDifferences(module, to_write, DecimalSeparator()));
+  if (!changes.isEmpty()) question += QStringLiteral("\n\n") + changes;
+  return question;
+}
+
 bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
                                   const QString& path, const QString& title) {
+  const QString name = QFileInfo(path).fileName();
+  if (!MayWriteVersion(file.module_version, name, title)) return false;
   const RestorePointsTarget points = RestorePointsInUse();
   if (!points.target) {
     InformNoRestorePoint(points.error);
@@ -347,12 +380,13 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<Se
                                                   SaveReason::before_restore,
                                                   ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
-    last_read_ = done.written.read_back->settings.value.block;
-    ShowSettings(*last_read_);
-    shown_module_ = last_read_;
-    UpdateChangedMarks();
+    ShowModuleRead(done.written.read_back->settings.value.block);
   }
-  const QString name = QFileInfo(path).fileName();
+  return ShowWriteOutcome(done, *applied.block, name, title);
+}
+
+bool TMainForm::ShowWriteOutcome(const GuardedWrite& done, const SettingsBlock& sent,
+                                 const QString& name, const QString& title) {
   switch (done.outcome) {
     case WriteOutcome::no_restore_point:
       InformNoRestorePoint(done.restore_point.error);
@@ -362,7 +396,7 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<Se
       ReportFailure(done.failure());
       return true;
     case WriteOutcome::differs:
-      VerifyTaken(*applied.block, *last_read_,
+      VerifyTaken(sent, *last_read_,
                   QCoreApplication::translate(
                       "SettingsFiles",
                       "The module does not hold the settings of %1: what it reads back differs.")

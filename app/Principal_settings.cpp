@@ -151,7 +151,21 @@ void TMainForm::ShowLamps(std::uint8_t flags) {
 
 void TMainForm::lerClick() {
   PollPause pause(poll_, PollPause::Then::as_before);
-  if (!MayDiscardEdits()) return;
+  if (HoldsPrepared()) {
+    // Settings prepared at the desk are never replaced, nor written, without
+    // the technician's answer.
+    switch (AskAboutPrepared()) {
+      case PreparedAnswer::cancel:
+        return;
+      case PreparedAnswer::write:
+        if (WritePrepared()) pause.Failed();
+        return;
+      case PreparedAnswer::read:
+        break;
+    }
+  } else if (!MayDiscardEdits()) {
+    return;
+  }
   const ReadShown read = ReadAndShow();
   // A settings read that failed says so in its box; when the snapshot failed
   // too, no poll follows it.
@@ -163,26 +177,36 @@ TMainForm::ReadShown TMainForm::ReadAndShow() {
   // The box of a failed read shows before the snapshot is asked for, as ever.
   const Result<SettingsValues> read = session_.ReadSettingsBlock();
   if (read.ok()) {
-    ShowSettings(read.value.block);
-    shown_module_ = read.value.block;
-    last_read_ = read.value.block;
-    read_since_config_ = true;
-    ui_->gravar->setEnabled(true);
-    ui_->prog->setEnabled(true);
-    SetFileActionsEnabled(true);
-    UpdateChangedMarks();
+    ShowModuleRead(read.value.block);
   } else {
     ReportFailure(read.failure);
     ui_->gravar->setEnabled(false);
   }
+  return {read.ok(), ReadLiveSnapshot()};
+}
 
+void TMainForm::ShowModuleRead(const SettingsBlock& block) {
+  ShowSettings(block);
+  shown_module_ = block;
+  last_read_ = block;
+  read_since_config_ = true;
+  opened_version_.clear();
+  opened_file_.clear();
+  prepared_.reset();
+  ShowPreparedStatus();
+  ui_->gravar->setEnabled(true);
+  ui_->prog->setEnabled(true);
+  SetFileActionsEnabled(true);
+  UpdateChangedMarks();
+}
+
+bool TMainForm::ReadLiveSnapshot() {
   const Result<InstantSample> instant = session_.ReadInstantBlock();
-  if (instant.ok()) {
-    ShowInstantSample(instant.value);
-    poll_.Run();
-    ui_->sync->setGreen(true);
-  }
-  return {read.ok(), instant.ok()};
+  if (!instant.ok()) return false;
+  ShowInstantSample(instant.value);
+  poll_.Run();
+  ui_->sync->setGreen(true);
+  return true;
 }
 
 void TMainForm::ShowInstantSample(const InstantSample& sample) {
@@ -408,7 +432,8 @@ void TMainForm::gravarClick() {
   // written is refused up front and nothing is asked.
   const std::optional<SettingsBlock> settings = WindowSettings();
   bool failed = false;
-  if (settings && AskToWrite(*settings)) {
+  if (settings && MayWriteVersion(opened_version_, opened_file_, tr("Warning")) &&
+      AskToWrite(*settings)) {
     // The read back follows the "Program OK" box, so Session's write alone,
     // after a restore point of what the module holds: without one, nothing
     // is written.

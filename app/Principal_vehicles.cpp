@@ -156,6 +156,7 @@ void TMainForm::ShowVehicleTimeline() {
   shown.records = VehicleHistory(bench_->folder).Timeline();
   shown.window = WindowTexts();
   shown.can_write = last_read_.has_value() && session_.module_answered();
+  shown.offline = !last_read_.has_value();
   TimelineActions actions;
   actions.compare = [this](const std::filesystem::path& path) { CompareWithFile(PathText(path)); };
   actions.restore = [this](const std::filesystem::path& path) { RestoreFromFile(PathText(path)); };
@@ -164,7 +165,7 @@ void TMainForm::ShowVehicleTimeline() {
     RestoreChosenSettings(PathText(path), chosen);
   };
   actions.open_settings = [this](const std::filesystem::path& path) {
-    OpenSettingsFile(PathText(path));
+    EditOffline(PathText(path));
   };
   actions.open_log = [](const std::filesystem::path& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));

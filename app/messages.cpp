@@ -6,7 +6,10 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
+#include <algorithm>
+#include <vector>
 
 namespace zelk {
 
@@ -59,6 +62,26 @@ std::optional<QString> BoxMessages::AskText(const QString& label, const QString&
   const QString text = QInputDialog::getMultiLineText(nullptr, title, label, QString(), &ok);
   if (!ok) return std::nullopt;
   return text;
+}
+
+int BoxMessages::Choose(const QString& text, const QString& title, const QStringList& choices) {
+  QMessageBox box(QMessageBox::NoIcon, title, text);
+  std::vector<QAbstractButton*> buttons;
+  for (qsizetype i = 0; i < choices.size(); ++i) {
+    const bool last = i + 1 == choices.size();
+    QPushButton* button =
+        box.addButton(choices[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    if (last) {
+      box.setDefaultButton(button);
+      box.setEscapeButton(button);
+    }
+    buttons.push_back(button);
+  }
+  KeepTitleVisible(box, title);
+  box.exec();
+  const auto pressed = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+  if (pressed == buttons.end()) return static_cast<int>(choices.size()) - 1;
+  return static_cast<int>(pressed - buttons.begin());
 }
 
 }  // namespace zelk

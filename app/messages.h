@@ -4,6 +4,7 @@
 // windows' rules can be tested with a recorder instead of live boxes.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -25,6 +26,9 @@ class Messages {
   // A few lines of text typed by the technician (a note); nothing when
   // cancelled.
   virtual std::optional<QString> AskText(const QString& label, const QString& title) = 0;
+  // A question with a button for each of `choices` (the last one cancels, and
+  // is the default): the index of the one pressed.
+  virtual int Choose(const QString& text, const QString& title, const QStringList& choices) = 0;
 };
 
 // The real boxes: application-owned, no icon, one line of text.
@@ -35,6 +39,7 @@ class BoxMessages : public Messages {
   bool AskYesNoDefaultNo(const QString& text, const QString& title) override;
   void Error(const QString& text) override;
   std::optional<QString> AskText(const QString& label, const QString& title) override;
+  int Choose(const QString& text, const QString& title, const QStringList& choices) override;
 };
 
 }  // namespace zelk

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/status_text.h"
 
+#include <QStringList>
+
 #include <QAction>
 #include <QEvent>
 #include <QMenuBar>
@@ -33,10 +35,18 @@ void StatusText::setBench(const QString& bench) {
   Place();
 }
 
+void StatusText::setPrepared(const QString& prepared) {
+  if (prepared == prepared_) return;
+  prepared_ = prepared;
+  Place();
+}
+
 QString StatusText::Whole() const {
-  if (bench_.isEmpty()) return text_;
-  if (text_.isEmpty()) return bench_;
-  return bench_ + QStringLiteral("  |  ") + text_;
+  QStringList parts;
+  for (const QString* part : {&bench_, &prepared_, &text_}) {
+    if (!part->isEmpty()) parts << *part;
+  }
+  return parts.join(QStringLiteral("  |  "));
 }
 
 QSize StatusText::sizeHint() const {

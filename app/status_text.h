@@ -29,6 +29,10 @@ class StatusText : public QWidget {
   // and kept while the status changes; empty when none is chosen.
   void setBench(const QString& bench);
   const QString& bench() const { return bench_; }
+  // The settings the window holds without a module read ("Offline:
+  // before.zelk"), shown after the bench; empty when it holds none.
+  void setPrepared(const QString& prepared);
+  const QString& prepared() const { return prepared_; }
   // What is drawn: the bench and the status, or their elided form.
   const QString& shown_text() const { return shown_; }
 
@@ -46,6 +50,7 @@ class StatusText : public QWidget {
   QMenuBar& bar_;
   QString text_;
   QString bench_;
+  QString prepared_;
   QString shown_;
 };
 

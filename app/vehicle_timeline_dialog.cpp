@@ -150,12 +150,15 @@ struct Timeline {
   }
 };
 
-void NameButtons(const Ui::VehicleTimelineDialog& ui) {
+void NameButtons(const Ui::VehicleTimelineDialog& ui, bool offline) {
   ui.compare->setText(QCoreApplication::translate("VehicleTimeline", "&Compare with the window"));
   ui.restore->setText(QCoreApplication::translate("VehicleTimeline", "&Restore"));
   ui.restore_chosen->setText(
       QCoreApplication::translate("VehicleTimeline", "Restore c&hosen settings..."));
-  ui.open_settings->setText(QCoreApplication::translate("VehicleTimeline", "&Open settings file"));
+  // With no module read, a record opens as settings to prepare.
+  ui.open_settings->setText(
+      offline ? QCoreApplication::translate("VehicleTimeline", "&Edit offline")
+              : QCoreApplication::translate("VehicleTimeline", "&Open settings file"));
   ui.open_log->setText(QCoreApplication::translate("VehicleTimeline", "Open &log"));
 }
 
@@ -177,7 +180,7 @@ QDialog* MakeVehicleTimelineDialog(QWidget* parent, const TimelineShown& shown,
   ui.caption->setText(
       QCoreApplication::translate("VehicleTimeline", "%1: every record, newest first")
           .arg(ToQString(shown.vehicle_id)));
-  NameButtons(ui);
+  NameButtons(ui, shown.offline);
   QObject::connect(ui.buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
 
   QTableWidget& table = *ui.timeline;

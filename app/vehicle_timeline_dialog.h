@@ -28,6 +28,7 @@ struct TimelineShown {
   std::optional<SettingTexts> window;  // the window's settings, to count differences; none
                                        // before a Read
   bool can_write = false;              // Restore and Restore chosen are offered only then
+  bool offline = false;  // no module read: a settings record opens to prepare ("Edit offline")
 };
 
 // What the buttons do, each given the selected record's file.

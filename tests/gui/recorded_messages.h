@@ -5,6 +5,7 @@
 // which is where a real box would let timer ticks in.
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -14,7 +15,7 @@
 namespace zelk::test {
 
 struct Box {
-  enum Kind { inform, ask, error, ask_text } kind;
+  enum Kind { inform, ask, error, ask_text, choose } kind;
   QString text;
   QString title;
   bool operator==(const Box&) const = default;
@@ -45,6 +46,16 @@ class RecordedMessages : public Messages {
     return text;
   }
 
+  // The next of `choices`, or the last button (cancel) when none is left.
+  int Choose(const QString& text, const QString& title, const QStringList& buttons) override {
+    Record({Box::choose, text, title});
+    last_choices = buttons;
+    if (choices.empty()) return static_cast<int>(buttons.size()) - 1;
+    const int choice = choices.front();
+    choices.pop_front();
+    return choice;
+  }
+
   QStringList Texts() const {
     QStringList out;
     for (const Box& box : boxes) out << box.text;
@@ -54,6 +65,8 @@ class RecordedMessages : public Messages {
   std::vector<Box> boxes;
   std::deque<bool> answers;   // Yes/No answers, in order; No when none left
   std::deque<QString> texts;  // typed texts, in order; cancelled when none left
+  std::deque<int> choices;    // buttons pressed in Choose, in order
+  QStringList last_choices;   // the buttons the last Choose offered
   std::function<void(const Box&)> on_box;
 
  private:

@@ -289,7 +289,8 @@ TMainForm::PreparedAnswer TMainForm::AskAboutPrepared() {
   const int choice = messages_.Choose(
       text, PreparedTitle(),
       {QCoreApplication::translate("PreparedSettings", "&Write prepared"),
-       QCoreApplication::translate("PreparedSettings", "&Read the module's"), tr("Cancel")});
+       QCoreApplication::translate("PreparedSettings", "&Read the module's"),
+       QCoreApplication::translate("PreparedSettings", "Cancel")});
   switch (choice) {
     case 0:
       return PreparedAnswer::write;

@@ -701,6 +701,57 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
 </context>
 <context>
+    <name>PreparedSettings</name>
+    <message>
+        <source>Prepared settings</source>
+        <translation>Configurações preparadas</translation>
+    </message>
+    <message>
+        <source>new settings</source>
+        <translation>novas configurações</translation>
+    </message>
+    <message>
+        <source>The prepared settings (%1) have changes that are not saved and will be lost. Go on?</source>
+        <translation>As configurações preparadas (%1) têm alterações não salvas, que serão perdidas. Continuar?</translation>
+    </message>
+    <message>
+        <source>Prepared, not written: %1</source>
+        <translation>Preparadas, não gravadas: %1</translation>
+    </message>
+    <message>
+        <source>Offline: %1</source>
+        <translation>Sem módulo: %1</translation>
+    </message>
+    <message>
+        <source>%1, prepared</source>
+        <translation>%1, preparadas</translation>
+    </message>
+    <message>
+        <source>%1 was made for module version %2, but the module connected is version %3: its settings may mean something else there. Write them anyway?</source>
+        <translation>%1 foi feito para a versão %2 do módulo, mas o módulo conectado é da versão %3: as configurações podem significar outra coisa nele. Gravar mesmo assim?</translation>
+    </message>
+    <message>
+        <source>The window holds settings prepared without a module (%1). Write them to the module, or read the module&apos;s settings in their place?</source>
+        <translation>A janela contém configurações preparadas sem módulo (%1). Gravá-las no módulo, ou ler as configurações do módulo no lugar delas?</translation>
+    </message>
+    <message>
+        <source>Their changes are not saved: reading the module&apos;s settings loses them.</source>
+        <translation>As alterações delas não estão salvas: ler as configurações do módulo as perde.</translation>
+    </message>
+    <message>
+        <source>&amp;Write prepared</source>
+        <translation>&amp;Gravar as preparadas</translation>
+    </message>
+    <message>
+        <source>&amp;Read the module&apos;s</source>
+        <translation>&amp;Ler as do módulo</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>ProgramForm</name>
     <message>
         <source>Program Zelk Unit</source>
@@ -1329,6 +1380,14 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>before a program</source>
         <translation>antes de um programa</translation>
     </message>
+    <message>
+        <source>prepared without a module</source>
+        <translation>preparadas sem módulo</translation>
+    </message>
+    <message>
+        <source>before writing prepared settings</source>
+        <translation>antes de gravar configurações preparadas</translation>
+    </message>
 </context>
 <context>
     <name>SettingsFiles</name>
@@ -1551,6 +1610,10 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>What</source>
         <translation>O quê</translation>
+    </message>
+    <message>
+        <source>&amp;Edit offline</source>
+        <translation>&amp;Editar sem módulo</translation>
     </message>
 </context>
 <context>
@@ -1869,6 +1932,10 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>N&amp;o vehicle</source>
         <translation>&amp;Nenhum veículo</translation>
+    </message>
+    <message>
+        <source>&amp;New settings</source>
+        <translation>&amp;Novas configurações</translation>
     </message>
 </context>
 <context>

@@ -111,7 +111,9 @@ void TMainForm::configClick() {
   read_since_config_ = false;  // the port may lead to another module now
   ShowPreparedStatus();
   if (session_.module_answered()) {
-    ui_->prog->setEnabled(true);
+    // Prepared settings are met by the Read's question before anything else
+    // touches the module.
+    ui_->prog->setEnabled(!HoldsPrepared());
     ui_->ler->setEnabled(true);
   } else {
     ui_->prog->setEnabled(false);

@@ -88,8 +88,9 @@ constexpr std::array kCommands{
                 "  restore   save a restore point, write the settings of FILE (only the\n"
                 "            setting bytes and option bits; the module's own bytes stay),\n"
                 "            read them back and verify; a refused FILE sends nothing. A\n"
-                "            block holding settings outside their ranges is refused,\n"
-                "            naming each; --force writes it anyway\n",
+                "            block holding settings outside their ranges, or a file of\n"
+                "            another major module version, is refused, naming why;\n"
+                "            --force writes it anyway\n",
                 RestoreCommand},
     CommandSpec{"set", PortUse::required, "[--trace] [--vehicle ID] --port NAME set NAME=VALUE...",
                 "  set       save a restore point, change the named settings (names as in\n"

@@ -248,9 +248,15 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
 }
 
 int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
-               std::ostream& out, std::ostream& err, const WriteStop& stop) {
+               std::ostream& out, std::ostream& err, const WriteStop& stop, bool any_version) {
   const std::optional<ModuleRead> read = ReadModule(session, err);
   if (!read) return kExitCommunication;
+  // A file's settings are laid out for its module's major version.
+  if (!any_version && OtherMajorVersion(file.module_version, session.module_version())) {
+    Say(err, "the file is for module version " + file.module_version + ", the module is version " +
+                 read->version + "; nothing was written (--force writes it anyway)");
+    return kExitUsage;
+  }
   const AppliedSettings applied = ApplySettingsFile(file, read->block);
   if (!applied.block) {
     Say(err, applied.error + "; nothing was written");
@@ -364,7 +370,7 @@ int RestoreCommand(CommandContext& context, const std::vector<std::string>& oper
   if (!points) return kExitUsage;
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
-  return RunRestore(*session, *file, *points, context.out, context.err, StopOnSignals());
+  return RunRestore(*session, *file, *points, context.out, context.err, StopOnSignals(), force);
 }
 
 int SetCommand(CommandContext& context, const std::vector<std::string>& operands) {

@@ -42,9 +42,11 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
 // Reads, applies `file` over the block read, and writes it behind a restore point.
 // `stop` is armed just before the write goes out; a stop asked for from then
 // on says that the settings were sent, whether and how they were read back,
-// and the restore point, and returns 1.
+// and the restore point, and returns 1. A file of another major module
+// version than the module's is refused (exit 2) unless `any_version`.
 int RunRestore(Session& session, const SettingsFile& file, RestorePointTarget& points,
-               std::ostream& out, std::ostream& err, const WriteStop& stop = {});
+               std::ostream& out, std::ostream& err, const WriteStop& stop = {},
+               bool any_version = false);
 // Reads, applies the named settings (range-checked), and writes them behind a
 // restore point; `stop` as for RunRestore.
 int RunSet(Session& session, const FileSettings& settings, RestorePointTarget& points,

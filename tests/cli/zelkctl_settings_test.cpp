@@ -333,6 +333,25 @@ TEST_F(ZelkctlSettings, EditChangesAFileWithNoModule) {
                              "\nrpm_adj         900        850\n");
 }
 
+TEST_F(ZelkctlSettings, RestoreOfAnotherMajorVersionNeedsForce) {
+  ASSERT_TRUE(StartSim());
+  ASSERT_EQ(Run({"backup", Path("car.zelk")}).exit_code, 0);
+  ASSERT_EQ(Run({"edit", Path("car.zelk"), "tempo_partida=1230"}, false).exit_code, 0);
+  std::string text = FileText(Path("car.zelk"));
+  text.replace(text.find("\"2.10\""), 6, "\"3.1\"");
+  Write("v3.zelk", text);
+  const std::string before = ModuleBlock();
+  const ProcessOutput refused = Run({"restore", Path("v3.zelk")});
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_EQ(refused.err,
+            "zelkctl: the file is for module version 3.1, the module is version 2.10; nothing "
+            "was written (--force writes it anyway)\n");
+  EXPECT_EQ(ModuleBlock(), before);
+  const ProcessOutput forced = Run({"restore", "--force", Path("v3.zelk")});
+  EXPECT_EQ(forced.exit_code, 0) << forced.err;
+  EXPECT_NE(ModuleBlock(), before);
+}
+
 TEST_F(ZelkctlSettings, EditRefusesAndChangesNothing) {
   Write("hand.zelk", R"({"format": "zelk-settings", "format_version": 1,
                         "settings": {"limite_corr": 40}})");

@@ -213,6 +213,7 @@ class PreparedSettingsTest : public QObject {
     QCOMPARE(w.port.module().settings(), module);
     QCOMPARE(w.MainForm.ui().tempo_partida->text(), QStringLiteral("1500"));
     QVERIFY(!w.MainForm.ui().gravar->isEnabled());
+    QVERIFY(!w.MainForm.ui().prog->isEnabled());  // the question comes first
     QVERIFY(w.MainForm.HoldsPrepared());
   }
 
@@ -232,6 +233,7 @@ class PreparedSettingsTest : public QObject {
     QVERIFY(w.MainForm.last_read());
     QCOMPARE(*w.MainForm.last_read(), w.port.module().settings());
     QVERIFY(w.MainForm.ui().gravar->isEnabled());
+    QVERIFY(w.MainForm.ui().prog->isEnabled());
     QVERIFY(w.MainForm.status_text().prepared().isEmpty());
     QVERIFY(QFile::exists(path));
     QVERIFY(RestorePointsNow().empty());

@@ -348,7 +348,7 @@ class TMainForm : public QWidget {
   };
   RestorePointsTarget RestorePointsInUse() const;
   // Where a file dialog opens: the bench vehicle's folder, else the folder
-  // of the last file chosen (empty: the platform's choice).
+  // of the last file chosen, else Documents (DialogFolder).
   QString FileDialogFolder() const;
   // After a Read (or a choice made after one): says when the module differs
   // from the vehicle's newest settings, then keeps the settings as read.
@@ -365,7 +365,6 @@ class TMainForm : public QWidget {
   void InformVehicleRecordFailed(const std::string& error);
 
   std::optional<VehicleEntry> bench_;
-  QString last_folder_;
   QString bench_warning_;  // the status a Read gave when the module differed from the car
   QPointer<QDialog> vehicles_dialog_;
   QPointer<QDialog> timeline_dialog_;

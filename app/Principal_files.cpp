@@ -22,6 +22,7 @@
 
 #include "app/Principal.h"
 #include "app/compare_dialog.h"
+#include "app/dialog_folder.h"
 #include "app/messages.h"
 #include "app/module_messages.h"
 #include "app/qt_text.h"
@@ -99,7 +100,7 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
       const QString folder = FileDialogFolder();
       const QString path = save ? QFileDialog::getSaveFileName(this, title, folder, FileFilter())
                                 : QFileDialog::getOpenFileName(this, title, folder, FileFilter());
-      if (!path.isEmpty()) last_folder_ = QFileInfo(path).absolutePath();
+      RememberDialogFolder(path);
       if (!path.isEmpty()) (this->*take)(path);
     };
   };
@@ -130,7 +131,13 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
       file->addAction(tr("&Data folder..."), this, &TMainForm::ChooseDataFolderClick);
   data_folder->setObjectName(QStringLiteral("action_data_folder"));
   file->addSeparator();
-  QAction* quit = file->addAction(tr("&Quit"), this, &TMainForm::sairClick);
+  // Windows programs say Exit here; the Operation group's Quit button stays.
+#ifdef Q_OS_WIN
+  const QString quit_text = tr("E&xit");
+#else
+  const QString quit_text = tr("&Quit");
+#endif
+  QAction* quit = file->addAction(quit_text, this, &TMainForm::sairClick);
   quit->setObjectName(QStringLiteral("action_quit"));
 
   // New, Open, Save and Compare need no module: settings are prepared at the

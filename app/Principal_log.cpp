@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/Principal.h"
+#include "app/dialog_folder.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
@@ -98,7 +99,7 @@ void TMainForm::StartLogClick() {
   const QString path = QFileDialog::getSaveFileName(this, tr("Start a log"), FileDialogFolder(),
                                                     tr("CSV files (*.csv)"));
   if (path.isEmpty()) return;
-  last_folder_ = QFileInfo(path).absolutePath();
+  RememberDialogFolder(path);
   StartLog(path);
 }
 

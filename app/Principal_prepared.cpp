@@ -286,11 +286,11 @@ TMainForm::PreparedAnswer TMainForm::AskAboutPrepared() {
                 "PreparedSettings",
                 "Their changes are not saved: reading the module's settings loses them.");
   }
-  const int choice = messages_.Choose(
-      text, PreparedTitle(),
-      {QCoreApplication::translate("PreparedSettings", "&Write prepared"),
-       QCoreApplication::translate("PreparedSettings", "&Read the module's"),
-       QCoreApplication::translate("PreparedSettings", "Cancel")});
+  const int choice =
+      messages_.Choose(text, PreparedTitle(),
+                       {QCoreApplication::translate("PreparedSettings", "&Write prepared"),
+                        QCoreApplication::translate("PreparedSettings", "&Read the module's"),
+                        QCoreApplication::translate("PreparedSettings", "Cancel")});
   switch (choice) {
     case 0:
       return PreparedAnswer::write;

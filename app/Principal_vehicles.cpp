@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "app/Principal.h"
+#include "app/dialog_folder.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
@@ -214,7 +215,7 @@ bool TMainForm::UseDataFolder(const QString& folder) {
 
 QString TMainForm::FileDialogFolder() const {
   if (bench_) return PathText(bench_->folder);
-  return last_folder_;
+  return DialogFolder();
 }
 
 TMainForm::RestorePointsTarget TMainForm::RestorePointsInUse() const {

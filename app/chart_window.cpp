@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/chart_window.h"
 
+#include "app/dialog_folder.h"
+
 #include <QBuffer>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -202,15 +204,19 @@ bool ChartWindow::ExportCsv(const QString& path) {
 }
 
 void ChartWindow::ExportPngClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as PNG"), QString(),
-                                                    tr("PNG images (*.png)"));
-  if (!path.isEmpty()) ExportPng(path);
+  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as PNG"),
+                                                    DialogFolder(), tr("PNG images (*.png)"));
+  if (path.isEmpty()) return;
+  RememberDialogFolder(path);
+  ExportPng(path);
 }
 
 void ChartWindow::ExportCsvClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as CSV"), QString(),
-                                                    tr("CSV files (*.csv)"));
-  if (!path.isEmpty()) ExportCsv(path);
+  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as CSV"),
+                                                    DialogFolder(), tr("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  RememberDialogFolder(path);
+  ExportCsv(path);
 }
 
 }  // namespace zelk

@@ -15,6 +15,7 @@
 #include "app/Porta_serial.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/dialog_folder.h"
 #include "app/fonts.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
@@ -114,6 +115,16 @@ void RememberTheDataFolder(zelk::TMainForm& main_form) {
   });
 }
 
+// The folder the file dialogs last chose a file in, taken again at start.
+void RememberTheDialogFolder() {
+  const QString key = QStringLiteral("files/last_folder");
+  zelk::SetDialogFolder(QSettings().value(key).toString());
+  zelk::SetOnDialogFolderChosen([key](const QString& folder) {
+    QSettings settings;
+    settings.setValue(key, folder);
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +148,7 @@ int main(int argc, char** argv) {
     zelk::Windows windows(messages, session, zelk::ListSerialPorts(), preferred_port);
     RememberThePort(windows.Form2);
     RememberTheDataFolder(windows.MainForm);
+    RememberTheDialogFolder();
 
     windows.MainForm.show();
     QApplication::exec();

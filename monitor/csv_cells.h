@@ -16,6 +16,14 @@ namespace zelk {
 // "0.9803921568627451"); never an exponent, never "-0". Not finite: empty.
 std::string NumberCell(double value);
 
+// The live log's numbers: rounded to at most 10 significant digits, which is
+// more than any decoder's input carries, so a spreadsheet shows 3.1192, not
+// the binary noise of 3.1192000000000002 ("0.9803921569", "375.0300024",
+// "18750000"). Fixed-point, no trailing zeros, never an exponent, never
+// "-0". Not finite: empty.
+inline constexpr int kLogSignificantDigits = 10;
+std::string LogNumberCell(double value);
+
 // Seconds with 3 decimals from whole milliseconds: 1234 -> "1.234".
 std::string SecondsCell(std::chrono::milliseconds elapsed);
 

@@ -156,7 +156,7 @@ TEST_F(MonitorOverSim, PollsStartOnTheIntervalsSlots) {
   }
   EXPECT_EQ(Lines()[0],
             "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,"
-            "status,raw");
+            "status,raw,marker");
 }
 
 TEST_F(MonitorOverSim, ReadableLinesWithoutCsv) {
@@ -176,7 +176,7 @@ TEST_F(MonitorOverSim, FailedPollsAreRowsAndTheRunGoesOn) {
   const std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 3u);
   for (std::size_t i = 1; i < lines.size(); ++i)
-    EXPECT_TRUE(std::regex_match(lines[i], std::regex("[0-9.]+,[-0-9T:.Z]+,,,,,,,fail,")))
+    EXPECT_TRUE(std::regex_match(lines[i], std::regex("[0-9.]+,[-0-9T:.Z]+,,,,,,,fail,,")))
         << lines[i];
 }
 

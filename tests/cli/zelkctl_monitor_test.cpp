@@ -28,11 +28,12 @@ const std::string g_zelkctl = ZELKCTL_PATH;
 const std::string g_sim = ZELK_SIM_PATH;
 
 constexpr const char* kHeader =
-    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw";
+    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw,"
+    "marker";
 const std::regex kOkRow(
     "[0-9]+\\.[0-9]{3},20[0-9]{2}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}Z,"
-    "[0-9.]+,[0-9.]+,[0-9]+,-?[0-9.]+,[0-9.]+,[0-9]+,ok,[0-9a-f]{20}");
-const std::regex kFailRow("[0-9]+\\.[0-9]{3},[-0-9T:.]+Z,,,,,,,fail,");
+    "[0-9.]+,[0-9.]+,[0-9]+,-?[0-9.]+,[0-9.]+,[0-9]+,ok,[0-9a-f]{20},");
+const std::regex kFailRow("[0-9]+\\.[0-9]{3},[-0-9T:.]+Z,,,,,,,fail,,");
 
 #define START_SIM(sim, ...) \
   SimProcess sim(g_sim);    \

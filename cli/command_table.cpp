@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/detect_command.h"
 #include "cli/hex_text.h"
+#include "cli/log_summary_command.h"
 #include "cli/monitor_command.h"
 #include "cli/program_commands.h"
 #include "cli/settings_commands.h"
@@ -46,6 +47,15 @@ constexpr std::array kCommands{
                 "            vehicle's history beside the lines, its file named on stderr\n"
                 "            (a log that cannot be made exits with 2)\n",
                 MonitorCommand},
+    CommandSpec{"log-summary", PortUse::none, "log-summary FILE [--json]",
+                "  log-summary  read a live log (as the log review window reads it; FILE -\n"
+                "            for standard input) and print its rows, fail rows, duration,\n"
+                "            markers and the minimum, maximum and mean of each value over\n"
+                "            the rows that carry it; a cut last line is left out and said.\n"
+                "            --json: one object {rows, fail_rows, duration_s, cut,\n"
+                "            markers: [{time_s, text}], values: {rpm: {min, max, mean},\n"
+                "            ...}}. Exits with 0 for a log it read, 2 for a file it refuses\n",
+                LogSummaryCommand},
     CommandSpec{"ports", PortUse::none, "ports",
                 "  ports     list the serial ports of this computer\n", PortsCommand},
     CommandSpec{"detect", PortUse::none, "detect [--json] [PORT...]",

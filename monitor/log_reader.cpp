@@ -295,7 +295,7 @@ class LogParser {
       return false;
     }
     if (mark) {
-      log_.markers.push_back({*time, CleanMarkerText(cells_.cell[kMarkerCell])});
+      log_.markers.push_back({*time, CleanMarkerText(cells_.cell[kMarkerCell]), *wall});
       Advance(*time);
       return true;
     }
@@ -402,7 +402,9 @@ std::optional<LogData> ReadLog(const std::filesystem::path& path, std::string& e
     if (got == 0) break;
     parser.Feed({chunk.data(), static_cast<std::size_t>(got)});
   }
-  return parser.Finish(error);
+  std::optional<LogData> log = parser.Finish(error);
+  if (!log) error = Utf8PathText(path) + ": " + error;
+  return log;
 }
 
 std::optional<ValueStats> StatsOf(const LogData& log, LogValue value, std::size_t first,

@@ -272,6 +272,13 @@ TEST(LogReader, FilesAndWhatIsNotOne) {
   ASSERT_TRUE(log) << error;
   EXPECT_EQ(log->rows(), 2u);
 
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << "name,phone\n";
+  }
+  EXPECT_FALSE(ReadLog(path, error));
+  EXPECT_EQ(error,
+            path.string() + ": not a log of this program: its first line is not a log's header");
   EXPECT_FALSE(ReadLog(dir, error));
   EXPECT_EQ(error, dir.string() + ": is a folder");
   EXPECT_FALSE(ReadLog(dir / "missing.csv", error));

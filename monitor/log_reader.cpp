@@ -27,6 +27,11 @@ constexpr std::size_t kMaxLineBytes = 2048;
 // About 29 days at 500 ms or 40 hours at the link's fastest, 320 MB in memory.
 constexpr std::size_t kMaxLogRows = 5'000'000;
 constexpr std::uintmax_t kMaxLogFileBytes = std::uintmax_t{512} << 20;
+// Times beyond these are not a log's: a log lasts days, and a computer's
+// clock, even one never set, is within these years.
+constexpr double kLongestLogS = 1e9;  // 31 years
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2199;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 // Cells beyond these are counted, not kept.
 constexpr std::size_t kMaxCells = kCellsWithMarkers + 1;
@@ -51,6 +56,8 @@ constexpr const char* kNotANumber =
     QT_TRANSLATE_NOOP("Monitor", "line %1: %2 is not a number: \"%3\"");
 constexpr const char* kTimeGoesBack =
     QT_TRANSLATE_NOOP("Monitor", "line %1: time_s %2 goes back before %3");
+constexpr const char* kTimeTooLate =
+    QT_TRANSLATE_NOOP("Monitor", "line %1: time_s %2 is longer than a log lasts");
 constexpr const char* kNotAUtcTime =
     QT_TRANSLATE_NOOP("Monitor", "line %1: wall_clock is not a UTC time: \"%2\"");
 constexpr const char* kNotHex =
@@ -115,7 +122,9 @@ std::optional<std::int64_t> UtcMsOf(std::string_view cell) {
   const std::chrono::year_month_day date{std::chrono::year{year},
                                          std::chrono::month{static_cast<unsigned>(month)},
                                          std::chrono::day{static_cast<unsigned>(day)}};
-  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+  if (year < kFirstYear || year > kLastYear || !date.ok() || hour > 23 || minute > 59 ||
+      second > 59)
+    return std::nullopt;
   const std::int64_t days = std::chrono::sys_days{date}.time_since_epoch().count();
   return (((days * 24 + hour) * 60 + minute) * 60 + second) * 1000 + ms;
 }
@@ -287,6 +296,10 @@ class LogParser {
     }
     if (*time < last_time_s_) {
       error = Fill(kTimeGoesBack, {at, Shown(cells_.cell[kTimeCell]), last_time_text_});
+      return false;
+    }
+    if (*time > kLongestLogS) {
+      error = Fill(kTimeTooLate, {at, Shown(cells_.cell[kTimeCell])});
       return false;
     }
     const std::optional<std::int64_t> wall = UtcMsOf(cells_.cell[kWallClockCell]);

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "monitor/csv_cells.h"
 #include "monitor/live_log_format.h"
 #include "monitor/live_series.h"
 #include "monitor/marker_text.h"
@@ -273,7 +274,7 @@ class LogParser {
 
   // Takes the row only when all of it reads.
   bool Row(std::string_view line, std::string& error) {
-    const std::string at = Number(line_number_);
+    const std::string at = Number(line_number_);  // short: no allocation
     if (!cells_.Split(line)) {
       error = Fill(kQuoteNotClosed, {at});
       return false;
@@ -295,7 +296,7 @@ class LogParser {
       return false;
     }
     if (*time < last_time_s_) {
-      error = Fill(kTimeGoesBack, {at, Shown(cells_.cell[kTimeCell]), last_time_text_});
+      error = Fill(kTimeGoesBack, {at, Shown(cells_.cell[kTimeCell]), LogNumberCell(last_time_s_)});
       return false;
     }
     if (*time > kLongestLogS) {
@@ -342,10 +343,7 @@ class LogParser {
     return true;
   }
 
-  void Advance(double time) {
-    if (time != last_time_s_) last_time_text_ = Shown(cells_.cell[kTimeCell]);
-    last_time_s_ = time;
-  }
+  void Advance(double time) { last_time_s_ = time; }
 
   LogData log_;
   Cells cells_;
@@ -354,7 +352,6 @@ class LogParser {
   std::size_t line_number_ = 0;
   std::size_t columns_ = 0;  // 0 until the header is read
   double last_time_s_ = 0;
-  std::string last_time_text_ = "0";
   std::string error_;
 };
 

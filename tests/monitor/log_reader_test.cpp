@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <streambuf>
 
 #include "monitor/live_log.h"
 #include "monitor/marker_text.h"
@@ -209,6 +211,42 @@ TEST(LogReader, RefusedFiles) {
   }
 }
 
+// A stream of `size` bytes: `head`, then `fill` over and over, never held whole.
+class EndlessBytes : public std::streambuf {
+ public:
+  EndlessBytes(std::string head, char fill, std::size_t size)
+      : head_(std::move(head)), block_(1 << 16, fill), left_(size) {
+    setg(head_.data(), head_.data(), head_.data() + head_.size());
+    left_ -= head_.size();
+  }
+
+ protected:
+  int_type underflow() override {
+    if (left_ == 0) return traits_type::eof();
+    const std::size_t give = std::min(left_, block_.size());
+    left_ -= give;
+    setg(block_.data(), block_.data(), block_.data() + give);
+    return traits_type::to_int_type(block_[0]);
+  }
+
+ private:
+  std::string head_;
+  std::string block_;
+  std::size_t left_;
+};
+
+// A gigabyte of zeros after the last row, as a file system can leave after
+// a power loss: read through, the rows before kept, the end said to be cut.
+TEST(LogReader, AGigabyteOfZerosIsACutEnd) {
+  EndlessBytes bytes(std::string(kTodayHeader) + kTodayOk, '\0', std::size_t{1} << 30);
+  std::istream in(&bytes);
+  std::string error;
+  const std::optional<LogData> log = ParseLog(in, error);
+  ASSERT_TRUE(log) << error;
+  EXPECT_EQ(log->rows(), 1u);
+  EXPECT_TRUE(log->cut);
+}
+
 TEST(LogReader, MarkerTextsAreCleanedAsWritten) {
   const struct {
     std::string cell;
@@ -285,6 +323,11 @@ TEST(LogReader, FilesAndWhatIsNotOne) {
   EXPECT_FALSE(ReadLog(path, error));
   EXPECT_EQ(error,
             path.string() + ": not a log of this program: its first line is not a log's header");
+  // Larger than any log: refused before a byte is read (a sparse file: no disk used).
+  std::filesystem::resize_file(path, std::uintmax_t{600} << 20);
+  EXPECT_FALSE(ReadLog(path, error));
+  EXPECT_EQ(error,
+            path.string() + ": 600 MB, larger than the 512 MB a log of this program reaches");
   EXPECT_FALSE(ReadLog(dir, error));
   EXPECT_EQ(error, dir.string() + ": is a folder");
   EXPECT_FALSE(ReadLog(dir / "missing.csv", error));

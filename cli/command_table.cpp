@@ -38,7 +38,8 @@ constexpr std::array kCommands{
                 "       zelkctl ... monitor [--interval MS] [--csv FILE] [--rpm-factor N]",
                 "  monitor   poll the live values as the main window does and print a line\n"
                 "            per poll, or with --csv FILE write them as CSV (- for standard\n"
-                "            output): time_s, wall_clock, the six values, status, raw.\n"
+                "            output): time_s, wall_clock, the six values, status, raw,\n"
+                "            marker (empty here: markers are set in the window).\n"
                 "            --interval MS from the start of one poll to the next (default\n"
                 "            500, 0: back to back); --count N stops after N polls, else\n"
                 "            Ctrl-C or SIGTERM ends it (exit 0); --rpm-factor 1, 2, 4 or 8\n"

@@ -47,8 +47,8 @@ constexpr const char* kWrongColumnCount =
     QT_TRANSLATE_NOOP("Monitor", "not a log of this program: %1 columns, where a log has %2 or %3");
 constexpr const char* kLineTooLong =
     QT_TRANSLATE_NOOP("Monitor", "line %1: longer than %2 bytes, which no row of a log is");
-constexpr const char* kQuoteNotClosed =
-    QT_TRANSLATE_NOOP("Monitor", "line %1: a quoted cell is not closed");
+constexpr const char* kQuoteNotClosed = QT_TRANSLATE_NOOP(
+    "Monitor", "line %1: a quoted cell is not closed, or text follows its closing quote");
 constexpr const char* kWrongCellCount =
     QT_TRANSLATE_NOOP("Monitor", "line %1: %2 cells, where a row of this log has %3");
 constexpr const char* kBadStatus =
@@ -218,6 +218,9 @@ class LogParser {
     }
   }
 
+  // Refused: nothing more of the text is needed.
+  bool refused() const { return !error_.empty(); }
+
   std::optional<LogData> Finish(std::string& error) {
     if (error_.empty() && (overlong_ || !carry_.empty())) {
       // The last line has no '\n': a row the writer did not end (a crash, a
@@ -373,7 +376,7 @@ std::optional<LogData> ParseLog(std::istream& in, std::string& error) {
   LogParser parser;
   std::streambuf* source = in.rdbuf();
   std::vector<char> chunk(kChunkBytes);
-  while (source) {
+  while (source && !parser.refused()) {
     const std::streamsize got =
         source->sgetn(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     if (got <= 0) break;
@@ -403,7 +406,7 @@ std::optional<LogData> ReadLog(const std::filesystem::path& path, std::string& e
   }
   LogParser parser;
   std::vector<char> chunk(kChunkBytes);
-  for (;;) {
+  while (!parser.refused()) {
     const long long got = file.Read(chunk.data(), chunk.size());
     if (got < 0) {
       error = Fill(kCannotRead, {Utf8PathText(path)});

@@ -21,6 +21,51 @@ std::string NumberCell(double value) {
   return {text.data(), end};
 }
 
+std::string LogNumberCell(double value) {
+  if (!std::isfinite(value)) return {};
+  if (value == 0) return "0";
+  // "-d.ddddddddde-XXX": the digits rounded once, then placed around the point.
+  std::array<char, 40> scientific{};
+  const auto [end, error] =
+      std::to_chars(scientific.data(), scientific.data() + scientific.size(), value,
+                    std::chars_format::scientific, kLogSignificantDigits - 1);
+  if (error != std::errc()) return {};
+  const std::string_view text(scientific.data(), static_cast<std::size_t>(end - scientific.data()));
+  const bool negative = text.front() == '-';
+  const std::size_t e_at = text.find('e');
+  std::string digits;
+  for (const char c : text.substr(negative ? 1 : 0, e_at - (negative ? 1 : 0))) {
+    if (c != '.') digits += c;
+  }
+  int exponent = 0;
+  const std::string_view exponent_text = text.substr(e_at + 1);
+  const bool exponent_negative = exponent_text.front() == '-';
+  const std::string_view exponent_digits = exponent_text.substr(1);
+  std::from_chars(exponent_digits.data(), exponent_digits.data() + exponent_digits.size(),
+                  exponent);
+  if (exponent_negative) exponent = -exponent;
+
+  std::string cell = negative ? "-" : "";
+  const int count = static_cast<int>(digits.size());
+  if (exponent >= count - 1) {
+    cell += digits;
+    cell.append(static_cast<std::size_t>(exponent - (count - 1)), '0');
+    return cell;
+  }
+  if (exponent >= 0) {
+    cell.append(digits, 0, static_cast<std::size_t>(exponent + 1));
+    cell += '.';
+    cell.append(digits, static_cast<std::size_t>(exponent + 1));
+  } else {
+    cell += "0.";
+    cell.append(static_cast<std::size_t>(-exponent - 1), '0');
+    cell += digits;
+  }
+  while (cell.back() == '0') cell.pop_back();
+  if (cell.back() == '.') cell.pop_back();
+  return cell;
+}
+
 std::string SecondsCell(std::chrono::milliseconds elapsed) {
   const long long ms = elapsed.count();
   const char* sign = ms < 0 ? "-" : "";

@@ -2,8 +2,8 @@
 #pragma once
 // The cells of the live log and of the chart's export. A spreadsheet must read
 // them the same way in every locale, so none of them consults one: '.' is the
-// decimal point, numbers are the shortest text that reads back to the same
-// double, times are UTC.
+// decimal point, numbers have at most 10 significant digits (LogNumberCell),
+// times are UTC.
 
 #include <chrono>
 #include <cstdint>
@@ -15,6 +15,14 @@ namespace zelk {
 // Shortest fixed-point text that reads back to exactly `value` ("0.1", "750",
 // "0.9803921568627451"); never an exponent, never "-0". Not finite: empty.
 std::string NumberCell(double value);
+
+// The live log's numbers: rounded to at most 10 significant digits, which is
+// more than any decoder's input carries, so a spreadsheet shows 3.1192, not
+// the binary noise of 3.1192000000000002 ("0.9803921569", "375.0300024",
+// "18750000"). Fixed-point, no trailing zeros, never an exponent, never
+// "-0". Not finite: empty.
+inline constexpr int kLogSignificantDigits = 10;
+std::string LogNumberCell(double value);
 
 // Seconds with 3 decimals from whole milliseconds: 1234 -> "1.234".
 std::string SecondsCell(std::chrono::milliseconds elapsed);

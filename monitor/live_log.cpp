@@ -5,26 +5,20 @@
 #include <utility>
 
 #include "monitor/csv_cells.h"
+#include "monitor/live_log_format.h"
 #include "monitor/live_series.h"
+#include "monitor/marker_text.h"
 #include "text/fill.h"
 #include "text/translatable.h"
 
 namespace zelk {
 
-namespace {
-
-constexpr std::string_view kOk = "ok";
-constexpr std::string_view kFail = "fail";
-
-}  // namespace
-
 std::string LiveLogHeader() {
-  std::string header = "time_s,wall_clock";
-  for (const LiveSeriesRow& series_row : kLiveSeries) {
-    header += ',';
-    header += series_row.column;
+  std::string header;
+  for (std::size_t cell = 0; cell < kCellsWithMarkers; ++cell) {
+    if (cell > 0) header += ',';
+    header += LogColumnName(cell);
   }
-  header += ",status,raw";
   return header;
 }
 
@@ -37,13 +31,27 @@ std::string LiveLogRow(std::chrono::milliseconds since_start,
     row += ',';
     if (sample) {
       if (const std::optional<double> value = SeriesValue(*sample, series_row.series))
-        row += NumberCell(*value);
+        row += LogNumberCell(*value);
     }
   }
   row += ',';
-  row += sample ? kOk : kFail;
+  row += sample ? kStatusOk : kStatusFail;
   row += ',';
   if (sample) row += HexCell(sample->raw);
+  row += ',';  // no marker
+  return row;
+}
+
+std::string LiveLogMarkerRow(std::chrono::milliseconds since_start,
+                             std::chrono::system_clock::time_point wall, std::string_view text) {
+  std::string row = SecondsCell(since_start);
+  row += ',';
+  row += UtcCell(wall);
+  row.append(kLiveSeriesCount, ',');
+  row += ',';
+  row += kStatusMark;
+  row += ",,";  // no raw bytes
+  row += QuotedCell(CleanMarkerText(text));
   return row;
 }
 
@@ -66,6 +74,12 @@ bool LiveLogWriter::WriteSample(const LiveSample& sample) {
 
 bool LiveLogWriter::WriteFailure() {
   return WriteRow(nullptr);
+}
+
+bool LiveLogWriter::WriteMarker(std::string_view text) {
+  if (!WriteLine(LiveLogMarkerRow(SinceStart(), clocks_.wall(), text))) return false;
+  ++markers_;
+  return true;
 }
 
 bool LiveLogWriter::WriteRow(const LiveSample* sample) {

@@ -1,15 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The live log: one CSV row per poll, the same from the windows and from
-// zelkctl. RFC 4180 with '\n' line ends, UTF-8; every cell is a number, a
-// time, a fixed word or hex, so none needs quoting.
+// zelkctl. RFC 4180 with '\n' line ends, UTF-8.
 //
-//   time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw
-//   0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921568627451,1176,ok,50c3e20400460080643c
+//   time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw,marker
+//   0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921569,1176,ok,50c3e20400460080643c,
+//   0.500,2026-12-09T10:15:00.623Z,,,,,,,fail,,
+//   0.731,2026-12-09T10:15:00.854Z,,,,,,,mark,,"cold start, ""choke"" pulled"
+//   1.000,2026-12-09T10:15:01.123Z,750,1,109,21,0.9803921569,1176,ok,50c3e20400460080643c,
 //
-// A failed poll is a row too ("fail", values and raw empty), and logging goes
-// on. Each row is flushed when written, so a crash of the program or an
-// unplugged adapter loses nothing already logged.
+// time_s: seconds since the log began (monotonic clock, 3 decimals);
+// wall_clock: UTC, ISO 8601 with milliseconds; the six values in '.'-decimal
+// numbers of at most 10 significant digits, whatever the computer's locale
+// (empty: a value that cannot be computed, an RPM for a period of 0); raw: the
+// poll's reply bytes in hex.
+//
+// status says what a row is:
+//   ok    a poll: the values and raw filled in, marker empty;
+//   fail  a failed poll: values and raw empty, and logging goes on;
+//   mark  a moment the technician marked: values and raw empty, the text
+//         (possibly empty) in marker, always quoted, its quotes doubled,
+//         without control characters, at most 200 bytes of UTF-8.
+// The marker column is last, so spreadsheets and scripts that read the older
+// logs, by column name or by position, read these the same way; a reader that
+// wants only polls keeps the rows whose status is ok or fail. Logs written
+// before markers have no marker column (ten cells a row) and read as before.
+//
+// Each row is flushed when written, so a crash of the program or an unplugged
+// adapter loses nothing already logged: at most the last line is cut, and the
+// log reader (log_reader.h) keeps every row before it.
 
 #include <chrono>
 #include <cstddef>
@@ -18,6 +37,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "monitor/live_sample.h"
 #include "settings/regular_file.h"
@@ -38,6 +58,10 @@ std::string LiveLogHeader();
 std::string LiveLogRow(std::chrono::milliseconds since_start,
                        std::chrono::system_clock::time_point wall, const LiveSample* sample);
 
+// A marker's row, without its '\n'; `text` is cleaned (CleanMarkerText).
+std::string LiveLogMarkerRow(std::chrono::milliseconds since_start,
+                             std::chrono::system_clock::time_point wall, std::string_view text);
+
 // Writes the log onto a stream the caller keeps open.
 class LiveLogWriter {
  public:
@@ -48,9 +72,13 @@ class LiveLogWriter {
   // has refused a write (this one or an earlier one).
   bool WriteSample(const LiveSample& sample);
   bool WriteFailure();
+  // A marker at the clocks' time now, with `text` (may be empty) cleaned and
+  // cut as CleanMarkerText does; not a data row.
+  bool WriteMarker(std::string_view text);
 
   bool ok() const { return ok_; }
   std::size_t rows() const { return rows_; }  // data rows written, fail rows included
+  std::size_t markers() const { return markers_; }
   std::chrono::milliseconds elapsed() const;
 
  private:
@@ -62,6 +90,7 @@ class LiveLogWriter {
   LogClocks clocks_;
   std::chrono::steady_clock::time_point started_;
   std::size_t rows_ = 0;
+  std::size_t markers_ = 0;
   bool ok_ = true;
 };
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -28,11 +29,12 @@ const std::string g_zelkctl = ZELKCTL_PATH;
 const std::string g_sim = ZELK_SIM_PATH;
 
 constexpr const char* kHeader =
-    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw";
+    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw,"
+    "marker";
 const std::regex kOkRow(
     "[0-9]+\\.[0-9]{3},20[0-9]{2}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}Z,"
-    "[0-9.]+,[0-9.]+,[0-9]+,-?[0-9.]+,[0-9.]+,[0-9]+,ok,[0-9a-f]{20}");
-const std::regex kFailRow("[0-9]+\\.[0-9]{3},[-0-9T:.]+Z,,,,,,,fail,");
+    "[0-9.]+,[0-9.]+,[0-9]+,-?[0-9.]+,[0-9.]+,[0-9]+,ok,[0-9a-f]{20},");
+const std::regex kFailRow("[0-9]+\\.[0-9]{3},[-0-9T:.]+Z,,,,,,,fail,,");
 
 #define START_SIM(sim, ...) \
   SimProcess sim(g_sim);    \
@@ -105,6 +107,35 @@ TEST(ZelkctlMonitor, APortThatGoesAwayEndsWithExit1AfterTheRow) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_TRUE(std::regex_match(lines[2], kOkRow)) << lines[2];
   EXPECT_TRUE(std::regex_match(lines[3], kFailRow)) << lines[3];
+}
+
+// What monitor logged, log-summary reads back: the rows, the fail row, and a
+// cut end once the file loses its last bytes.
+TEST(ZelkctlMonitor, LogSummaryReadsWhatMonitorLogged) {
+  START_SIM(sim, "--fault", "hangup-after=2");
+  const std::string log = sim.dir() + "/drive.csv";
+  EXPECT_EQ(
+      RunProcess({g_zelkctl, "--port", sim.link(), "monitor", "--interval", "0", "--csv", log}, "",
+                 60s)
+          .exit_code,
+      1);
+  ProcessOutput summary = RunProcess({g_zelkctl, "log-summary", log, "--json"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 0) << summary.err;
+  EXPECT_NE(summary.out.find("\"rows\": 3,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"fail_rows\": 1,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"cut\": false,"), std::string::npos) << summary.out;
+
+  std::filesystem::resize_file(log, std::filesystem::file_size(log) - 5);
+  summary = RunProcess({g_zelkctl, "log-summary", log, "--json"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 0) << summary.err;
+  EXPECT_NE(summary.out.find("\"rows\": 2,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"cut\": true,"), std::string::npos) << summary.out;
+
+  std::ofstream(sim.dir() + "/notes.txt") << "not a log\n";
+  summary = RunProcess({g_zelkctl, "log-summary", sim.dir() + "/notes.txt"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 2);
+  EXPECT_EQ(summary.out, "");
+  EXPECT_NE(summary.err.find("not a log of this program"), std::string::npos) << summary.err;
 }
 
 TEST(ZelkctlMonitor, BadOperandsTouchNeitherPortNorFile) {

@@ -79,7 +79,7 @@ class LiveLogWindowTest : public QObject {
     QCOMPARE(lines[0], Header());
     for (int i = 0; i < 3; ++i) {
       const QStringList cells = lines[i + 1].split(QLatin1Char(','));
-      QCOMPARE(cells.size(), 10);
+      QCOMPARE(cells.size(), 11);
       QCOMPARE(cells[8], QStringLiteral("ok"));
       QCOMPARE(cells[9], raws[i]);
       for (int value = 2; value < 8; ++value)
@@ -88,8 +88,8 @@ class LiveLogWindowTest : public QObject {
     // The last good row's RPM is the box's, unrounded.
     QCOMPARE(qRound(lines[3].split(QLatin1Char(','))[2].toDouble()), rpm_box.toInt());
     const QStringList fail = lines[4].split(QLatin1Char(','));
-    QCOMPARE(fail.size(), 10);
-    QCOMPARE(fail.mid(2), (QStringList{"", "", "", "", "", "", "fail", ""}));
+    QCOMPARE(fail.size(), 11);
+    QCOMPARE(fail.mid(2), (QStringList{"", "", "", "", "", "", "fail", "", ""}));
     QVERIFY(l.w.MainForm.logging());  // logging goes on after a failed poll
   }
 

@@ -27,7 +27,8 @@ using namespace std::chrono_literals;
 // Period 50000, injection 1250, correction 70, temperature 128, MAP 100, lambda 60.
 constexpr LiveBlock kIdling{0x50, 0xc3, 0xe2, 0x04, 0x00, 0x46, 0x00, 0x80, 0x64, 0x3c};
 constexpr const char* kHeader =
-    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw";
+    "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw,"
+    "marker";
 
 // 2026-12-09T10:15:00.123Z
 const std::chrono::system_clock::time_point kWall =
@@ -72,8 +73,8 @@ TEST(LiveLog, HeaderAndTheExampleRow) {
   EXPECT_EQ(LiveLogHeader(), kHeader);
   const LiveSample sample = DecodePollSample(kIdling, 1);
   EXPECT_EQ(LiveLogRow(0ms, kWall, &sample),
-            "0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921568627451,1176,ok,"
-            "50c3e20400460080643c");
+            "0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921569,1176,ok,"
+            "50c3e20400460080643c,");
 }
 
 TEST(LiveLog, RowsKeepTheDotInACommaLocale) {
@@ -86,18 +87,18 @@ TEST(LiveLog, RowsKeepTheDotInACommaLocale) {
   block[0] = 0x4c;  // period 49996: an RPM with decimals
   log.WriteSample(DecodePollSample(block, 2));
   EXPECT_EQ(out.str(), std::string(kHeader) +
-                           "\n1.234,2026-12-09T10:15:01.357Z,375.03000240019196,1,109,21,"
-                           "0.9803921568627451,1176,ok,4cc3e20400460080643c\n");
+                           "\n1.234,2026-12-09T10:15:01.357Z,375.0300024,1,109,21,"
+                           "0.9803921569,1176,ok,4cc3e20400460080643c,\n");
 }
 
 TEST(LiveLog, EmptyCellsForWhatCannotBeComputed) {
   const LiveBlock stopped{0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x80, 0x00, 0xff};
   const LiveSample no_period = DecodePollSample(stopped, 1);
   EXPECT_EQ(LiveLogRow(5ms, kWall, &no_period),
-            "0.005,2026-12-09T10:15:00.123Z,,0,100,21,0,5000,ok,000000000040008000ff");
+            "0.005,2026-12-09T10:15:00.123Z,,0,100,21,0,5000,ok,000000000040008000ff,");
   const LiveSample no_factor = DecodePollSample(kIdling, std::nullopt);
   EXPECT_EQ(LiveLogRow(0ms, kWall, &no_factor).substr(30, 4), ",,1,");
-  EXPECT_EQ(LiveLogRow(61001ms, kWall, nullptr), "61.001,2026-12-09T10:15:00.123Z,,,,,,,fail,");
+  EXPECT_EQ(LiveLogRow(61001ms, kWall, nullptr), "61.001,2026-12-09T10:15:00.123Z,,,,,,,fail,,");
 }
 
 TEST(LiveLog, FailRowsAndLoggingGoesOn) {
@@ -167,8 +168,8 @@ TEST(LiveLog, FileHoldsEveryRowWhileItIsStillOpen) {
                          std::istreambuf_iterator<char>());
   reader.close();  // Windows removes no file that is open
   EXPECT_EQ(text, std::string(kHeader) +
-                      "\n0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921568627451,1176,ok,"
-                      "50c3e20400460080643c\n0.000,2026-12-09T10:15:00.123Z,,,,,,,fail,\n");
+                      "\n0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.9803921569,1176,ok,"
+                      "50c3e20400460080643c,\n0.000,2026-12-09T10:15:00.123Z,,,,,,,fail,,\n");
   EXPECT_TRUE(log->Close());
   std::filesystem::remove(path);
 }
@@ -236,6 +237,50 @@ TEST(CsvCells, Numbers) {
   EXPECT_EQ(NumberCell(std::numeric_limits<double>::quiet_NaN()), "");
   EXPECT_EQ(NumberCell(std::numeric_limits<double>::infinity()), "");
   EXPECT_EQ(NumberCell(1e300).size(), 301u);
+}
+
+// The log's numbers: 10 significant digits at most, so no binary noise.
+TEST(CsvCells, LogNumbers) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, "0"},
+      {-0.0, "0"},
+      {3.1192000000000002, "3.1192"},
+      {0.9803921568627451, "0.9803921569"},
+      {2.5, "2.5"},
+      {375.03000240019196, "375.0300024"},
+      {18750000, "18750000"},
+      {0.0008, "0.0008"},
+      {-40, "-40"},
+      {1.0 / 3, "0.3333333333"},
+      {9.99999999999, "10"},  // rounding carries into a new digit
+      {0.00001234567891234, "0.00001234567891"},
+      {123456789012345.0, "123456789000000"},
+      {-0.1, "-0.1"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LogNumberCell(c.value), c.text) << c.value;
+  EXPECT_EQ(LogNumberCell(std::numeric_limits<double>::quiet_NaN()), "");
+  EXPECT_EQ(LogNumberCell(-std::numeric_limits<double>::infinity()), "");
+}
+
+TEST(LiveLog, MarkersAreRowsOfTheirOwn) {
+  std::ostringstream out;
+  HandClocks hand;
+  LiveLogWriter log(out, hand.clocks());
+  hand.Advance(731ms);
+  EXPECT_TRUE(log.WriteMarker("cold start, \"choke\" pulled\r\n"));
+  EXPECT_TRUE(log.WriteMarker(""));
+  EXPECT_EQ(log.rows(), 0u);
+  EXPECT_EQ(log.markers(), 2u);
+  EXPECT_EQ(out.str(), std::string(kHeader) +
+                           "\n0.731,2026-12-09T10:15:00.854Z,,,,,,,mark,,\"cold start, "
+                           "\"\"choke\"\" pulled\"\n"
+                           "0.731,2026-12-09T10:15:00.854Z,,,,,,,mark,,\"\"\n");
+  EXPECT_EQ(LiveLogMarkerRow(0ms, kWall, std::string(500, 'x')).size(),
+            std::string("0.000,2026-12-09T10:15:00.123Z,,,,,,,mark,,\"\"").size() + 200);
 }
 
 TEST(CsvCells, TimesAndHex) {

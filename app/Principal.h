@@ -292,9 +292,17 @@ class TMainForm : public QWidget {
   QActionGroup& poll_rates() { return *poll_rates_; }
   void ShowLiveChart();
   ChartWindow* chart_window() const { return chart_.get(); }
+  // A marker with `text` (may be empty) into the running log and the live
+  // chart, at this moment.
+  void AddMarker(const QString& text);
 
  private:
   void StartLogClick();
+  // Log > Mark...: asks for the marker's text, then AddMarker.
+  void MarkClick();
+  // After a row or marker was written: the status, or the log stopped with
+  // its box when the disk refused it.
+  void AfterLogWrite(bool written);
   // One poll's result for the log and the chart; null: the poll failed.
   void FeedLogAndChart(const LiveSample* sample);
   void ShowLogStatus();

@@ -25,6 +25,7 @@
 #include "app/qt_text.h"
 #include "app/status_text.h"
 #include "app/translation.h"
+#include "monitor/log_export.h"
 #include "monitor/poll_schedule.h"
 #include "session/session.h"
 
@@ -67,6 +68,12 @@ void TMainForm::BuildLogMenus(QMenuBar& bar) {
   start->setObjectName(QStringLiteral("action_start_log"));
   QAction* stop = log->addAction(tr("S&top log"), this, &TMainForm::StopLog);
   stop->setObjectName(QStringLiteral("action_stop_log"));
+  // The moment the engine did something, marked while it happens: the key
+  // works in every window of the program, the live chart's included.
+  QAction* mark = log->addAction(tr("&Mark..."), this, &TMainForm::MarkClick);
+  mark->setObjectName(QStringLiteral("action_mark"));
+  mark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mark->setShortcutContext(Qt::ApplicationShortcut);
   log->addSeparator();
   QMenu* rates = log->addMenu(tr("&Poll rate"));
   rates->setObjectName(QStringLiteral("menu_poll_rate"));
@@ -106,7 +113,7 @@ void TMainForm::StartLogClick() {
 bool TMainForm::StartLog(const QString& path) {
   std::string error;
   std::unique_ptr<LiveLogFile> opened =
-      LiveLogFile::Open(std::filesystem::path(path.toStdU16String()), error);
+      LiveLogFile::Open(WithLogExtension(std::filesystem::path(path.toStdU16String())), error);
   if (!opened) {
     messages_.Inform(tr("The log was not started: %1").arg(TranslatedMessage(error)), LogTitle());
     return false;
@@ -152,7 +159,10 @@ void TMainForm::FeedLogAndChart(const LiveSample* sample) {
   }
   if (!live_log_) return;
   LiveLogWriter& writer = live_log_->writer();
-  const bool written = sample != nullptr ? writer.WriteSample(*sample) : writer.WriteFailure();
+  AfterLogWrite(sample != nullptr ? writer.WriteSample(*sample) : writer.WriteFailure());
+}
+
+void TMainForm::AfterLogWrite(bool written) {
   if (!written) {
     // The log goes first, and the poll waits while the box is open.
     const std::unique_ptr<LiveLogFile> log = std::move(live_log_);
@@ -164,6 +174,25 @@ void TMainForm::FeedLogAndChart(const LiveSample* sample) {
     return;
   }
   ShowLogStatus();
+}
+
+void TMainForm::MarkClick() {
+  if (!live_log_ && !chart_) {
+    messages_.Inform(
+        tr("A marker goes into the running log and the live chart: start one of them first."),
+        tr("Mark"));
+    return;
+  }
+  // The poll and the log go on while the text is typed; the marker is where
+  // it is given.
+  const std::optional<QString> text =
+      messages_.AskText(tr("Marker text (may be empty):"), tr("Mark"));
+  if (text) AddMarker(*text);
+}
+
+void TMainForm::AddMarker(const QString& text) {
+  if (chart_) chart_->AddMarker(text);
+  if (live_log_) AfterLogWrite(live_log_->writer().WriteMarker(text.toStdString()));
 }
 
 void TMainForm::ShowLogStatus() {

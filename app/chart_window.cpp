@@ -153,6 +153,44 @@ void ChartWindow::RedrawIfChanged() {
   Redraw();
 }
 
+void ChartWindow::AddMarker(const QString& text) {
+  history_.AddMarker(std::chrono::steady_clock::now(), text.toStdString());
+}
+
+void ChartWindow::DrawMarkers(const std::vector<ChartMarker>& markers) {
+  QCustomPlot& plot = *ui_->plot;
+  for (QCPAbstractItem* item : marker_items_) plot.removeItem(item);
+  marker_items_.clear();
+  const QPen pen(QColor(200, 0, 0), 1, Qt::DashLine);
+  bool first_strip = true;
+  for (std::size_t index = 0; index < strips_.size(); ++index) {
+    if (!graphs_[index]->visible()) continue;
+    for (const ChartMarker& marker : markers) {
+      auto* line = new QCPItemStraightLine(&plot);
+      line->setClipAxisRect(strips_[index]);
+      line->point1->setAxes(graphs_[index]->keyAxis(), graphs_[index]->valueAxis());
+      line->point2->setAxes(graphs_[index]->keyAxis(), graphs_[index]->valueAxis());
+      line->point1->setCoords(marker.time_s, 0);
+      line->point2->setCoords(marker.time_s, 1);
+      line->setPen(pen);
+      marker_items_.push_back(line);
+      if (!first_strip || marker.text.empty()) continue;
+      // The text once, at the top of the first strip shown.
+      auto* label = new QCPItemText(&plot);
+      label->setClipAxisRect(strips_[index]);
+      label->position->setAxes(graphs_[index]->keyAxis(), graphs_[index]->valueAxis());
+      label->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+      label->position->setAxisRect(strips_[index]);
+      label->position->setCoords(marker.time_s, 0);
+      label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setText(ToQString(marker.text));
+      label->setColor(pen.color());
+      marker_items_.push_back(label);
+    }
+    first_strip = false;
+  }
+}
+
 void ChartWindow::Redraw() {
   const ChartView view = history_.View();
   const QVector<double> times = ToQVector(view.times);
@@ -167,6 +205,7 @@ void ChartWindow::Redraw() {
     graph.keyAxis()->setRange(view.from_s, view.to_s);
     graph.rescaleValueAxis(false, true);
   }
+  DrawMarkers(view.markers);
   ui_->plot->replot();
   drawn_revision_ = history_.revision();
   drawn_once_ = true;

@@ -20,6 +20,7 @@ namespace Ui {
 class ChartWindow;
 }
 class QCheckBox;
+class QCPAbstractItem;
 class QCPAxisRect;
 class QCPGraph;
 class QCustomPlot;
@@ -38,6 +39,8 @@ class ChartWindow : public QWidget {
   ~ChartWindow() override;
 
   ChartHistory& history() { return history_; }
+  // A marker now, drawn as a line with its text across the strips.
+  void AddMarker(const QString& text);
 
   // The visible window in seconds; false, with a box and nothing changed,
   // outside 10 s to 10 min.
@@ -63,6 +66,7 @@ class ChartWindow : public QWidget {
   void BuildStrips();
   void LayOutShownStrips();
   void Redraw();
+  void DrawMarkers(const std::vector<ChartMarker>& markers);
   void ExportPngClick();
   void ExportCsvClick();
   bool WriteAtomically(const QString& path, const QByteArray& bytes);
@@ -77,6 +81,7 @@ class ChartWindow : public QWidget {
   std::array<QCheckBox*, kLiveSeriesCount> series_boxes_{};
   std::array<QCPAxisRect*, kLiveSeriesCount> strips_{};
   std::array<QCPGraph*, kLiveSeriesCount> graphs_{};
+  std::vector<QCPAbstractItem*> marker_items_;  // this drawing's marker lines and texts
 };
 
 }  // namespace zelk

@@ -104,7 +104,17 @@ ChartView ChartHistory::View() const {
     view.values[s].reserve(count - first);
     for (std::size_t i = first; i < count; ++i) view.values[s].push_back(at(i).values[s]);
   }
+  for (const ChartMarker& marker : markers_) {
+    if (marker.time_s >= view.from_s && marker.time_s <= view.to_s) view.markers.push_back(marker);
+  }
   return view;
+}
+
+void ChartHistory::AddMarker(std::chrono::steady_clock::time_point at, std::string text) {
+  if (!origin_) origin_ = at;
+  markers_.push_back({std::chrono::duration<double>(at - *origin_).count(), std::move(text)});
+  if (markers_.size() > kChartMarkersKept) markers_.pop_front();
+  if (!paused_) ++revision_;
 }
 
 bool ChartHistory::ExportCsv(std::ostream& out) const {

@@ -12,8 +12,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "monitor/live_sample.h"
@@ -28,14 +30,24 @@ struct ChartPoint {
   std::array<double, kLiveSeriesCount> values{};
 };
 
+// A moment the technician marked, on the chart's time.
+struct ChartMarker {
+  double time_s = 0;
+  std::string text;
+};
+
 // The visible part, ready to draw: the axis range and, for each series, its
-// values beside `times` (hidden series: empty).
+// values beside `times` (hidden series: empty), and the markers inside it.
 struct ChartView {
   double from_s = 0;
   double to_s = 0;
   std::vector<double> times;
   std::array<std::vector<double>, kLiveSeriesCount> values;
+  std::vector<ChartMarker> markers;
 };
+
+// Markers kept: many more than a drive's worth, few enough to draw at once.
+inline constexpr std::size_t kChartMarkersKept = 200;
 
 inline constexpr std::chrono::seconds kShortestChartWindow{10};
 inline constexpr std::chrono::seconds kLongestChartWindow{600};
@@ -50,6 +62,9 @@ class ChartHistory {
   // A poll's values at `sample.taken_at`, or a failed poll at `at`.
   void AddSample(const LiveSample& sample);
   void AddFailure(std::chrono::steady_clock::time_point at);
+  // A marker at `at` with `text` (may be empty); the oldest goes beyond
+  // kChartMarkersKept.
+  void AddMarker(std::chrono::steady_clock::time_point at, std::string text);
 
   // The visible window; false (and nothing changes) outside 10 s to 10 min.
   bool SetWindow(std::chrono::seconds window);
@@ -87,7 +102,8 @@ class ChartHistory {
   std::chrono::seconds window_ = kDefaultChartWindow;
   std::array<bool, kLiveSeriesCount> shown_{true, true, true, true, true, true};
   bool paused_ = false;
-  std::vector<ChartPoint> frozen_;  // the history at the pause, oldest first
+  std::vector<ChartPoint> frozen_;   // the history at the pause, oldest first
+  std::deque<ChartMarker> markers_;  // oldest first
   std::uint64_t revision_ = 0;
 };
 

@@ -13,7 +13,7 @@ namespace zelk {
 
 namespace {
 
-const QColor kFailBand(255, 0, 0, 40);
+const QColor kFailBand(255, 0, 0, 60);
 const QColor kMarkerColor(0, 110, 0);
 const QColor kFirstCursorColor(0, 0, 0);
 const QColor kSecondCursorColor(120, 0, 160);
@@ -53,6 +53,21 @@ void PlaceVerticalLine(QCPItemStraightLine& line, std::optional<double> at_s) {
   if (!at_s) return;
   line.point1->setCoords(*at_s, 0);
   line.point2->setCoords(*at_s, 1);
+}
+
+void AddPanelTitle(QCustomPlot& plot, QCPAxisRect& panel, const QString& name,
+                   const QColor& color) {
+  auto* title = new QCPItemText(&plot);
+  title->setClipAxisRect(&panel);
+  title->setSelectable(false);
+  title->setText(name);
+  title->setColor(color.darker(130));
+  title->setBrush(QColor(255, 255, 255, 200));
+  title->setPadding(QMargins(3, 1, 3, 1));
+  title->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+  title->position->setType(QCPItemPosition::ptAxisRectRatio);
+  title->position->setAxisRect(&panel);
+  title->position->setCoords(0, 0);
 }
 
 }  // namespace
@@ -123,7 +138,10 @@ void LogPanels::BuildPanels() {
     panel->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
     QCPAxis* time = panel->axis(QCPAxis::atBottom);
     QCPAxis* left = panel->axis(QCPAxis::atLeft);
-    left->setLabel(LogValueLabel(value));
+    // The unit beside the axis, the value's name inside the panel: a panel
+    // is too short for a name written up its side.
+    left->setLabel(LogValueUnit(value));
+    AddPanelTitle(plot_, *panel, LogValueName(value), ValueColor(index));
     UseElapsedTimeTicks(*time);
     // Only the lowest panel labels the time: the others line up above it.
     time->setTickLabels(index + 1 == kLogValueCount);

@@ -143,6 +143,7 @@ bool LogReviewWindow::OpenLog(const QString& path) {
   setWindowTitle(Title());
   ShowCursorLines();
   ViewChanged();
+  ui_->plot->setFocus();  // for the keys
   return true;
 }
 
@@ -168,7 +169,7 @@ void LogReviewWindow::AlignOverlayAtStarts() {
   if (!log_ || !overlay_) return;
   overlay_offset_s_ = OverlayOffset(*log_, *overlay_);
   ui_->align_at->setCurrentIndex(kAtStarts);
-  FillAlignment();
+  EnableAlignment();
   panels_->ShowOverlay(&*overlay_, overlay_offset_s_);
   ui_->plot->replot();
 }
@@ -181,35 +182,32 @@ bool LogReviewWindow::AlignOverlayAtMarkers(std::size_t base_marker, std::size_t
   ui_->align_at->setCurrentIndex(kAtMarkers);
   ui_->base_marker->setCurrentIndex(static_cast<int>(base_marker));
   ui_->overlay_marker->setCurrentIndex(static_cast<int>(overlay_marker));
-  FillAlignment();
+  EnableAlignment();
   panels_->ShowOverlay(&*overlay_, overlay_offset_s_);
   ui_->plot->replot();
   return true;
 }
 
-// The alignment boxes follow what can be chosen: markers only when both logs
-// have some, each box's markers only while aligning at markers.
+// The alignment's choices, for the logs now open: markers only when both
+// logs have some.
 void LogReviewWindow::FillAlignment() {
   const auto fill = [](QComboBox& box, const LogData* log) {
-    const int chosen = box.currentIndex();
     box.clear();
     if (log == nullptr) return;
     for (const LogMarker& marker : log->markers) box.addItem(MarkerText(marker));
-    if (chosen >= 0 && chosen < box.count()) box.setCurrentIndex(chosen);
   };
-  const bool markers = log_ && overlay_ && !log_->markers.empty() && !overlay_->markers.empty();
-  const int alignment = markers ? ui_->align_at->currentIndex() : kAtStarts;
+  fill(*ui_->base_marker, log());
+  fill(*ui_->overlay_marker, overlay());
   ui_->align_at->clear();
   ui_->align_at->addItem(tr("their starts"));
-  if (markers) ui_->align_at->addItem(tr("markers"));
-  ui_->align_at->setCurrentIndex(std::max(alignment, 0));
-  if (ui_->base_marker->count() != (log_ ? static_cast<int>(log_->markers.size()) : 0) ||
-      ui_->base_marker->count() == 0)
-    fill(*ui_->base_marker, log());
-  if (ui_->overlay_marker->count() != (overlay_ ? static_cast<int>(overlay_->markers.size()) : 0) ||
-      ui_->overlay_marker->count() == 0)
-    fill(*ui_->overlay_marker, overlay());
-  const bool at_markers = markers && ui_->align_at->currentIndex() == kAtMarkers;
+  if (ui_->base_marker->count() > 0 && ui_->overlay_marker->count() > 0)
+    ui_->align_at->addItem(tr("markers"));
+  EnableAlignment();
+}
+
+// Each log's marker is chosen only while aligning at markers.
+void LogReviewWindow::EnableAlignment() {
+  const bool at_markers = ui_->align_at->currentIndex() == kAtMarkers;
   ui_->overlay_log->setEnabled(log_.has_value());
   ui_->align_label->setEnabled(overlay_.has_value());
   ui_->align_at->setEnabled(overlay_.has_value());

@@ -103,6 +103,7 @@ class LogReviewWindow : public QWidget {
   void ShowCursorLines();
   void FillMarkers();
   void FillAlignment();
+  void EnableAlignment();
   void AlignmentChosen();
   void ShowCutNote();
   void PressOnPlot(QMouseEvent* event);

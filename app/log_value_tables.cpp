@@ -15,6 +15,7 @@ namespace zelk {
 namespace {
 
 constexpr const char* kContext = "LogReview";
+constexpr int kRowPadding = 6;  // pixels above and below a row's text
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 QString Text(const char* english) {
@@ -33,8 +34,18 @@ void SetUp(QTableWidget& table, const QStringList& rows, const QStringList& colu
       table.setItem(row, column, item);
     }
   }
-  table.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  table.verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table.setWordWrap(false);
+  // Each column as wide as its widest text, the last one taking what is left.
+  table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table.horizontalHeader()->setStretchLastSection(true);
+  // As tall as its rows, no taller: the markers' list takes the rest.
+  QHeaderView& rows_header = *table.verticalHeader();
+  rows_header.setSectionResizeMode(QHeaderView::Fixed);
+  rows_header.setDefaultSectionSize(table.fontMetrics().height() + kRowPadding);
+  table.setFixedHeight(table.horizontalHeader()->sizeHint().height() +
+                       table.rowCount() * rows_header.defaultSectionSize() +
+                       2 * table.frameWidth());
+  table.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 QStringList ValueLabels() {
@@ -68,7 +79,7 @@ void SetUpCursorTable(QTableWidget& table) {
   rows << ValueLabels();
   SetUp(table, rows,
         {Text(QT_TRANSLATE_NOOP("LogReview", "Cursor")),
-         Text(QT_TRANSLATE_NOOP("LogReview", "Second cursor")),
+         Text(QT_TRANSLATE_NOOP("LogReview", "2nd cursor")),
          Text(QT_TRANSLATE_NOOP("LogReview", "Difference"))});
 }
 
@@ -90,8 +101,11 @@ void ShowCursors(QTableWidget& table, const LogData* log, std::optional<std::siz
   for (int column : {kFirstCursorColumn, kSecondCursorColumn}) {
     const std::optional<std::size_t> row = cursors[static_cast<std::size_t>(column)];
     SetCell(table, kCursorTimeRow, column, ElapsedText(time_at(row)));
-    SetCell(table, kCursorWallClockRow, column,
-            row && *row < log->wall_ms.size() ? LocalTimeOfMs(log->wall_ms[*row]) : QString());
+    // The time of day in the cell, the date too in its tooltip.
+    const QString wall =
+        row && *row < log->wall_ms.size() ? LocalTimeOfMs(log->wall_ms[*row]) : QString();
+    SetCell(table, kCursorWallClockRow, column, wall.section(QLatin1Char(' '), -1));
+    table.item(kCursorWallClockRow, column)->setToolTip(wall);
     for (std::size_t index = 0; index < kLogValueCount; ++index)
       SetCell(table, kCursorFirstValueRow + static_cast<int>(index), column,
               row ? ValueAt(*log, index, row) : QString());

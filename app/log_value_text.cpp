@@ -20,10 +20,16 @@ constexpr int kSignificantDigits = 6;
 // The log's columns are the live series, in the same order.
 static_assert(kLogValueCount == kLiveSeriesCount);
 
+QString LogValueName(LogValue value) {
+  return Translated("Monitor", kLiveSeries.at(static_cast<std::size_t>(value)).label);
+}
+
+QString LogValueUnit(LogValue value) {
+  return Translated("Monitor", kLiveSeries.at(static_cast<std::size_t>(value)).unit);
+}
+
 QString LogValueLabel(LogValue value) {
-  const LiveSeriesRow& row = kLiveSeries.at(static_cast<std::size_t>(value));
-  return QStringLiteral("%1 (%2)").arg(Translated("Monitor", row.label),
-                                       Translated("Monitor", row.unit));
+  return QStringLiteral("%1 (%2)").arg(LogValueName(value), LogValueUnit(value));
 }
 
 QString LogNumberText(double value) {

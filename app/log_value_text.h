@@ -10,8 +10,10 @@
 
 namespace zelk {
 
-// "RPM (1/min)".
+// "RPM (1/min)"; its parts "RPM" and "1/min".
 QString LogValueLabel(LogValue value);
+QString LogValueName(LogValue value);
+QString LogValueUnit(LogValue value);
 
 // Six significant digits (whole numbers from 100,000 up), in the locale's
 // decimal separator; empty for no value (NaN).

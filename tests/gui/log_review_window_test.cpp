@@ -83,6 +83,27 @@ QString LogText(int rows = kRows) {
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+struct Marker {
+  double time_s;
+  const char* text;
+};
+
+// The log above with the marker column and markers among its rows.
+QString LogWithMarkers(const std::vector<Marker>& markers) {
+  QStringList lines{QString::fromLatin1(kHeader) + QStringLiteral(",marker")};
+  std::size_t next = 0;
+  for (int row = 0; row < kRows; ++row) {
+    for (; next < markers.size() && markers[next].time_s < row * kStep; ++next) {
+      lines << QStringLiteral("%1,%2,,,,,,,mark,,\"%3\"")
+                   .arg(QString::number(markers[next].time_s, 'f', 3), Wall(markers[next].time_s),
+                        QString::fromUtf8(markers[next].text)
+                            .replace(QLatin1Char('"'), QStringLiteral("\"\"")));
+    }
+    lines << Row(row, row * kStep) + QLatin1Char(',');
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
 QString Write(const QTemporaryDir& dir, const char* name, const QString& text) {
   const QString path = dir.filePath(QString::fromLatin1(name));
   QFile file(path);
@@ -152,10 +173,12 @@ class LogReviewWindowTest : public QObject {
     r.window.SetCursor(static_cast<std::size_t>(row));
     QTableWidget& table = r.window.cursor_table();
     QCOMPARE(Cell(table, zelk::kCursorTimeRow, zelk::kFirstCursorColumn), time);
-    const QString wall = QDateTime::fromString(Wall(row * kStep), Qt::ISODateWithMs)
-                             .toLocalTime()
-                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    QCOMPARE(Cell(table, zelk::kCursorWallClockRow, zelk::kFirstCursorColumn), wall);
+    // The local time of day, with the date in the tooltip.
+    const QDateTime wall =
+        QDateTime::fromString(Wall(row * kStep), Qt::ISODateWithMs).toLocalTime();
+    QTableWidgetItem& clock = *table.item(zelk::kCursorWallClockRow, zelk::kFirstCursorColumn);
+    QCOMPARE(clock.text(), wall.toString(QStringLiteral("HH:mm:ss.zzz")));
+    QCOMPARE(clock.toolTip(), wall.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
     for (int value = 0; value < 6; ++value)
       QCOMPARE(CursorCell(r.window, static_cast<LogValue>(value), zelk::kFirstCursorColumn),
                values[value]);
@@ -300,6 +323,66 @@ class LogReviewWindowTest : public QObject {
     // A folder that does not exist: a box, and false.
     QVERIFY(!r.window.ExportPdf(r.dir.filePath(QStringLiteral("none/view.pdf"))));
     QCOMPARE(r.messages.boxes.size(), std::size_t{1});
+  }
+
+  void aMarkerInTheListTakesTheViewAndCursorThere() {
+    Reviewing r;
+    QVERIFY(r.Open(LogWithMarkers({{1.2, "cold start"}, {4.1, "idle, \"choke\" in"}})));
+    QListWidget& list = r.window.marker_list();
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.item(0)->text(), QStringLiteral("0:00:01.200  cold start"));
+    QCOMPARE(list.item(1)->text(), QStringLiteral("0:00:04.100  idle, \"choke\" in"));
+    r.window.ShowTimes(0, 1);
+    const QRect item = list.visualItemRect(list.item(1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    QCOMPARE(r.window.shown_from_s(), 3.6);
+    QCOMPARE(r.window.shown_to_s(), 4.6);
+    QCOMPARE(r.window.cursor_row(), std::optional<std::size_t>(8));  // the row at 4.0 s
+  }
+
+  void aSecondLogLiesOverTheFirstAtTheirStartsOrAtMarkers() {
+    Reviewing r;
+    QVERIFY(r.Open(LogWithMarkers({{1.2, "cold start"}, {4.1, "idle"}})));
+    const QString before =
+        Write(r.dir, "before.csv", LogWithMarkers({{0.7, "key on"}, {2.6, "cold start"}}));
+    QVERIFY(r.window.OverlayLog(before));
+    QCOMPARE(r.window.overlay_offset_s(), 0.0);
+    const QCPGraph& overlay = r.window.panels().overlay_graph(LogValue::rpm);
+    QVERIFY(overlay.visible());
+    QCOMPARE(overlay.dataCount(), kRows);
+    QCOMPARE(overlay.data()->at(0)->key, 0.0);
+
+    // This log's first marker and the other's second: 1.2 s - 2.6 s.
+    QVERIFY(r.window.AlignOverlayAtMarkers(0, 1));
+    QCOMPARE(r.window.overlay_offset_s(), 1.2 - 2.6);
+    QCOMPARE(overlay.data()->at(0)->key, 1.2 - 2.6);
+    QCOMPARE(overlay.data()->at(kRows - 1)->key, 5.0 + 1.2 - 2.6);
+    // The same chosen in the boxes.
+    auto* align = r.window.findChild<QComboBox*>(QStringLiteral("align_at"));
+    auto* base = r.window.findChild<QComboBox*>(QStringLiteral("base_marker"));
+    auto* other = r.window.findChild<QComboBox*>(QStringLiteral("overlay_marker"));
+    QCOMPARE(base->currentIndex(), 0);
+    QCOMPARE(other->currentIndex(), 1);
+    base->setCurrentIndex(1);
+    other->setCurrentIndex(0);
+    emit base->activated(1);
+    QCOMPARE(r.window.overlay_offset_s(), 4.1 - 0.7);
+    align->setCurrentIndex(0);
+    emit align->activated(0);
+    QCOMPARE(r.window.overlay_offset_s(), 0.0);
+    QVERIFY(!base->isEnabled());
+    // No such marker: nothing moves.
+    QVERIFY(!r.window.AlignOverlayAtMarkers(2, 0));
+    QCOMPARE(r.window.overlay_offset_s(), 0.0);
+    // A file that is not a log leaves the overlay as it was.
+    QVERIFY(!r.window.OverlayLog(Write(r.dir, "notes.txt", QStringLiteral("hello\n"))));
+    QCOMPARE(r.messages.boxes.size(), std::size_t{1});
+    QCOMPARE(overlay.dataCount(), kRows);
+    QCOMPARE(r.window.overlay()->markers.size(), std::size_t{2});
+    // Another log opened drops the overlay.
+    QVERIFY(r.Open());
+    QVERIFY(!overlay.visible());
+    QVERIFY(r.window.overlay() == nullptr);
   }
 
   void theFailedPollsAreGapsInTheLines() {

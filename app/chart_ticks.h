@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tick labels that never run into each other. An axis asks for about five
-// ticks whatever its length, so a short strip or a narrow window crowds
-// their texts over one another; here each axis gets as many ticks as its
-// length has room for labels, and a time axis reads as h:mm:ss.
+// ticks whatever its length, and rounds their step down to a readable one,
+// so a short strip or a narrow window crowds their texts over one another;
+// here each axis gets as many ticks as its length has room for labels, never
+// closer than a label's room, and a time axis reads as h:mm:ss.
 
 class QCPAxis;
 class QCustomPlot;

@@ -131,6 +131,12 @@ void LogPanels::BuildPanels() {
   plot_.plotLayout()->clear();
   plot_.setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
   auto* margins = new QCPMarginGroup(&plot_);
+  // The cursors on a layer of their own, buffered apart: a cursor moved
+  // redraws that layer alone, not a day of values.
+  plot_.addLayer(QStringLiteral("cursors"), plot_.layer(QStringLiteral("main")),
+                 QCustomPlot::limAbove);
+  cursor_layer_ = plot_.layer(QStringLiteral("cursors"));
+  cursor_layer_->setMode(QCPLayer::lmBuffered);
   for (std::size_t index = 0; index < kLogValueCount; ++index) {
     const auto value = static_cast<LogValue>(index);
     auto* panel = new QCPAxisRect(&plot_);
@@ -160,6 +166,8 @@ void LogPanels::BuildPanels() {
     overlay_graphs_[index]->setVisible(false);
     first_cursor_[index] = VerticalLine(plot_, *panel, QPen(kFirstCursorColor));
     second_cursor_[index] = VerticalLine(plot_, *panel, QPen(kSecondCursorColor, 1, Qt::DashLine));
+    first_cursor_[index]->setLayer(cursor_layer_);
+    second_cursor_[index]->setLayer(cursor_layer_);
     connect(time, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             &LogPanels::FollowRange);
   }
@@ -256,6 +264,10 @@ void LogPanels::SetCursors(std::optional<double> first_s, std::optional<double> 
     PlaceVerticalLine(*first_cursor_[index], first_s);
     PlaceVerticalLine(*second_cursor_[index], second_s);
   }
+}
+
+void LogPanels::RedrawCursors() {
+  cursor_layer_->replot();
 }
 
 QCPRange LogPanels::range() const {

@@ -32,6 +32,8 @@ class LogPanels : public QObject {
   void ShowOverlay(const LogData* overlay, double offset_s);
 
   void SetCursors(std::optional<double> first_s, std::optional<double> second_s);
+  // Draws the cursors again, and nothing else.
+  void RedrawCursors();
 
   QCPRange range() const;
   void SetRange(const QCPRange& range);
@@ -55,6 +57,7 @@ class LogPanels : public QObject {
 
   QCustomPlot& plot_;
   bool following_ = false;  // one panel's range change is being passed to the rest
+  QCPLayer* cursor_layer_ = nullptr;
   std::array<QCPAxisRect*, kLogValueCount> panels_{};
   std::array<QCPGraph*, kLogValueCount> graphs_{};
   std::array<QCPGraph*, kLogValueCount> overlay_graphs_{};

@@ -143,6 +143,7 @@ bool LogReviewWindow::OpenLog(const QString& path) {
   setWindowTitle(Title());
   ShowCursorLines();
   ViewChanged();
+  ui_->plot->replot();
   ui_->plot->setFocus();  // for the keys
   return true;
 }
@@ -321,7 +322,7 @@ void LogReviewWindow::ShowCursorLines() {
   };
   panels_->SetCursors(time_of(cursor_), time_of(second_cursor_));
   ShowCursors(*ui_->cursor_table, log(), cursor_, second_cursor_);
-  ui_->plot->replot();
+  panels_->RedrawCursors();
 }
 
 void LogReviewWindow::JumpToMarker(std::size_t index) {

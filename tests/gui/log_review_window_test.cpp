@@ -21,6 +21,7 @@
 #include "gui_test_main.h"
 #include "qcustomplot.h"
 #include "recorded_messages.h"
+#include "tick_labels.h"
 
 using zelk::LogReviewWindow;
 using zelk::LogValue;
@@ -408,26 +409,9 @@ class LogReviewWindowTest : public QObject {
         r.window.plot().replot();
         r.window.plot().replot();  // the tick count follows the size of the drawing before
         for (LogValue value : {LogValue::rpm, LogValue::lambda_mv}) {
-          for (QCPAxis* axis : {r.window.panels().panel(value).axis(QCPAxis::atBottom),
-                                r.window.panels().panel(value).axis(QCPAxis::atLeft)}) {
-            if (!axis->tickLabels()) continue;
-            const QFontMetrics metrics(axis->tickLabelFont());
-            const QVector<double> ticks = axis->tickVector();
-            const QVector<QString> labels = axis->tickVectorLabels();
-            for (qsizetype i = 1; i < ticks.size(); ++i) {
-              const double apart =
-                  std::fabs(axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[i - 1]));
-              const int needed = axis->orientation() == Qt::Horizontal
-                                     ? (metrics.horizontalAdvance(labels[i]) +
-                                        metrics.horizontalAdvance(labels[i - 1])) /
-                                           2
-                                     : metrics.height();
-              QVERIFY2(apart > needed,
-                       qPrintable(QStringLiteral("%1 and %2: %3 px apart, %4 needed")
-                                      .arg(labels[i - 1], labels[i])
-                                      .arg(apart)
-                                      .arg(needed)));
-            }
+          for (QCPAxis* axis : r.window.panels().panel(value).axes()) {
+            const QString crowded = zelk::test::CrowdedTickLabels(*axis);
+            QVERIFY2(crowded.isEmpty(), qPrintable(crowded));
           }
         }
       }

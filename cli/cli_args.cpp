@@ -127,9 +127,10 @@ std::string CliUsage() {
       "  --version    print this program's version (the module's: the version command)\n"
       "\n"
       "Exit status: 0 success; 1 communication failure (raw: a request failed);\n"
-      "2 the port cannot be opened, bad usage, (raw) a bad input line, or a\n"
-      "settings file refused or not written; 3 the settings differ (diff: a\n"
-      "difference; restore, set: the read back is not what was written).\n";
+      "2 the port cannot be opened, bad usage, (raw) a bad input line, a\n"
+      "settings file refused or not written, or (log-summary) a file that is\n"
+      "not a log; 3 the settings differ (diff: a difference; restore, set:\n"
+      "the read back is not what was written).\n";
   return usage;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/detect_command.h"
 #include "cli/hex_text.h"
+#include "cli/log_summary_command.h"
 #include "cli/monitor_command.h"
 #include "cli/program_commands.h"
 #include "cli/settings_commands.h"
@@ -37,7 +38,8 @@ constexpr std::array kCommands{
                 "       zelkctl ... monitor [--interval MS] [--csv FILE] [--rpm-factor N]",
                 "  monitor   poll the live values as the main window does and print a line\n"
                 "            per poll, or with --csv FILE write them as CSV (- for standard\n"
-                "            output): time_s, wall_clock, the six values, status, raw.\n"
+                "            output): time_s, wall_clock, the six values, status, raw,\n"
+                "            marker (empty here: markers are set in the window).\n"
                 "            --interval MS from the start of one poll to the next (default\n"
                 "            500, 0: back to back); --count N stops after N polls, else\n"
                 "            Ctrl-C or SIGTERM ends it (exit 0); --rpm-factor 1, 2, 4 or 8\n"
@@ -46,6 +48,15 @@ constexpr std::array kCommands{
                 "            vehicle's history beside the lines, its file named on stderr\n"
                 "            (a log that cannot be made exits with 2)\n",
                 MonitorCommand},
+    CommandSpec{"log-summary", PortUse::none, "log-summary FILE [--json]",
+                "  log-summary  read a live log (as the log review window reads it; FILE -\n"
+                "            for standard input) and print its rows, fail rows, duration,\n"
+                "            markers and the minimum, maximum and mean of each value over\n"
+                "            the rows that carry it; a cut last line is left out and said.\n"
+                "            --json: one object {rows, fail_rows, duration_s, cut,\n"
+                "            markers: [{time_s, text}], values: {rpm: {min, max, mean},\n"
+                "            ...}}. Exits with 0 for a log it read, 2 for a file it refuses\n",
+                LogSummaryCommand},
     CommandSpec{"ports", PortUse::none, "ports",
                 "  ports     list the serial ports of this computer\n", PortsCommand},
     CommandSpec{"detect", PortUse::none, "detect [--json] [PORT...]",

@@ -122,7 +122,7 @@ bool ChartHistory::ExportCsv(std::ostream& out) const {
     for (std::size_t s = 0; s < kLiveSeriesCount; ++s) {
       if (!shown_[s]) continue;
       line += ',';
-      line += NumberCell(view.values[s][row]);  // NaN: empty
+      line += LogNumberCell(view.values[s][row]);  // as the live log writes them; NaN: empty
     }
     out << line << '\n';
   }

@@ -2,8 +2,8 @@
 #pragma once
 // The cells of the live log and of the chart's export. A spreadsheet must read
 // them the same way in every locale, so none of them consults one: '.' is the
-// decimal point, numbers are the shortest text that reads back to the same
-// double, times are UTC.
+// decimal point, numbers have at most 10 significant digits (LogNumberCell),
+// times are UTC.
 
 #include <chrono>
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "monitor/csv_cells.h"
 #include "monitor/live_log_format.h"
 #include "monitor/live_series.h"
 #include "monitor/marker_text.h"
@@ -27,6 +28,11 @@ constexpr std::size_t kMaxLineBytes = 2048;
 // About 29 days at 500 ms or 40 hours at the link's fastest, 320 MB in memory.
 constexpr std::size_t kMaxLogRows = 5'000'000;
 constexpr std::uintmax_t kMaxLogFileBytes = std::uintmax_t{512} << 20;
+// Times beyond these are not a log's: a log lasts days, and a computer's
+// clock, even one never set, is within these years.
+constexpr double kLongestLogS = 1e9;  // 31 years
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2199;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 // Cells beyond these are counted, not kept.
 constexpr std::size_t kMaxCells = kCellsWithMarkers + 1;
@@ -41,8 +47,8 @@ constexpr const char* kWrongColumnCount =
     QT_TRANSLATE_NOOP("Monitor", "not a log of this program: %1 columns, where a log has %2 or %3");
 constexpr const char* kLineTooLong =
     QT_TRANSLATE_NOOP("Monitor", "line %1: longer than %2 bytes, which no row of a log is");
-constexpr const char* kQuoteNotClosed =
-    QT_TRANSLATE_NOOP("Monitor", "line %1: a quoted cell is not closed");
+constexpr const char* kQuoteNotClosed = QT_TRANSLATE_NOOP(
+    "Monitor", "line %1: a quoted cell is not closed, or text follows its closing quote");
 constexpr const char* kWrongCellCount =
     QT_TRANSLATE_NOOP("Monitor", "line %1: %2 cells, where a row of this log has %3");
 constexpr const char* kBadStatus =
@@ -51,6 +57,8 @@ constexpr const char* kNotANumber =
     QT_TRANSLATE_NOOP("Monitor", "line %1: %2 is not a number: \"%3\"");
 constexpr const char* kTimeGoesBack =
     QT_TRANSLATE_NOOP("Monitor", "line %1: time_s %2 goes back before %3");
+constexpr const char* kTimeTooLate =
+    QT_TRANSLATE_NOOP("Monitor", "line %1: time_s %2 is longer than a log lasts");
 constexpr const char* kNotAUtcTime =
     QT_TRANSLATE_NOOP("Monitor", "line %1: wall_clock is not a UTC time: \"%2\"");
 constexpr const char* kNotHex =
@@ -115,7 +123,9 @@ std::optional<std::int64_t> UtcMsOf(std::string_view cell) {
   const std::chrono::year_month_day date{std::chrono::year{year},
                                          std::chrono::month{static_cast<unsigned>(month)},
                                          std::chrono::day{static_cast<unsigned>(day)}};
-  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+  if (year < kFirstYear || year > kLastYear || !date.ok() || hour > 23 || minute > 59 ||
+      second > 59)
+    return std::nullopt;
   const std::int64_t days = std::chrono::sys_days{date}.time_since_epoch().count();
   return (((days * 24 + hour) * 60 + minute) * 60 + second) * 1000 + ms;
 }
@@ -208,6 +218,9 @@ class LogParser {
     }
   }
 
+  // Refused: nothing more of the text is needed.
+  bool refused() const { return !error_.empty(); }
+
   std::optional<LogData> Finish(std::string& error) {
     if (error_.empty() && (overlong_ || !carry_.empty())) {
       // The last line has no '\n': a row the writer did not end (a crash, a
@@ -264,7 +277,7 @@ class LogParser {
 
   // Takes the row only when all of it reads.
   bool Row(std::string_view line, std::string& error) {
-    const std::string at = Number(line_number_);
+    const std::string at = Number(line_number_);  // short: no allocation
     if (!cells_.Split(line)) {
       error = Fill(kQuoteNotClosed, {at});
       return false;
@@ -286,7 +299,11 @@ class LogParser {
       return false;
     }
     if (*time < last_time_s_) {
-      error = Fill(kTimeGoesBack, {at, Shown(cells_.cell[kTimeCell]), last_time_text_});
+      error = Fill(kTimeGoesBack, {at, Shown(cells_.cell[kTimeCell]), LogNumberCell(last_time_s_)});
+      return false;
+    }
+    if (*time > kLongestLogS) {
+      error = Fill(kTimeTooLate, {at, Shown(cells_.cell[kTimeCell])});
       return false;
     }
     const std::optional<std::int64_t> wall = UtcMsOf(cells_.cell[kWallClockCell]);
@@ -295,7 +312,7 @@ class LogParser {
       return false;
     }
     if (mark) {
-      log_.markers.push_back({*time, CleanMarkerText(cells_.cell[kMarkerCell])});
+      log_.markers.push_back({*time, CleanMarkerText(cells_.cell[kMarkerCell]), *wall});
       Advance(*time);
       return true;
     }
@@ -329,10 +346,7 @@ class LogParser {
     return true;
   }
 
-  void Advance(double time) {
-    if (time != last_time_s_) last_time_text_ = Shown(cells_.cell[kTimeCell]);
-    last_time_s_ = time;
-  }
+  void Advance(double time) { last_time_s_ = time; }
 
   LogData log_;
   Cells cells_;
@@ -341,7 +355,6 @@ class LogParser {
   std::size_t line_number_ = 0;
   std::size_t columns_ = 0;  // 0 until the header is read
   double last_time_s_ = 0;
-  std::string last_time_text_ = "0";
   std::string error_;
 };
 
@@ -363,7 +376,7 @@ std::optional<LogData> ParseLog(std::istream& in, std::string& error) {
   LogParser parser;
   std::streambuf* source = in.rdbuf();
   std::vector<char> chunk(kChunkBytes);
-  while (source) {
+  while (source && !parser.refused()) {
     const std::streamsize got =
         source->sgetn(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     if (got <= 0) break;
@@ -393,7 +406,7 @@ std::optional<LogData> ReadLog(const std::filesystem::path& path, std::string& e
   }
   LogParser parser;
   std::vector<char> chunk(kChunkBytes);
-  for (;;) {
+  while (!parser.refused()) {
     const long long got = file.Read(chunk.data(), chunk.size());
     if (got < 0) {
       error = Fill(kCannotRead, {Utf8PathText(path)});
@@ -402,7 +415,9 @@ std::optional<LogData> ReadLog(const std::filesystem::path& path, std::string& e
     if (got == 0) break;
     parser.Feed({chunk.data(), static_cast<std::size_t>(got)});
   }
-  return parser.Finish(error);
+  std::optional<LogData> log = parser.Finish(error);
+  if (!log) error = Utf8PathText(path) + ": " + error;
+  return log;
 }
 
 std::optional<ValueStats> StatsOf(const LogData& log, LogValue value, std::size_t first,

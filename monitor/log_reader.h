@@ -32,17 +32,18 @@ const std::array<LogValueColumn, kLogValueCount>& LogValueColumns();
 
 // A moment the technician marked while logging.
 struct LogMarker {
-  double time_s = 0;  // seconds since the log's start
-  std::string text;   // may be empty
+  double time_s = 0;         // seconds since the log's start
+  std::string text;          // may be empty
+  std::int64_t wall_ms = 0;  // UTC, ms since 1970
 };
 
 struct LogData {
-  std::vector<double> time_s;        // one per data row (fail rows included), ascending
+  std::vector<double> time_s;         // one per data row (fail rows included), ascending
   std::vector<std::int64_t> wall_ms;  // UTC, ms since 1970, one per data row
   // One array per value, one entry per data row; NaN where the row has none
   // (a fail row, an RPM that could not be computed).
   std::array<std::vector<double>, kLogValueCount> values;
-  std::vector<bool> failed;  // one per data row: the poll failed
+  std::vector<bool> failed;        // one per data row: the poll failed
   std::vector<LogMarker> markers;  // ascending by time
   bool cut = false;  // the last line was incomplete (a crash, a full disk) and was left out
 
@@ -53,7 +54,12 @@ struct LogData {
 };
 
 // Null with `error` naming why ("not a log of this program: ...", "line 12: ...")
-// when the text is not one of our logs.
+// when the text is not one of our logs. A last line without its '\n' that does
+// not read whole is left out and sets `cut`. Read in chunks, never whole:
+// memory grows with the rows kept (64 bytes a row), and a line longer than
+// 2 kB, a log of more than 5,000,000 rows or (ReadLog) a file over 512 MB is
+// refused by name. ReadLog opens regular files only (never waits on a FIFO),
+// and its messages name the file ("<path>: line 12: ...", "cannot open <path>: ...").
 std::optional<LogData> ParseLog(std::istream& in, std::string& error);
 std::optional<LogData> ReadLog(const std::filesystem::path& path, std::string& error);
 

@@ -14,17 +14,18 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(frame_link_fuzz request_parser_fuzz raw_line_fuzz number_text_fuzz
-  settings_file_fuzz)
+  settings_file_fuzz log_reader_fuzz)
 
 # Longest input per target: a few dozen exchanges of up to 100-byte replies;
 # a stream of (gap, byte) pairs of several frames; one line; one typed number;
-# one settings file.
+# one settings file; a log of a few dozen rows.
 declare -A max_len=(
   [frame_link_fuzz]=2048
   [request_parser_fuzz]=1024
   [raw_line_fuzz]=512
   [number_text_fuzz]=256
   [settings_file_fuzz]=4096
+  [log_reader_fuzz]=8192
 )
 
 scripts/install-deps.sh --fuzz

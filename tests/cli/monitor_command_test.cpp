@@ -135,7 +135,11 @@ TEST_F(MonitorOverSim, SendsTheWindowsPollWithTheLastBlockAsPayload) {
   EXPECT_EQ(history[0].address, 0x43);
   EXPECT_EQ(history[0].payload, Bytes(10, 0)) << "a zero buffer before the first reply";
   // The second poll carries the first reply, as the window's live buffer does.
-  const std::string first_raw = Lines()[1].substr(Lines()[1].rfind(',') + 1);
+  std::vector<std::string> cells;
+  std::istringstream row(Lines()[1]);
+  for (std::string cell; std::getline(row, cell, ',');) cells.push_back(cell);
+  ASSERT_GE(cells.size(), 10u);
+  const std::string first_raw = cells[9];  // the raw column
   std::string sent;
   for (const std::uint8_t byte : history[1].payload) {
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -106,6 +107,35 @@ TEST(ZelkctlMonitor, APortThatGoesAwayEndsWithExit1AfterTheRow) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_TRUE(std::regex_match(lines[2], kOkRow)) << lines[2];
   EXPECT_TRUE(std::regex_match(lines[3], kFailRow)) << lines[3];
+}
+
+// What monitor logged, log-summary reads back: the rows, the fail row, and a
+// cut end once the file loses its last bytes.
+TEST(ZelkctlMonitor, LogSummaryReadsWhatMonitorLogged) {
+  START_SIM(sim, "--fault", "hangup-after=2");
+  const std::string log = sim.dir() + "/drive.csv";
+  EXPECT_EQ(
+      RunProcess({g_zelkctl, "--port", sim.link(), "monitor", "--interval", "0", "--csv", log}, "",
+                 60s)
+          .exit_code,
+      1);
+  ProcessOutput summary = RunProcess({g_zelkctl, "log-summary", log, "--json"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 0) << summary.err;
+  EXPECT_NE(summary.out.find("\"rows\": 3,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"fail_rows\": 1,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"cut\": false,"), std::string::npos) << summary.out;
+
+  std::filesystem::resize_file(log, std::filesystem::file_size(log) - 5);
+  summary = RunProcess({g_zelkctl, "log-summary", log, "--json"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 0) << summary.err;
+  EXPECT_NE(summary.out.find("\"rows\": 2,"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("\"cut\": true,"), std::string::npos) << summary.out;
+
+  std::ofstream(sim.dir() + "/notes.txt") << "not a log\n";
+  summary = RunProcess({g_zelkctl, "log-summary", sim.dir() + "/notes.txt"}, "", 60s);
+  EXPECT_EQ(summary.exit_code, 2);
+  EXPECT_EQ(summary.out, "");
+  EXPECT_NE(summary.err.find("not a log of this program"), std::string::npos) << summary.err;
 }
 
 TEST(ZelkctlMonitor, BadOperandsTouchNeitherPortNorFile) {

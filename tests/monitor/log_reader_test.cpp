@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <streambuf>
 
 #include "monitor/live_log.h"
 #include "monitor/marker_text.h"
@@ -174,9 +176,15 @@ TEST(LogReader, RefusedFiles) {
        "line 2: time_s is not a number: \"soon\""},
       {"time going back",
        kTodayHeader + ok + kTodayOk2 + "0.5,2026-12-09T10:15:00.623Z,,,,,,,fail,\n",
-       "line 4: time_s 0.5 goes back before 1.000"},
+       "line 4: time_s 0.5 goes back before 1"},
       {"a local time", std::string(kTodayHeader) + "0,2026-12-09 10:15:00,,,,,,,fail,\n",
        "line 2: wall_clock is not a UTC time: \"2026-12-09 10:15:00\""},
+      {"a year no clock shows",
+       std::string(kTodayHeader) + "0,1066-10-14T10:15:00.000Z,,,,,,,fail,\n",
+       "line 2: wall_clock is not a UTC time: \"1066-10-14T10:15:00.000Z\""},
+      {"a time no log lasts",
+       std::string(kTodayHeader) + "1e12,2026-12-09T10:15:00.623Z,,,,,,,fail,\n",
+       "line 2: time_s 1e12 is longer than a log lasts"},
       {"the 30th of February",
        std::string(kTodayHeader) + "0,2026-02-30T10:15:00.000Z,,,,,,,fail,\n",
        "line 2: wall_clock is not a UTC time: \"2026-02-30T10:15:00.000Z\""},
@@ -189,7 +197,10 @@ TEST(LogReader, RefusedFiles) {
        "line 2: raw is not hex bytes: \"5g\""},
       {"a quote not closed mid-file",
        std::string(kMarkerHeader) + "0,2026-12-09T10:15:00.623Z,,,,,,,mark,,\"a\n" + "1" + ok,
-       "line 2: a quoted cell is not closed"},
+       "line 2: a quoted cell is not closed, or text follows its closing quote"},
+      {"text after a closing quote",
+       std::string(kMarkerHeader) + "0,2026-12-09T10:15:00.623Z,,,,,,,mark,,\"a\"b\n" + "1" + ok,
+       "line 2: a quoted cell is not closed, or text follows its closing quote"},
       {"bad UTF-8 in a value",
        std::string(kTodayHeader) + "0,2026-12-09T10:15:00.623Z,7\xC3\x28,,,,,,ok,50\n",
        "line 2: rpm is not a number: \"7?(\""},
@@ -201,6 +212,42 @@ TEST(LogReader, RefusedFiles) {
     EXPECT_FALSE(Parse(c.text, error)) << c.name;
     EXPECT_EQ(error, c.error) << c.name;
   }
+}
+
+// A stream of `size` bytes: `head`, then `fill` over and over, never held whole.
+class EndlessBytes : public std::streambuf {
+ public:
+  EndlessBytes(std::string head, char fill, std::size_t size)
+      : head_(std::move(head)), block_(1 << 16, fill), left_(size) {
+    setg(head_.data(), head_.data(), head_.data() + head_.size());
+    left_ -= head_.size();
+  }
+
+ protected:
+  int_type underflow() override {
+    if (left_ == 0) return traits_type::eof();
+    const std::size_t give = std::min(left_, block_.size());
+    left_ -= give;
+    setg(block_.data(), block_.data(), block_.data() + give);
+    return traits_type::to_int_type(block_[0]);
+  }
+
+ private:
+  std::string head_;
+  std::string block_;
+  std::size_t left_;
+};
+
+// A gigabyte of zeros after the last row, as a file system can leave after
+// a power loss: read through, the rows before kept, the end said to be cut.
+TEST(LogReader, AGigabyteOfZerosIsACutEnd) {
+  EndlessBytes bytes(std::string(kTodayHeader) + kTodayOk, '\0', std::size_t{1} << 30);
+  std::istream in(&bytes);
+  std::string error;
+  const std::optional<LogData> log = ParseLog(in, error);
+  ASSERT_TRUE(log) << error;
+  EXPECT_EQ(log->rows(), 1u);
+  EXPECT_TRUE(log->cut);
 }
 
 TEST(LogReader, MarkerTextsAreCleanedAsWritten) {
@@ -272,6 +319,18 @@ TEST(LogReader, FilesAndWhatIsNotOne) {
   ASSERT_TRUE(log) << error;
   EXPECT_EQ(log->rows(), 2u);
 
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << "name,phone\n";
+  }
+  EXPECT_FALSE(ReadLog(path, error));
+  EXPECT_EQ(error,
+            path.string() + ": not a log of this program: its first line is not a log's header");
+  // Larger than any log: refused before a byte is read (a sparse file: no disk used).
+  std::filesystem::resize_file(path, std::uintmax_t{600} << 20);
+  EXPECT_FALSE(ReadLog(path, error));
+  EXPECT_EQ(error,
+            path.string() + ": 600 MB, larger than the 512 MB a log of this program reaches");
   EXPECT_FALSE(ReadLog(dir, error));
   EXPECT_EQ(error, dir.string() + ": is a folder");
   EXPECT_FALSE(ReadLog(dir / "missing.csv", error));

@@ -5,6 +5,10 @@
 
 #include <fstream>
 #include <random>
+#include <sstream>
+
+#include "monitor/log_export.h"
+#include "settings_file/log_export_file.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -54,6 +58,24 @@ TEST_F(FileIo, RefusedWritesSayWhyAndLeaveNothing) {
     EXPECT_FALSE(write.exists);
     EXPECT_EQ(write.error.rfind(path.string() + ": ", 0), 0u) << write.error;
   }
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(FileIo, ALogExportedForASpreadsheet) {
+  std::istringstream in(
+      "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw\n"
+      "0.000,2026-12-09T10:15:00.123Z,750,1.5,109,21,0.98,1176,ok,50c3\n");
+  std::string error;
+  const std::optional<LogData> log = ParseLog(in, error);
+  ASSERT_TRUE(log) << error;
+  const fs::path path = dir_ / "drive.csv";
+  ASSERT_TRUE(WriteFileAtomically(path, "an older export").ok);
+  ASSERT_TRUE(ExportLogForSpreadsheet(path, *log, 0, 1, ";", ",").ok);
+  EXPECT_EQ(ReadSmallFile(path).contents, SpreadsheetLogText(*log, 0, 1, ";", ","));
+  EXPECT_NE(ReadSmallFile(path).contents.find("750;1,5;109;21;0,98;1176;ok"), std::string::npos);
+  const FileWrite refused =
+      ExportLogForSpreadsheet(dir_ / "missing" / "x.csv", *log, 0, 1, ";", ",");
+  EXPECT_FALSE(refused.ok);
   EXPECT_EQ(Entries(), 1u);
 }
 

@@ -62,6 +62,16 @@ bool WriteDayLog(const QString& path, long rows) {
          static_cast<qint64>(text.size());
 }
 
+// Resident memory in kB, from /proc (Linux only: 0 elsewhere).
+long ResidentKb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toLong();
+  }
+  return 0;
+}
+
 double Milliseconds(const std::function<void()>& work) {
   QElapsedTimer timer;
   timer.start();
@@ -87,10 +97,15 @@ int main(int argc, char** argv) {
   window.show();
   QCoreApplication::processEvents();
   bool opened = false;
+  const long resident_before = ResidentKb();
   const double open_ms = Milliseconds([&] { opened = window.OpenLog(path); });
   if (!opened) return 1;
+  const long resident_after = ResidentKb();
   std::printf("rows %ld, file %.1f MB: opened and drawn in %.0f ms\n", rows,
               static_cast<double>(QFile(path).size()) / 1e6, open_ms);
+  std::printf(
+      "resident memory: %.0f bytes a row above the empty window (target under 200)\n",
+      static_cast<double>(resident_after - resident_before) * 1024 / static_cast<double>(rows));
 
   QCustomPlot& plot = window.plot();
   const std::vector<std::pair<const char*, std::function<void()>>> steps{

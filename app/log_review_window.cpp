@@ -31,7 +31,7 @@ namespace {
 
 constexpr double kZoomStep = 0.5;        // + halves the view, - doubles it
 constexpr double kPanStep = 0.25;        // Ctrl+Left/Right move a quarter of the view
-constexpr double kNarrowestView = 0.05;  // seconds: a tenth of the fastest poll
+constexpr double kNarrowestView = 0.05;  // seconds: two rows at the fastest poll
 constexpr int kClickSlack = 3;           // pixels a click may move and stay a click
 
 // By the alignment box's items.

@@ -12,7 +12,7 @@ namespace zelk {
 namespace {
 
 constexpr int kMostTicks = 10;
-constexpr double kShortestWholeSecondStep = 1.0;
+constexpr double kFewestWholeSeconds = 3.0;
 constexpr double kWidening = 1.5;
 constexpr int kMostWidenings = 40;
 
@@ -76,11 +76,10 @@ void FitTickCount(QCPAxis& axis) {
   if (axis.orientation() == Qt::Horizontal) {
     QString widest = QStringLiteral("-00000.00");
     if (auto* time = dynamic_cast<QCPAxisTickerTime*>(ticker.data())) {
-      // Steps under a second need the milliseconds, which widen every label.
+      // Whole seconds while the view holds a few; less than that needs the
+      // milliseconds, which widen every label.
       widest = QStringLiteral("000:00:00");
-      const int whole_count =
-          std::clamp(2 * length / (3 * LabelWidth(axis, widest)), 2, kMostTicks);
-      const bool fine = axis.range().size() / whole_count < kShortestWholeSecondStep;
+      const bool fine = axis.range().size() < kFewestWholeSeconds;
       if (fine) widest += QStringLiteral(".000");
       const QString format = fine ? QStringLiteral("%h:%m:%s.%z") : QStringLiteral("%h:%m:%s");
       if (time->timeFormat() != format) time->setTimeFormat(format);

@@ -35,9 +35,8 @@ void SetUp(QTableWidget& table, const QStringList& rows, const QStringList& colu
     }
   }
   table.setWordWrap(false);
-  // Each column as wide as its widest text, the last one taking what is left.
-  table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  table.horizontalHeader()->setStretchLastSection(true);
+  table.horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // As tall as its rows, no taller: the markers' list takes the rest.
   QHeaderView& rows_header = *table.verticalHeader();
   rows_header.setSectionResizeMode(QHeaderView::Fixed);
@@ -74,7 +73,7 @@ double NumberAt(const LogData& log, std::size_t index, std::optional<std::size_t
 }  // namespace
 
 void SetUpCursorTable(QTableWidget& table) {
-  QStringList rows{Text(QT_TRANSLATE_NOOP("LogReview", "Time since the start")),
+  QStringList rows{Text(QT_TRANSLATE_NOOP("LogReview", "Since the start")),
                    Text(QT_TRANSLATE_NOOP("LogReview", "Wall clock"))};
   rows << ValueLabels();
   SetUp(table, rows,

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/chart_ticks.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/translation.h"
@@ -80,6 +81,7 @@ void ChartWindow::BuildStrips() {
     series_boxes_[index] = box;
   }
   LayOutShownStrips();
+  KeepTickLabelsApart(plot);
 }
 
 void ChartWindow::LayOutShownStrips() {

@@ -14,4 +14,10 @@ QString LocalTimeText(std::string_view utc) {
   return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString LocalTimeOfMs(std::int64_t utc_ms) {
+  return QDateTime::fromMSecsSinceEpoch(utc_ms, Qt::UTC)
+      .toLocalTime()
+      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+}
+
 }  // namespace zelk

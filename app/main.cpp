@@ -17,6 +17,7 @@
 #include "app/busy_cursor.h"
 #include "app/dialog_folder.h"
 #include "app/fonts.h"
+#include "app/log_review_window.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/translation.h"
@@ -46,12 +47,13 @@ std::string RawPortArgument(int argc, char** argv) {
 
 struct StartOptions {
   std::string preferred_port;
+  QString log;  // opened for review at start when given
   zelk::Language language = zelk::Language::english;
 };
 
 // `--port NAME` puts NAME at the top of the port list and selects it; without
 // it the program starts exactly as it always does. `--lang` overrides the
-// language of the system's locale.
+// language of the system's locale. `--log FILE` opens a log for review.
 std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
                                              [[maybe_unused]] zelk::Messages& messages, int argc,
                                              char** argv) {
@@ -66,11 +68,16 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
                           QStringLiteral("Language of the windows: en or pt_BR (default: the "
                                          "system's; Portuguese for pt, English otherwise)."),
                           QStringLiteral("LANGUAGE"));
+  QCommandLineOption log(QStringLiteral("log"),
+                         QStringLiteral("A log (CSV) of this program, opened for review at start."),
+                         QStringLiteral("FILE"));
   parser.addOption(port);
   parser.addOption(lang);
+  parser.addOption(log);
   parser.process(app);
   StartOptions options;
   if (parser.isSet(port)) options.preferred_port = RawPortArgument(argc, argv);
+  if (parser.isSet(log)) options.log = parser.value(log);
   options.language = zelk::LanguageOfLocale(QLocale::system());
   if (parser.isSet(lang)) {
     const auto named = zelk::LanguageNamed(parser.value(lang));
@@ -151,6 +158,9 @@ int main(int argc, char** argv) {
     RememberTheDialogFolder();
 
     windows.MainForm.show();
+    // Over the main window; a file that is not a log is named in a box.
+    if (!options->log.isEmpty())
+      zelk::LogReviewWindow::ShowLog(&windows.MainForm, messages, options->log);
     QApplication::exec();
   } catch (const std::exception& error) {
     zelk::ShowHandlerException(&messages, QString::fromUtf8(error.what()));

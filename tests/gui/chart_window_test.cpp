@@ -14,6 +14,7 @@
 #include "app/chart_window.h"
 #include "gui_test_main.h"
 #include "qcustomplot.h"
+#include "tick_labels.h"
 #include "windows_fixture.h"
 
 using zelk::ChartWindow;
@@ -184,6 +185,26 @@ class ChartWindowTest : public QObject {
     QVERIFY2(c.w.messages.boxes[0].text.startsWith(QStringLiteral("Cannot write ") + refused),
              qPrintable(c.w.messages.boxes[0].text));
     QVERIFY(!QFile::exists(refused));
+  }
+
+  // Six strips in a small window: each strip's values had five labels in a
+  // strip too short for them, one over the other.
+  void tickLabelsKeepApart() {
+    Charting c;
+    c.Polls(40);
+    for (QSize size : {QSize(640, 420), QSize(820, 640)}) {
+      c.chart().resize(size);
+      c.chart().show();
+      QCoreApplication::processEvents();
+      c.chart().plot().replot();
+      c.chart().plot().replot();  // the tick count follows the size of the drawing before
+      for (QCPAxisRect* strip : c.chart().plot().axisRects()) {
+        for (QCPAxis* axis : strip->axes()) {
+          const QString crowded = zelk::test::CrowdedTickLabels(*axis);
+          QVERIFY2(crowded.isEmpty(), qPrintable(crowded));
+        }
+      }
+    }
   }
 };
 

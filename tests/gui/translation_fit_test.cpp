@@ -30,6 +30,7 @@
 #include "app/choose_settings_dialog.h"
 #include "app/fonts.h"
 #include "app/guide_window.h"
+#include "app/log_review_window.h"
 #include "app/translation.h"
 #include "app/vehicle_edit_dialog.h"
 #include "gui_test_main.h"
@@ -271,6 +272,19 @@ struct OpenWindows {
     choose_settings =
         new zelk::ChooseSettingsDialog(&w.MainForm, record, zelk::TextsOfFile(record));
     choose_settings->show();
+    log_review = zelk::LogReviewWindow::ShowLog(&w.MainForm, w.messages, CutLog());
+  }
+
+  // A log whose end was cut, so the review window shows its note.
+  QString CutLog() {
+    const QString path = dir.filePath(QStringLiteral("drive.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return path;
+    file.write(
+        "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,"
+        "raw\n0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.98,1176,ok,50c3e20400460080643c\n"
+        "0.500,2026-12-09T10:15:00.623Z,,,,,,,fail,\n0.9");
+    return path;
   }
   ~OpenWindows() {
     for (const auto& [name, window] : All())
@@ -289,13 +303,15 @@ struct OpenWindows {
             {QStringLiteral("VehiclesDialog"), w.MainForm.vehicles_dialog()},
             {QStringLiteral("VehicleEditDialog"), vehicle_form},
             {QStringLiteral("VehicleTimelineDialog"), w.MainForm.timeline_dialog()},
-            {QStringLiteral("ChooseSettingsDialog"), choose_settings}};
+            {QStringLiteral("ChooseSettingsDialog"), choose_settings},
+            {QStringLiteral("LogReviewWindow"), log_review}};
   }
 
   QTemporaryDir dir;
   Windows w;
   QPointer<QWidget> vehicle_form;
   QPointer<QWidget> choose_settings;
+  QPointer<QWidget> log_review;
 };
 
 }  // namespace

@@ -27,6 +27,7 @@
 
 #include "app/chart_window.h"
 #include "app/guide_window.h"
+#include "app/log_review_window.h"
 #include "app/translation.h"
 #include "app/vehicle_edit_dialog.h"
 #include "gui_test_main.h"
@@ -141,6 +142,9 @@ class OpenForms {
         &w.MainForm, zelk::VehicleStore(std::filesystem::path(dir_.path().toStdU16String())),
         w.messages, nullptr);
     vehicle_form->setAttribute(Qt::WA_DeleteOnClose);
+    // Before a log is opened: its title is then the log's.
+    auto* log_review = new zelk::LogReviewWindow(w.messages, &w.MainForm);
+    log_review->setAttribute(Qt::WA_DeleteOnClose);
     forms_ = {{QStringLiteral("MainForm"), &w.MainForm},
               {QStringLiteral("Form2"), &w.Form2},
               {QStringLiteral("ProgramForm"), &w.ProgramForm},
@@ -148,7 +152,8 @@ class OpenForms {
               {QStringLiteral("ChartWindow"), w.MainForm.chart_window()},
               {QStringLiteral("GuideWindow"), w.MainForm.guide_window()},
               {QStringLiteral("VehiclesDialog"), w.MainForm.vehicles_dialog()},
-              {QStringLiteral("VehicleEditDialog"), vehicle_form}};
+              {QStringLiteral("VehicleEditDialog"), vehicle_form},
+              {QStringLiteral("LogReviewWindow"), log_review}};
   }
   ~OpenForms() {
     for (const auto& [name, form] : forms_)

@@ -16,6 +16,7 @@
 #include "app/chart_window.h"
 #include "app/choose_settings_dialog.h"
 #include "app/guide_window.h"
+#include "app/log_review_window.h"
 #include "app/messages.h"
 #include "app/vehicle_edit_dialog.h"
 #include "app/vehicle_timeline_dialog.h"
@@ -68,7 +69,22 @@ zelk::SettingsFile SomeSettings() {
   return zelk::MakeSettingsFile(block, "2.10", "2026-12-09T10:15:00Z", zelk::SaveReason::read);
 }
 
-const std::array<WindowCase, 11> kWindows{{
+// A log of a few rows with a marker, a failed poll and a cut end: every
+// part of the review window shown.
+QString SomeLog(const QString& folder) {
+  const QString path = folder + QStringLiteral("/drive.csv");
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return path;
+  file.write(
+      "time_s,wall_clock,rpm,injection_ms,correction_pct,temperature_c,map_v,lambda_mv,status,raw\n"
+      "0.000,2026-12-09T10:15:00.123Z,750,1,109,21,0.98,1176,ok,50c3e20400460080643c\n"
+      "0.500,2026-12-09T10:15:00.623Z,,,,,,,fail,\n"
+      "1.000,2026-12-09T10:15:01.123Z,2750,3.2,98,85,1.6,450,ok,50c3e20400460080643c\n"
+      "1.500,2026-12-09T10:15:01.6");
+  return path;
+}
+
+const std::array<WindowCase, 12> kWindows{{
     {"Config", [](Windows& w, const QString&) { return Shown(w.Form2); }},
     {"Program", [](Windows& w, const QString&) { return Shown(w.ProgramForm); }},
     {"programming progress", [](Windows& w, const QString&) { return Shown(w.ProgramZelkForm); }},
@@ -76,6 +92,10 @@ const std::array<WindowCase, 11> kWindows{{
      [](Windows& w, const QString&) -> QWidget* {
        w.MainForm.ShowLiveChart();
        return w.MainForm.chart_window();
+     }},
+    {"log review",
+     [](Windows& w, const QString& folder) -> QWidget* {
+       return zelk::LogReviewWindow::ShowLog(&w.MainForm, w.messages, SomeLog(folder));
      }},
     {"user guide",
      [](Windows& w, const QString&) -> QWidget* {

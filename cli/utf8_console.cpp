@@ -42,9 +42,6 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
-Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;
-
 #endif
 
 }  // namespace zelk::cli

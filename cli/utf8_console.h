@@ -17,15 +17,22 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
 // While it lives, the console shows the bytes written to it as UTF-8;
 // the console's own code page comes back at the end.
+// Elsewhere the terminal takes the bytes as they are, and it does nothing.
 class Utf8ConsoleOutput {
  public:
+#ifdef _WIN32
   Utf8ConsoleOutput();
   ~Utf8ConsoleOutput();
+#else
+  Utf8ConsoleOutput() = default;
+#endif
   Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
   Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
 
+#ifdef _WIN32
  private:
   unsigned int saved_code_page_ = 0;  // 0: nothing to put back
+#endif
 };
 
 }  // namespace zelk::cli

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   (void)std::signal(SIGPIPE, SIG_IGN);
 #endif
   std::ios::sync_with_stdio(false);
-  const Utf8ConsoleOutput utf8_console;
+  [[maybe_unused]] const Utf8ConsoleOutput utf8_console;  // for the whole run
 
   const CliParse parse = ParseCliArgs(Utf8Arguments(argc, argv));
   if (!parse.ok) {

@@ -13,6 +13,7 @@
 #include "cli/settings_commands.h"
 #include "cli/trace_printer.h"
 #include "cli/vehicle_commands.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 namespace {

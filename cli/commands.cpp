@@ -11,6 +11,7 @@
 #include "cli/raw_request.h"
 #include "link/port_list.h"
 #include "session/program_version.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 

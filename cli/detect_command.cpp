@@ -8,6 +8,7 @@
 #include "cli/stop_signal.h"
 #include "link/port_list.h"
 #include "session/module_version.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 

@@ -15,6 +15,8 @@
 #include "cli/vehicle_records.h"
 #include "monitor/csv_cells.h"
 #include "monitor/poll_schedule.h"
+#include "text/path_text.h"
+#include "text/terminal_text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -146,7 +148,7 @@ int RunMonitor(Session& session, const MonitorOptions& options, std::ostream& ou
   std::unique_ptr<LiveLogWriter> log;
   const bool csv_out = options.csv && *options.csv == "-";
   std::optional<std::filesystem::path> log_path = options.history_log;
-  if (options.csv && !csv_out) log_path = std::filesystem::path(*options.csv);
+  if (options.csv && !csv_out) log_path = PathFromUtf8(*options.csv);
   if (csv_out) {
     log = std::make_unique<LiveLogWriter>(out, timing.log_clocks);
   } else if (log_path) {
@@ -163,7 +165,7 @@ int RunMonitor(Session& session, const MonitorOptions& options, std::ostream& ou
   const auto started = timing.log_clocks.monotonic();
   const auto cannot_write = [&](bool the_file) {
     err << "zelkctl: cannot write "
-        << (the_file ? TerminalSafe(log_path->string()) : std::string("the results")) << '\n';
+        << (the_file ? TerminalSafe(Utf8PathText(*log_path)) : std::string("the results")) << '\n';
     return kExitUsage;
   };
   if (writer && !writer->ok()) return cannot_write(file != nullptr);
@@ -212,7 +214,8 @@ int MonitorCommand(CommandContext& context, const std::vector<std::string>& oper
   Session* session = context.OpenSession();
   if (session == nullptr) return kExitUsage;
   if (options.history_log) {
-    context.err << "zelkctl: logging to " << TerminalSafe(options.history_log->string()) << '\n';
+    context.err << "zelkctl: logging to " << TerminalSafe(Utf8PathText(*options.history_log))
+                << '\n';
   }
   if (options.csv && *options.csv == "-") BinaryStandardOutput();
   InstallStopSignals();

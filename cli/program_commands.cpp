@@ -15,6 +15,7 @@
 #include "session/module_version.h"
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
+#include "text/terminal_text.h"
 #include "text/utc_time.h"
 
 namespace zelk::cli {

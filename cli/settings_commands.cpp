@@ -22,6 +22,8 @@
 #include "settings_file/edited_settings_file.h"
 #include "settings_file/file_io.h"
 #include "settings_file/settings_overlay.h"
+#include "text/path_text.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 
@@ -68,7 +70,7 @@ std::string Now() {
 }
 
 std::optional<SettingsFile> LoadFile(const std::string& name, std::ostream& err) {
-  const FileRead read = ReadSmallFile(name);
+  const FileRead read = ReadSmallFile(PathFromUtf8(name));
   if (!read.ok) {
     Say(err, read.error);
     return std::nullopt;
@@ -114,7 +116,7 @@ int WriteAndVerify(Session& session, RestorePointTarget& points, const ModuleRea
   const GuardedWrite result =
       WriteWithRestorePoint(session, points, read.block, to_write, reason, read.version, stop);
   const std::string kept =
-      result.restore_point.path ? "restore point " + result.restore_point.path->string() : "";
+      result.restore_point.path ? "restore point " + Utf8PathText(*result.restore_point.path) : "";
   if (result.written.write.ok() && stop.requested && stop.requested()) {
     return SayWhereItStopped(result, kept, err);
   }
@@ -234,7 +236,7 @@ int RunBackup(Session& session, const std::string& file, std::ostream& out, std:
     out.flush();
     if (!out) return kExitUsage;
   } else {
-    const FileWrite written = WriteFileAtomically(file, text);
+    const FileWrite written = WriteFileAtomically(PathFromUtf8(file), text);
     if (!written.ok) {
       Say(err, "cannot save " + written.error);
       return kExitUsage;
@@ -307,26 +309,26 @@ int PrintRestorePoints(const std::vector<RestorePoint>& listed, const std::files
       } else {
         entry["damaged"] = point.error;
       }
-      entry["file"] = std::filesystem::absolute(point.path).string();
+      entry["file"] = Utf8PathText(std::filesystem::absolute(point.path));
       list.push_back(std::move(entry));
     }
     out << list.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
     return kExitOk;
   }
   if (listed.empty()) {
-    out << "no restore points in " << TerminalSafe(folder.string()) << '\n';
+    out << "no restore points in " << TerminalSafe(Utf8PathText(folder)) << '\n';
     return kExitOk;
   }
   for (const RestorePoint& point : listed) {
     if (!point.file) {
-      out << TerminalSafe(point.path.string()) << ": " << TerminalSafe(point.error) << '\n';
+      out << TerminalSafe(Utf8PathText(point.path)) << ": " << TerminalSafe(point.error) << '\n';
       continue;
     }
     const SettingsFile& file = *point.file;
     out << std::left << std::setw(21) << TerminalSafe(file.saved_at) << ' ' << std::setw(6)
         << TerminalSafe(file.module_version) << ' ' << std::setw(15)
         << (file.reason ? ReasonName(*file.reason) : "") << ' ' << std::right
-        << TerminalSafe(point.path.string()) << '\n';
+        << TerminalSafe(Utf8PathText(point.path)) << '\n';
   }
   return kExitOk;
 }
@@ -466,8 +468,8 @@ int RestorePointsCommand(CommandContext& context, const std::vector<std::string>
   std::error_code unreadable;
   const std::filesystem::directory_iterator listing(*folder.path, unreadable);
   if (unreadable && unreadable != std::errc::no_such_file_or_directory) {
-    return UsageError(context, "cannot read the restore point folder " + folder.path->string() +
-                                   ": " + unreadable.message());
+    return UsageError(context, "cannot read the restore point folder " +
+                                   Utf8PathText(*folder.path) + ": " + unreadable.message());
   }
   return RunRestorePoints(RestorePoints(std::move(*folder.path)), context.out, json);
 }

@@ -13,6 +13,8 @@
 #include "records/vehicle_history.h"
 #include "records/vehicle_id.h"
 #include "session/data_folder.h"
+#include "text/path_text.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 namespace {
@@ -40,7 +42,7 @@ Json VehicleJson(const VehicleEntry& entry) {
     doc["damaged"] = entry.damaged;
   }
   doc["last_activity"] = entry.last_activity;
-  doc["folder"] = entry.folder.string();
+  doc["folder"] = Utf8PathText(entry.folder);
   return doc;
 }
 
@@ -69,7 +71,7 @@ Json RecordJson(const HistoryRecord& record) {
   doc["kind"] = KindName(record.kind);
   doc["reason"] = Reason(record);
   doc["module_version"] = ModuleVersionOf(record);
-  doc["file"] = record.file.string();
+  doc["file"] = Utf8PathText(record.file);
   if (record.kind == RecordKind::note && record.damaged.empty()) doc["note"] = record.note;
   if (!record.damaged.empty()) doc["damaged"] = record.damaged;
   return doc;
@@ -126,8 +128,8 @@ int VehicleAdd(CommandContext& context, const VehicleStore& store,
   const VehicleChange added = store.Add(vehicle);
   switch (added.refusal) {
     case VehicleRefusal::none:
-      context.out << "added " << TerminalSafeUtf8(added.entry->vehicle->id) << " in "
-                  << TerminalSafeUtf8(added.entry->folder.string()) << '\n';
+      context.out << "added " << TerminalSafe(added.entry->vehicle->id) << " in "
+                  << TerminalSafe(Utf8PathText(added.entry->folder)) << '\n';
       return kExitOk;
     case VehicleRefusal::bad_id:
       return UsageError(context, kVehicleIdRule);
@@ -137,7 +139,7 @@ int VehicleAdd(CommandContext& context, const VehicleStore& store,
     case VehicleRefusal::write_failed:
       break;
   }
-  context.err << "zelkctl: " << TerminalSafeUtf8(added.error) << '\n';
+  context.err << "zelkctl: " << TerminalSafe(added.error) << '\n';
   return kExitCommunication;
 }
 
@@ -165,17 +167,16 @@ int VehicleShow(CommandContext& context, const VehicleStore& store,
        {std::pair{"plate", &vehicle.id}, std::pair{"name", &vehicle.name},
         std::pair{"customer", &vehicle.customer}, std::pair{"phone", &vehicle.phone},
         std::pair{"notes", &vehicle.notes}, std::pair{"created", &vehicle.created_at}}) {
-    context.out << label << ": " << TerminalSafeUtf8(*text) << '\n';
+    context.out << label << ": " << TerminalSafe(*text) << '\n';
   }
-  context.out << "folder: " << TerminalSafeUtf8(entry->folder.string()) << '\n';
+  context.out << "folder: " << TerminalSafe(Utf8PathText(entry->folder)) << '\n';
   context.out << "history: " << history.size() << " record(s), newest first\n";
   for (const HistoryRecord& record : history) {
     context.out << record.time << '\t' << KindName(record.kind) << '\t'
-                << TerminalSafeUtf8(Reason(record)) << '\t'
-                << TerminalSafeUtf8(ModuleVersionOf(record)) << '\t'
-                << TerminalSafeUtf8(record.file.filename().string());
-    if (!record.damaged.empty()) context.out << "\tdamaged: " << TerminalSafeUtf8(record.damaged);
-    if (record.kind == RecordKind::note) context.out << '\t' << TerminalSafeUtf8(record.note);
+                << TerminalSafe(Reason(record)) << '\t' << TerminalSafe(ModuleVersionOf(record))
+                << '\t' << TerminalSafe(Utf8PathText(record.file.filename()));
+    if (!record.damaged.empty()) context.out << "\tdamaged: " << TerminalSafe(record.damaged);
+    if (record.kind == RecordKind::note) context.out << '\t' << TerminalSafe(record.note);
     context.out << '\n';
   }
   return kExitOk;
@@ -190,10 +191,10 @@ int VehicleNote(CommandContext& context, const VehicleStore& store,
   if (!entry) return kExitUsage;
   const AddedRecord note = VehicleHistory(entry->folder).AddNote(operands[1]);
   if (!note.file) {
-    context.err << "zelkctl: " << TerminalSafeUtf8(note.error) << '\n';
+    context.err << "zelkctl: " << TerminalSafe(note.error) << '\n';
     return kExitCommunication;
   }
-  context.out << "noted in " << TerminalSafeUtf8(note.file->string()) << '\n';
+  context.out << "noted in " << TerminalSafe(Utf8PathText(*note.file)) << '\n';
   return kExitOk;
 }
 
@@ -237,15 +238,14 @@ int RunVehicles(const VehicleStore& store, bool json, const std::string& search,
   }
   for (const VehicleEntry* entry : found) {
     const Vehicle& v = *entry->vehicle;
-    out << TerminalSafeUtf8(v.id) << '\t' << entry->last_activity << '\t'
-        << TerminalSafeUtf8(v.name) << '\t' << TerminalSafeUtf8(v.customer) << '\t'
-        << TerminalSafeUtf8(v.phone) << '\n';
+    out << TerminalSafe(v.id) << '\t' << entry->last_activity << '\t' << TerminalSafe(v.name)
+        << '\t' << TerminalSafe(v.customer) << '\t' << TerminalSafe(v.phone) << '\n';
   }
   if (search.empty()) {
     for (const VehicleEntry& entry : all) {
       if (!entry.vehicle) {
-        out << "damaged\t" << TerminalSafeUtf8(entry.folder.string()) << '\t'
-            << TerminalSafeUtf8(entry.damaged) << '\n';
+        out << "damaged\t" << TerminalSafe(Utf8PathText(entry.folder)) << '\t'
+            << TerminalSafe(entry.damaged) << '\n';
       }
     }
   }

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "cli/vehicle_commands.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 

@@ -8,7 +8,8 @@
 #include "cli/cli_args.h"
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/hex_text.h"
+#include "cli/utf8_console.h"
+#include "text/terminal_text.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -45,10 +46,11 @@ int main(int argc, char** argv) {
   (void)std::signal(SIGPIPE, SIG_IGN);
 #endif
   std::ios::sync_with_stdio(false);
+  [[maybe_unused]] const Utf8ConsoleOutput utf8_console;  // for the whole run
 
-  const CliParse parse = ParseCliArgs(std::vector<std::string>(argv + 1, argv + argc));
+  const CliParse parse = ParseCliArgs(Utf8Arguments(argc, argv));
   if (!parse.ok) {
-    std::cerr << "zelkctl: " << TerminalSafe(parse.error) << "\n\n" << CliUsage();
+    std::cerr << "zelkctl: " << zelk::TerminalSafe(parse.error) << "\n\n" << CliUsage();
     return kExitUsage;
   }
   const CliOptions& options = parse.options;

@@ -35,7 +35,7 @@ inline constexpr CommTimeouts kLinkTimeouts{20, 3, 50, 2, 50};
 
 enum class LineError {
   none,
-  device_gone,  // the device vanished: Windows' ERROR_BAD_COMMAND, POLLHUP/EIO on POSIX
+  device_gone,  // the device vanished: see win32_line_error.h; POLLHUP/EIO on POSIX
   other,        // any other failing call
 };
 

@@ -3,6 +3,8 @@
 
 #ifdef _WIN32
 
+#include "link/win32_line_error.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -25,10 +27,17 @@ constexpr Win32Meaning kOpenErrors[] = {
     {ERROR_INVALID_NAME, OpenError::invalid_name}, {ERROR_BAD_PATHNAME, OpenError::invalid_name},
 };
 
-// The result of a failing ReadFile or WriteFile: ERROR_BAD_COMMAND is what a
-// vanished USB adapter reports.
-LineError LastLineError() {
-  return GetLastError() == ERROR_BAD_COMMAND ? LineError::device_gone : LineError::other;
+// The result of a failing ReadFile or WriteFile. A port whose DCB has
+// fAbortOnError set (the driver's choice, which the open keeps) also aborts
+// its requests on a framing or overrun error until the error is cleared; the
+// device is still there when ClearCommError answers.
+LineError LastLineError(HANDLE handle) {
+  const DWORD code = GetLastError();
+  if (code == ERROR_OPERATION_ABORTED) {
+    DWORD errors = 0;
+    if (ClearCommError(handle, &errors, nullptr)) return LineError::other;
+  }
+  return LineErrorOfWin32Code(code);
 }
 
 DWORD ClampToDword(std::size_t count) {
@@ -97,7 +106,7 @@ IoResult Win32SerialLine::Write(const std::uint8_t* data, std::size_t count) {
   }
   DWORD written = 0;
   if (!WriteFile(handle_, data, ClampToDword(count), &written, nullptr)) {
-    result.error = LastLineError();
+    result.error = LastLineError(handle_);
   }
   result.bytes = written;
   return result;
@@ -111,7 +120,7 @@ IoResult Win32SerialLine::Read(std::uint8_t* data, std::size_t capacity) {
   }
   DWORD got = 0;
   if (!ReadFile(handle_, data, ClampToDword(capacity), &got, nullptr)) {
-    result.error = LastLineError();
+    result.error = LastLineError(handle_);
   }
   result.bytes = std::min<std::size_t>(got, capacity);
   return result;

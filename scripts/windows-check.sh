@@ -89,7 +89,7 @@ cleanup() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null; done
   [[ -d "$WINEPREFIX" ]] && wineserver -k 2>/dev/null
-  rm -f "$WINEPREFIX"/dosdevices/com{3,4,5,6,7,8,9,12}
+  rm -f "$WINEPREFIX"/dosdevices/com{3,4,5,6,7,8,9,10,11,12}
 }
 trap cleanup EXIT
 [[ -d "$WINEPREFIX" ]] && wineserver -k 2>/dev/null
@@ -154,6 +154,9 @@ serve hang-up com8 --fault hangup-after=1
 serve split-10ms com3 --fault split-pause=10
 serve split-60ms com4 --fault split-pause=60
 serve oversize com9 --fault oversize
+serve names com10
+serve unplugged com11
+unplugged_sim=${sims[-1]}
 serve linux-reference ""
 
 # Value names in the order they are added, which is also their name order:
@@ -256,8 +259,13 @@ expect "bad check byte: the reply as sent, with its wrong last byte" \
 expect "bad check byte: the next request waits for the drain read" \
   gaps_between 300 1500 < <({ trace_times '<' | head -n 1; trace_times '>' | sed -n 2p; })
 
+# The pty hung up: wine reports the Linux EIO of the next write as
+# ERROR_NOT_READY, which the link takes for a vanished device, as the
+# classic serial driver's ERROR_BAD_COMMAND: the port is closed at once.
 run hang-up '3 1 1\n3 1 1\n3 1 1\n' --port COM8 raw
-check "hang-up after one exchange: ok, then fail" 1 "$(printf 'ok 020a\nfail\nfail')"
+check "hang-up after one exchange: ok, then fail" 1 "$(printf 'ok 020a\nfail')"
+expect "hang-up: the port was closed as gone, nothing more was sent" \
+  grep -q 'the port was closed by a device error; stopped' "$err_file"
 
 run split-10ms '3 1 1\n' --port COM3 raw
 check "a 10 ms pause stays inside the reply" 0 "ok 020a"
@@ -278,6 +286,48 @@ run no-port "" --port COM42 version
 check "a port that does not exist: exit 2" 2 ""
 expect "a port that does not exist: says so" \
   test "$(<"$err_file")" == "Invalid COMM Port: COM42: no such port"
+
+# The adapter pulled in the middle of a poll: the simulator ends, its pty
+# hangs up, and monitor stops on the device error as it does on Linux.
+printf '' >"$work/unplugged.in"
+timeout 120 wine "$zelkctl" --port COM11 monitor --interval 200 <"$work/unplugged.in" \
+  >"$work/unplugged.crlf-out" 2>"$work/unplugged.crlf-err" &
+monitor_pid=$!
+for ((i = 0; i < 150; i++)); do
+  [[ "$(grep -c 'rpm' "$work/unplugged.crlf-out" 2>/dev/null)" -ge 3 ]] && break
+  sleep 0.1
+done
+kill "$unplugged_sim"
+wait "$monitor_pid"
+rc=$?
+out=$(tr -d '\r' <"$work/unplugged.crlf-out")
+tr -d '\r' <"$work/unplugged.crlf-err" >"$work/unplugged.err"
+expect "unplugged mid-poll: polls went on until the unplug" test "$(grep -c rpm <<<"$out")" -ge 3
+expect "unplugged mid-poll: exit 1" test "$rc" -eq 1
+expect "unplugged mid-poll: monitor says the device went away and stops" \
+  grep -q 'the port was closed by a device error; stopped' "$work/unplugged.err"
+
+# Names outside the ANSI code page (wine's is 1252 here: "Zoë" fits, Greek and
+# Japanese do not). They reach the file system through the wide command line
+# and are printed as UTF-8. The locale gives wine UTF-8 arguments and
+# environment to start from.
+utf8_name='Zoë-Ωμέγα-日本'
+utf8_folder="$work/$utf8_name"
+mkdir -p "$utf8_folder"
+utf8_folder_win=$(LC_ALL=C.UTF-8 winepath -w "$utf8_folder" 2>/dev/null | tr -d '\r')
+export LC_ALL=C.UTF-8 ZELK_DATA_DIR="$utf8_folder_win\\data"
+run utf8-backup "" --port COM10 backup "$utf8_folder_win\\$utf8_name.zelk"
+check "backup to $utf8_name.zelk: saved, the name printed as UTF-8" 0 \
+  "saved $utf8_folder_win\\$utf8_name.zelk"
+expect "backup to $utf8_name.zelk: the file has that name" test -s "$utf8_folder/$utf8_name.zelk"
+run utf8-restore "" --port COM10 restore "$utf8_folder_win\\$utf8_name.zelk"
+expect "restore from $utf8_name.zelk: restored, with a restore point in a folder of that name" \
+  grep -qF "restored; restore point $utf8_folder_win\\data\\restore-points\\" "$out_file"
+run utf8-restore-points "" restore-points
+expect "restore-points: the point listed, its path printed as UTF-8" \
+  grep -qF " before-restore  $utf8_folder_win\\data\\restore-points\\" "$out_file"
+expect "restore-points: no escapes in what it printed" bash -c "! grep -q '\\\\x' \"\$1\"" _ "$out_file"
+unset LC_ALL ZELK_DATA_DIR
 
 run usage ""
 check "no command: exit 2" 2 ""

@@ -2,14 +2,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Proves the Windows package under wine, as a technician would use it:
 #   1. a fresh 64-bit WINEPREFIX; the installer run silently (/S);
-#   2. zelk-sim (Linux build) on a pty that the prefix sees as COM5;
-#   3. the installed programable-zelk.exe --port COM5 on a private X display,
-#      driven from the keyboard: Config., OK, the "Version" box, Read, a few
-#      polls, Write (Yes, "Program OK"), Quit;
+#   2. zelk-sim (Linux build) on a pty registered as wine registers a serial
+#      port (HKLM\Software\Wine\Ports), so it is listed in SERIALCOMM as COM5;
+#   3. the installed programable-zelk.exe, started without --port, on a private
+#      X display, driven from the keyboard: Config., Find (which picks COM5
+#      from the dialog's list), OK, the "Version" box, Read, a few polls,
+#      Write (Yes, "Program OK"), the adapter pulled mid-poll and put back
+#      (the reconnect watch finds it), Quit;
 #   4. checked from the simulator's side (the requests in order, the poll's
 #      period) and by the program's exit status;
 #   5. the silent uninstall, which must leave no file, shortcut or registry
-#      entry behind.
+#      entry behind, the program's own settings included, and must keep the
+#      technician's data folder.
 #
 #   scripts/windows-gui-check.sh [LINUX-BUILD-DIR] [SCREENSHOT-DIR]
 #     (defaults build/debug, and no screenshot kept)
@@ -42,9 +46,12 @@ export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 install_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Programable Zelk"
 shortcut="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Programable Zelk.lnk"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ProgramableZelk'
+# QSettings' place for the organisation and application names main.cpp gives.
+settings_key='HKCU\Software\Quibrane\Programable Zelk'
 
 ZC_APP_CMD=(wine "$install_dir/programable-zelk.exe")
-ZC_APP_PORT=COM5
+# No --port: the technician picks the port from the dialog's list.
+ZC_APP_PORT=from-list
 # The app is checked once installed; zc_init only needs wine itself here.
 zc_init "$linux_build"
 trap 'wineserver -k 2>/dev/null; zc_cleanup' EXIT
@@ -88,13 +95,45 @@ expect "the program's icon is in the .exe" grep -q 'type=group_icon' < <(wrestoo
 expect "the .exe is a 64-bit Windows GUI program" \
   grep -q 'Subsystem.*0002' < <(x86_64-w64-mingw32-objdump -p "$exe")
 
-phase "zelk-sim on COM5"
+phase "zelk-sim on COM5, as wine lists a serial port"
 zc_start_sim
-ln -sfn "$ZC_LINK" "$WINEPREFIX/dosdevices/com5"
+# wine's mount manager reads HKLM\Software\Wine\Ports as it starts: each
+# COMn value names the Unix device, which it links as COMn and lists in
+# HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, the list the COM-port dialog shows.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$ZC_LINK" /f >>"$ZC_TMP/reg.log" 2>&1
+wineserver -k 2>/dev/null
+wineserver -w
+wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' >"$ZC_TMP/serialcomm.out" 2>&1
+sed 's/^/  /' "$ZC_TMP/serialcomm.out" | tr -d '\r' | grep -v '^ *$'
+expect "SERIALCOMM lists COM5 once wine registered the port" \
+  grep -q 'REG_SZ *COM5' <(tr -d '\r' <"$ZC_TMP/serialcomm.out")
 
 phase "The installed configurator, driven from the keyboard"
 zc_start_app
-zc_config_ok
+# Config., then Find: the version request on every listed port, and the one
+# that answered selected; then OK on it.
+zc_focus "$ZC_MAIN_WIN"
+xdotool key --clearmodifiers alt+c
+ZC_DIALOG_WIN=$(zc_find_window "$ZC_DIALOG_TITLE") || exit 1
+zc_focus "$ZC_DIALOG_WIN"
+sleep 0.3
+xdotool key --clearmodifiers alt+i
+# The search's progress and its summary share the title "Find": the summary
+# is the one left once COM5 has answered and every other port has been tried
+# (wine lists COM1 for /dev/ttyS0, which fails at once).
+zc_wait_until "Find to ask COM5" "(( \$(zc_sim_requests 3 1) >= 1 ))"
+expect "Find asked COM5 for the module's version" test "$(zc_sim_requests 3 1)" -ge 1
+sleep 3
+find_box=$(zc_find_window "Find") || exit 1
+zc_focus "$find_box"
+xdotool key Return
+zc_wait_until "the Find box to close" "zc_window_gone Find"
+zc_focus "$ZC_DIALOG_WIN"
+sleep 0.3
+xdotool key Return # OK on the port Find selected
+ZC_VERSION_WIN=$(zc_find_window "$ZC_VERSION_TITLE") || exit 1
+expect "OK opened the port Find picked from the list: the module answered" \
+  test "$(zc_sim_requests 3 1)" -ge 2
 zc_close_version
 zc_read
 sleep 2.5 # a few polls
@@ -114,6 +153,25 @@ zc_wait_until "the \"Program\" box to close" "zc_window_gone 'Program'"
 zc_wait_until "the read-back" "(( \$(zc_sim_requests 1 1) >= 3 ))"
 sleep 1.5
 zc_check_no_failure_box "the Write"
+# What the configurator sent, before the unplug and zelkctl.exe add theirs.
+cp "$ZC_TMP/sim.log" "$ZC_TMP/app-requests.log"
+
+phase "The adapter pulled mid-poll and put back"
+# The simulator ends: its pty hangs up under the poll. Wine reports the next
+# write as ERROR_NOT_READY (its word for the Linux EIO); the link takes it for
+# a vanished device, closes the port, the poll's failure is shown and the
+# reconnect watch starts, which looks once a second whether COM5 is back.
+kill "$ZC_SIM_PID"
+wait "$ZC_SIM_PID" 2>/dev/null
+fail_box=$(zc_find_window "Fail") || exit 1
+zc_focus "$fail_box"
+xdotool key Return
+zc_wait_until "the \"Fail\" box to close" "zc_window_gone Fail"
+zc_start_sim # the adapter back: a new pty behind the same COM5
+zc_wait_until "the reconnect watch to ask the module on COM5 again" "(( \$(zc_sim_requests 3 1) >= 1 ))"
+expect "the reconnect watch found the module back on COM5 (a version request, nothing else)" \
+  test "$(grep -c ': command ' "$ZC_TMP/sim.log")" -eq "$(zc_sim_requests 3 1)"
+zc_check_no_failure_box "the reconnect"
 
 zc_focus "$ZC_MAIN_WIN"
 xdotool key --clearmodifiers alt+q
@@ -121,9 +179,6 @@ zc_wait_until "the program to end" "! kill -0 $ZC_APP_PID 2>/dev/null"
 wait "$ZC_APP_PID"
 app_status=$?
 expect "the program exits cleanly (status 0) after Quit" test "$app_status" -eq 0
-
-# What the configurator sent, before zelkctl.exe adds its own request.
-cp "$ZC_TMP/sim.log" "$ZC_TMP/app-requests.log"
 
 # zelkctl.exe from the installed folder, on the same module (the DLLs
 # beside it are all it needs).
@@ -179,6 +234,8 @@ app_status=$?
 expect "the Portuguese program exits cleanly (status 0) after Sair" test "$app_status" -eq 0
 
 phase "Silent uninstall"
+expect "before it: the program kept its settings under $settings_key" \
+  bash -c "wine reg query \"\$1\" >/dev/null 2>&1" _ "$settings_key"
 wine "$install_dir/uninstall.exe" /S >"$ZC_TMP/uninstall.log" 2>&1
 # The uninstaller runs from a copy in %TEMP% and returns at once: wait for it.
 wineserver -w
@@ -194,6 +251,9 @@ expect "no file is left anywhere on drive C: that was not there before the insta
   diff -q "$ZC_TMP/files-before" "$ZC_TMP/files-after"
 expect "the Start-menu shortcut is gone" test ! -e "$shortcut"
 expect "the Apps & features entry is gone" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
+expect "the program's own settings are gone ($settings_key)" \
+  bash -c "! wine reg query '$settings_key' >/dev/null 2>&1"
+expect "the technician's data folder stays, its restore point with it" test -n "$points" -a -f "$points"
 
 echo
 echo "windows-gui-check: done in $((SECONDS - started))s"

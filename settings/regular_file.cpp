@@ -8,11 +8,6 @@
 
 namespace zelk {
 
-std::string Utf8PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
 std::string NotARegularFileMessage(const std::filesystem::path& path, FileRefusal refusal) {
   return Fill(refusal == FileRefusal::folder
                   ? QT_TRANSLATE_NOOP("SettingsFile", "%1: is a folder")

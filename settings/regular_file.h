@@ -15,6 +15,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/path_text.h"
+
 namespace zelk {
 
 enum class FileUse {
@@ -28,9 +30,6 @@ enum class FileRefusal {
   not_regular,  // a FIFO, a device, a socket
   system,       // the system refused the open: see `error`
 };
-
-// The path as UTF-8 on every system, for a message.
-std::string Utf8PathText(const std::filesystem::path& path);
 
 // "<path>: is a folder" or "<path>: is not a regular file".
 std::string NotARegularFileMessage(const std::filesystem::path& path, FileRefusal refusal);

@@ -3,12 +3,13 @@
 
 #include "settings/regular_file.h"
 #include "text/fill.h"
+#include "text/path_text.h"
 #include "text/translatable.h"
 
 namespace zelk {
 
 FileRead ReadSmallFile(const std::filesystem::path& path, std::size_t max_size) {
-  const std::string shown = path.string();
+  const std::string shown = Utf8PathText(path);
   RegularFile file;
   std::error_code error;
   const FileRefusal refusal = file.Open(path, FileUse::read, error);

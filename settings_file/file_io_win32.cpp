@@ -8,24 +8,26 @@
 
 #include "settings_file/file_io.h"
 #include "text/fill.h"
+#include "text/path_text.h"
 #include "text/translatable.h"
 
 namespace zelk {
 
 namespace {
 
-// The file and the system's own words; only the fallback for an error the
+// The file and the system's own words, in UTF-8 like every other text (the
+// narrow form would be in the code page); only the fallback for an error the
 // system cannot name is ours.
 std::string Reason(const std::string& what, DWORD error) {
-  char* text = nullptr;
-  const DWORD size = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD size = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason =
-      size > 0 && text != nullptr
-          ? std::string(text, size)
-          : Fill(QT_TRANSLATE_NOOP("SettingsFile", "system error %1"), {std::to_string(error)});
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string reason = size > 0 && text != nullptr ? Utf8FromWide({text, size}) : std::string();
   if (text != nullptr) LocalFree(text);
+  if (reason.empty()) {
+    reason = Fill(QT_TRANSLATE_NOOP("SettingsFile", "system error %1"), {std::to_string(error)});
+  }
   while (!reason.empty() &&
          (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
     reason.pop_back();
@@ -57,7 +59,7 @@ HANDLE OpenTemporary(const std::filesystem::path& path, std::wstring& name) {
 
 FileWrite WriteFileAtomically(const std::filesystem::path& path, std::string_view contents,
                               ExistingFile existing) {
-  const std::string shown = path.string();
+  const std::string shown = Utf8PathText(path);
   std::wstring temporary;
   const HANDLE file = OpenTemporary(path, temporary);
   if (file == INVALID_HANDLE_VALUE) return {false, false, Reason(shown, GetLastError())};

@@ -122,23 +122,6 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
   return true;
 }
 
-std::string TerminalSafe(std::string_view text) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string safe;
-  safe.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F) {
-      safe.push_back(c);
-    } else {
-      safe += "\\x";
-      safe.push_back(kDigits[byte >> 4]);
-      safe.push_back(kDigits[byte & 0x0F]);
-    }
-  }
-  return safe;
-}
-
 std::string SimUsage() {
   return "usage: zelk-sim [options]\n"
          "Serves a simulated Zelk module on a pseudo-terminal and prints the path to open.\n"

@@ -32,9 +32,4 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
 
 std::string SimUsage();
 
-// A message with typed text (options, paths) made safe for a terminal: a
-// control byte or one above 0x7e is written as \x1b, so no escape sequence
-// of the text reaches it.
-std::string TerminalSafe(std::string_view text);
-
 }  // namespace zelk::sim

@@ -12,6 +12,7 @@
 #include "sim/pty_link.h"
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
+#include "text/terminal_text.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
     // The exit status already says it failed; a lost message cannot be reported anywhere.
-    (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", TerminalSafe(error).c_str(),
+    (void)std::fprintf(stderr, "zelk-sim: %s\n\n%s", zelk::TerminalSafe(error).c_str(),
                        SimUsage().c_str());
     return 2;
   }
@@ -69,11 +70,11 @@ int main(int argc, char** argv) {
 
   PtyServer server(module, !options.quiet, options.pace);
   if (!server.Open(error)) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", zelk::TerminalSafe(error).c_str());
     return 1;
   }
   if (!CreatePtyLink(server.slave_path(), options.link_path, error)) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", zelk::TerminalSafe(error).c_str());
     return 1;
   }
   // A caller that cannot read the path sees end of file and gives up; the link is there either way.
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
   const PtyServer::Outcome outcome = server.Run(g_stop, wait_mask, error);
   RemovePtyLink(server.slave_path(), options.link_path);
   if (outcome == PtyServer::Outcome::failed) {
-    (void)std::fprintf(stderr, "zelk-sim: %s\n", TerminalSafe(error).c_str());
+    (void)std::fprintf(stderr, "zelk-sim: %s\n", zelk::TerminalSafe(error).c_str());
     return 1;
   }
   return 0;

@@ -20,6 +20,11 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Programable Zelk"
 !define PUBLISHER "Quibrane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ProgramableZelk"
+; Where the program keeps its own settings (the window's state, the last
+; folders, the chosen data folder): QSettings under the organisation and
+; application names that main.cpp gives.
+!define SETTINGS_PARENT_KEY "Software\${PUBLISHER}"
+!define SETTINGS_KEY "${SETTINGS_PARENT_KEY}\${PRODUCT}"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -75,4 +80,10 @@ Section "Uninstall"
   ; The per-user programs folder, if this was the last program in it.
   RMDir "$LOCALAPPDATA\Programs"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The program's own settings go with it; the publisher's key only when no
+  ; other program of ours keeps settings there. The technician's work stays:
+  ; the data folder (%APPDATA%\${PRODUCT}: restore points, vehicles and their
+  ; histories) and whatever was saved in Documents are not the program's.
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT_KEY}"
 SectionEnd

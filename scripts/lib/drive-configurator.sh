@@ -8,7 +8,8 @@
 #                            install the clean-up trap; set ZC_APP_CMD (an array)
 #                            first to start another build of the configurator,
 #                            e.g. (wine /path/programable-zelk.exe),
-#                            ZC_APP_PORT to give it another port name than the link,
+#                            ZC_APP_PORT to give it another port name than the link
+#                            (from-list: no --port, the port is picked in the dialog),
 #                            and ZC_LANG=pt_BR to drive it in Portuguese (default en,
 #                            whatever the locale)
 #   zc_set_language LANG     start the next configurator in LANG (en, pt_BR)
@@ -199,7 +200,9 @@ zc_check_no_failure_box() {
 zc_sim_requests() { grep -c "command $1 address $2 " "$ZC_TMP/sim.log" 2>/dev/null || true; }
 
 zc_start_app() {
-  "${ZC_APP_CMD[@]}" --lang "$ZC_LANG" --port "${ZC_APP_PORT:-$ZC_LINK}" >"$ZC_TMP/app.log" 2>&1 &
+  local port=(--port "${ZC_APP_PORT:-$ZC_LINK}")
+  [[ "${ZC_APP_PORT:-}" == from-list ]] && port=()
+  "${ZC_APP_CMD[@]}" --lang "$ZC_LANG" "${port[@]}" >"$ZC_TMP/app.log" 2>&1 &
   ZC_APP_PID=$!
   ZC_PIDS+=("$ZC_APP_PID")
   ZC_MAIN_WIN=$(zc_find_window "$ZC_MAIN_TITLE") || exit 1

@@ -36,12 +36,14 @@ class QAction;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QActionGroup;
 
 namespace zelk {
 
 class GuideWindow;
+class LogReviewWindow;
 class ReconnectWatch;
 class StatusText;
 class Messages;
@@ -295,9 +297,14 @@ class TMainForm : public QWidget {
   // A marker with `text` (may be empty) into the running log and the live
   // chart, at this moment.
   void AddMarker(const QString& text);
+  // File > Open log... and a log of the timeline: the log review window;
+  // null after the box saying why the file is not a log.
+  LogReviewWindow* OpenLogForReview(const QString& path);
+  LogReviewWindow* log_review_window() const;
 
  private:
   void StartLogClick();
+  void AddOpenLogAction(QMenu& file);
   // Log > Mark...: asks for the marker's text, then AddMarker.
   void MarkClick();
   // After a row or marker was written: the status, or the log stopped with
@@ -312,6 +319,7 @@ class TMainForm : public QWidget {
   std::unique_ptr<LiveLogFile> live_log_;
   QActionGroup* poll_rates_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
+  QPointer<LogReviewWindow> log_review_;  // the last one opened; each deletes itself when closed
 
   // The Vehicle menu (Principal_vehicles.cpp): the workshop's vehicles, the
   // one on the bench, and its history. With a vehicle on the bench, its

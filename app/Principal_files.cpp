@@ -125,6 +125,9 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   restore->setObjectName(QStringLiteral("action_restore"));
   connect(restore, &QAction::triggered, this,
           ask_path(tr("Restore from file"), &TMainForm::RestoreFromFile, false));
+  file->addSeparator();
+  AddOpenLogAction(*file);  // Principal_log.cpp
+  file->addSeparator();
   QAction* points = file->addAction(tr("Restore &points..."), this, &TMainForm::ShowRestorePoints);
   points->setObjectName(QStringLiteral("action_restore_points"));
   QAction* data_folder =

@@ -21,6 +21,7 @@
 
 #include "app/Principal.h"
 #include "app/dialog_folder.h"
+#include "app/log_review_window.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
@@ -108,6 +109,28 @@ void TMainForm::StartLogClick() {
   if (path.isEmpty()) return;
   RememberDialogFolder(path);
   StartLog(path);
+}
+
+void TMainForm::AddOpenLogAction(QMenu& file) {
+  QAction* open_log = file.addAction(tr("Open &log..."), this, [this] {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open log"), FileDialogFolder(),
+                                                      tr("CSV files (*.csv)"));
+    if (path.isEmpty()) return;
+    RememberDialogFolder(path);
+    OpenLogForReview(path);
+  });
+  open_log->setObjectName(QStringLiteral("action_open_log"));
+  open_log->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+}
+
+LogReviewWindow* TMainForm::OpenLogForReview(const QString& path) {
+  // A window of its own for each log, so yesterday's and today's sit side by side.
+  log_review_ = LogReviewWindow::ShowLog(this, messages_, path);
+  return log_review_;
+}
+
+LogReviewWindow* TMainForm::log_review_window() const {
+  return log_review_;
 }
 
 bool TMainForm::StartLog(const QString& path) {

@@ -7,13 +7,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUrl>
 #include <chrono>
 #include <filesystem>
 
@@ -168,8 +166,8 @@ void TMainForm::ShowVehicleTimeline() {
   actions.open_settings = [this](const std::filesystem::path& path) {
     EditOffline(PathText(path));
   };
-  actions.open_log = [](const std::filesystem::path& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));
+  actions.open_log = [this](const std::filesystem::path& path) {
+    OpenLogForReview(PathText(path));
   };
   delete timeline_dialog_;
   timeline_dialog_ = MakeVehicleTimelineDialog(this, shown, std::move(actions));

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/decimal_separator.h"
+#include "app/dialog_folder.h"
 #include "app/log_panels.h"
 #include "app/log_value_tables.h"
 #include "app/log_value_text.h"
@@ -23,6 +25,8 @@
 #include "app/qt_text.h"
 #include "app/translation.h"
 #include "app/window_placement.h"
+#include "monitor/log_export.h"
+#include "settings_file/log_export_file.h"
 #include "ui_LogReviewWindow.h"
 
 namespace zelk {
@@ -81,6 +85,8 @@ LogReviewWindow::LogReviewWindow(Messages& messages, QWidget* parent)
   connect(ui_->overlay_log, &QPushButton::clicked, this, &LogReviewWindow::OverlayLogClick);
   connect(ui_->whole_log, &QPushButton::clicked, this, &LogReviewWindow::ShowWholeLog);
   connect(ui_->export_view, &QPushButton::clicked, this, &LogReviewWindow::ExportClick);
+  connect(ui_->export_spreadsheet, &QPushButton::clicked, this,
+          &LogReviewWindow::ExportSpreadsheetClick);
   for (QComboBox* box : {ui_->align_at, ui_->base_marker, ui_->overlay_marker})
     connect(box, &QComboBox::activated, this, [this] { AlignmentChosen(); });
 }
@@ -437,28 +443,61 @@ bool LogReviewWindow::ExportPdf(const QString& path) {
 }
 
 void LogReviewWindow::OpenLogClick() {
-  const QString path = QFileDialog::getOpenFileName(this, tr("Open a log"), QString(),
+  const QString path = QFileDialog::getOpenFileName(this, tr("Open a log"), DialogFolder(),
                                                     tr("Logs (*.csv);;All files (*)"));
-  if (!path.isEmpty()) OpenLog(path);
+  if (path.isEmpty()) return;
+  RememberDialogFolder(path);
+  OpenLog(path);
 }
 
 void LogReviewWindow::OverlayLogClick() {
-  const QString path = QFileDialog::getOpenFileName(this, tr("Lay a log over this one"), QString(),
-                                                    tr("Logs (*.csv);;All files (*)"));
-  if (!path.isEmpty()) OverlayLog(path);
+  const QString path = QFileDialog::getOpenFileName(
+      this, tr("Lay a log over this one"), DialogFolder(), tr("Logs (*.csv);;All files (*)"));
+  if (path.isEmpty()) return;
+  RememberDialogFolder(path);
+  OverlayLog(path);
 }
 
 void LogReviewWindow::ExportClick() {
   const QString png = tr("PNG images (*.png)");
   const QString pdf = tr("PDF documents (*.pdf)");
   QString filter = png;
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export what is shown"), QString(),
-                                                    png + QStringLiteral(";;") + pdf, &filter);
+  const QString path = QFileDialog::getSaveFileName(
+      this, tr("Export what is shown"), DialogFolder(), png + QStringLiteral(";;") + pdf, &filter);
   if (path.isEmpty()) return;
+  RememberDialogFolder(path);
   const QString suffix = QFileInfo(path).suffix().toLower();
   const bool as_pdf =
       suffix == QLatin1String("pdf") || (suffix != QLatin1String("png") && filter == pdf);
   as_pdf ? ExportPdf(path) : ExportPng(path);
+}
+
+bool LogReviewWindow::ExportForSpreadsheet(const QString& path) {
+  if (!log_) return false;
+  // A spreadsheet set to a decimal comma takes ';' between cells (the
+  // Portuguese and most European settings), else ','.
+  const char decimal = DecimalSeparatorOf(locale());
+  const std::string decimal_separator(1, decimal);
+  const std::string_view list_separator = decimal == ',' ? ";" : ",";
+  const std::filesystem::path target =
+      WithLogExtension(std::filesystem::path(path.toStdU16String()));
+  const RowRange rows = shown_rows();
+  const FileWrite written = ExportLogForSpreadsheet(target, *log_, rows.first, rows.end,
+                                                    list_separator, decimal_separator);
+  if (!written.ok) {
+    messages_.Inform(
+        tr("Cannot write %1: %2").arg(PathText(target), TranslatedMessage(written.error)), Title());
+    return false;
+  }
+  return true;
+}
+
+void LogReviewWindow::ExportSpreadsheetClick() {
+  const QString path = QFileDialog::getSaveFileName(this, tr("Export for a spreadsheet"),
+                                                    DialogFolder(), tr("CSV files (*.csv)"));
+  if (path.isEmpty()) return;
+  RememberDialogFolder(path);
+  ExportForSpreadsheet(path);
 }
 
 }  // namespace zelk

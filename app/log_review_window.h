@@ -84,6 +84,10 @@ class LogReviewWindow : public QWidget {
   // ".png" or ".pdf". False, with a box, when it cannot be written.
   bool ExportPng(const QString& path);
   bool ExportPdf(const QString& path);
+  // The rows shown, for a spreadsheet: the user's decimal separator, and ';'
+  // between cells where that is a comma; a name without an extension gets
+  // ".csv". False, with a box, when it cannot be written.
+  bool ExportForSpreadsheet(const QString& path);
 
   const LogData* log() const { return log_ ? &*log_ : nullptr; }
   const LogData* overlay() const { return overlay_ ? &*overlay_ : nullptr; }
@@ -111,6 +115,7 @@ class LogReviewWindow : public QWidget {
   void OpenLogClick();
   void OverlayLogClick();
   void ExportClick();
+  void ExportSpreadsheetClick();
   bool WriteAtomically(const QString& path, const QByteArray& bytes);
   QString Title() const;
 

@@ -9,6 +9,8 @@
 #include "cli/commands.h"
 #include "cli/hex_text.h"
 #include "monitor/csv_cells.h"
+#include "text/path_text.h"
+#include "text/terminal_text.h"
 
 namespace zelk::cli {
 namespace {
@@ -73,7 +75,7 @@ void PrintText(const LogData& log, std::ostream& out) {
   out << std::setw(kNameColumn) << "markers" << log.markers.size() << '\n';
   for (const LogMarker& marker : log.markers) {
     out << "  " << std::right << std::setw(10) << Seconds(marker.time_s) << std::left << " s  "
-        << TerminalSafeUtf8(marker.text) << '\n';
+        << TerminalSafe(marker.text) << '\n';
   }
   out << '\n'
       << std::setw(kNameColumn) << "value" << std::right << std::setw(kNumberColumn) << "min"
@@ -113,7 +115,7 @@ int LogSummaryCommand(CommandContext& context, const std::vector<std::string>& o
   if (!file) return UsageError(context, "log-summary needs a FILE");
   std::string error;
   const std::optional<LogData> log =
-      *file == "-" ? ParseLog(context.in, error) : ReadLog(std::filesystem::path(*file), error);
+      *file == "-" ? ParseLog(context.in, error) : ReadLog(PathFromUtf8(*file), error);
   if (!log) return UsageError(context, *file == "-" ? "standard input: " + error : error);
   PrintLogSummary(*log, json, context.out);
   if (!context.out) return UsageError(context, "cannot write the results");

@@ -419,7 +419,8 @@ int EditCommand(CommandContext& context, const std::vector<std::string>& operand
     return kExitUsage;
   }
   const std::string& target = out_name.empty() ? file_name : out_name;
-  const FileWrite written = WriteFileAtomically(target, EncodeSettingsFile(*edited.file));
+  const FileWrite written =
+      WriteFileAtomically(PathFromUtf8(target), EncodeSettingsFile(*edited.file));
   if (!written.ok) {
     Say(context.err, "cannot save " + written.error);
     return kExitUsage;

@@ -32,6 +32,9 @@ class SilentMessages : public zelk::Messages {
   bool AskYesNoDefaultNo(const QString&, const QString&) override { return false; }
   void Error(const QString& text) override { Inform(text, {}); }
   std::optional<QString> AskText(const QString&, const QString&) override { return {}; }
+  int Choose(const QString&, const QString&, const QStringList& choices) override {
+    return static_cast<int>(choices.size()) - 1;  // the last: cancel
+  }
 };
 
 bool WriteDayLog(const QString& path, long rows) {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/chart_window.h"
+#include "app/log_review_window.h"
 #include "app/status_text.h"
 #include "gui_test_main.h"
 #include "monitor/live_log.h"
@@ -187,6 +189,47 @@ class LiveLogWindowTest : public QObject {
     QCOMPARE(w.MainForm.Timer_Read().interval(), 500);
     QCOMPARE(w.MainForm.poll_rates().actions().size(), 4);
     QCOMPARE(w.MainForm.poll_rates().checkedAction()->data().toInt(), 500);
+  }
+
+  void markersGoIntoTheLogAndTheChartAndTheLogOpensForReview() {
+    Logging l;
+    QAction* mark = l.w.MainForm.findChild<QAction*>(QStringLiteral("action_mark"));
+    QVERIFY(mark != nullptr);
+    QCOMPARE(mark->shortcutContext(), Qt::ApplicationShortcut);  // the chart's key too
+    // Nothing to mark into: said, nothing asked.
+    mark->trigger();
+    QCOMPARE(l.w.messages.boxes.size(), std::size_t{1});
+    QCOMPARE(l.w.messages.boxes[0].kind, Box::inform);
+
+    const QString path = l.Path("drive");  // no extension: .csv
+    QVERIFY(l.w.MainForm.StartLog(path));
+    l.w.MainForm.ShowLiveChart();
+    l.w.MainForm.Timer_ReadTimer();
+    l.w.messages.texts = {QStringLiteral("hesitates, cold")};
+    mark->trigger();
+    l.w.MainForm.Timer_ReadTimer();
+    mark->trigger();  // cancelled: no marker
+    l.w.messages.texts = {QString()};
+    mark->trigger();  // an empty text is a marker too
+    l.w.MainForm.StopLog();
+
+    const QStringList lines = Lines(path + QStringLiteral(".csv"));
+    QCOMPARE(lines.size(), 5);  // header, two polls, two markers
+    QVERIFY2(lines[2].endsWith(QStringLiteral(",mark,,\"hesitates, cold\"")), qPrintable(lines[2]));
+    QVERIFY2(lines[4].endsWith(QStringLiteral(",mark,,")) ||
+                 lines[4].endsWith(QStringLiteral(",mark,,\"\"")),
+             qPrintable(lines[4]));
+    const zelk::ChartView view = l.w.MainForm.chart_window()->history().View();
+    QCOMPARE(view.markers.size(), std::size_t{2});
+    QCOMPARE(view.markers[0].text, std::string("hesitates, cold"));
+
+    // File > Open log...'s window reads it back with the marker.
+    zelk::LogReviewWindow* review = l.w.MainForm.OpenLogForReview(path + QStringLiteral(".csv"));
+    QVERIFY(review != nullptr);
+    QCOMPARE(review->log()->rows(), std::size_t{2});
+    QCOMPARE(review->log()->markers.size(), std::size_t{2});
+    QCOMPARE(review->log()->markers[0].text, std::string("hesitates, cold"));
+    review->close();
   }
 };
 

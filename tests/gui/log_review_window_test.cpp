@@ -326,6 +326,28 @@ class LogReviewWindowTest : public QObject {
     QCOMPARE(r.messages.boxes.size(), std::size_t{1});
   }
 
+  void theSpreadsheetExportTakesTheUsersSeparators() {
+    Reviewing r;
+    QVERIFY(r.Open());
+    r.window.ShowTimes(1, 2);
+    const zelk::RowRange shown = r.window.shown_rows();
+    QVERIFY(!shown.empty());
+    r.window.setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QVERIFY(r.window.ExportForSpreadsheet(r.dir.filePath(QStringLiteral("planilha"))));
+    const QString pt = QString::fromUtf8(Contents(r.dir.filePath(QStringLiteral("planilha.csv"))));
+    QStringList lines = pt.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), static_cast<qsizetype>(shown.end - shown.first) + 1);  // the header
+    QVERIFY2(lines[0].contains(QLatin1Char(';')), qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QLatin1Char(',')) && lines[1].contains(QLatin1Char(';')),
+             qPrintable(lines[1]));
+    r.window.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY(r.window.ExportForSpreadsheet(r.dir.filePath(QStringLiteral("sheet.csv"))));
+    const QString en = QString::fromUtf8(Contents(r.dir.filePath(QStringLiteral("sheet.csv"))));
+    QVERIFY(!en.contains(QLatin1Char(';')));
+    QVERIFY(!r.window.ExportForSpreadsheet(r.dir.filePath(QStringLiteral("none/sheet.csv"))));
+    QCOMPARE(r.messages.boxes.size(), std::size_t{1});
+  }
+
   void aMarkerInTheListTakesTheViewAndCursorThere() {
     Reviewing r;
     QVERIFY(r.Open(LogWithMarkers({{1.2, "cold start"}, {4.1, "idle, \"choke\" in"}})));

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     // The session outlives the windows that use it.
     zelk::Session session(zelk::OpenPlatformSerialLine);
     zelk::BusyCursor busy_cursor(session);
-    zelk::Windows windows(messages, session, zelk::ListSerialPorts(), preferred_port);
+    zelk::Windows windows(messages, session, zelk::ListDescribedSerialPorts, preferred_port);
     RememberThePort(windows.Form2);
     RememberTheDataFolder(windows.MainForm);
 

@@ -2,6 +2,7 @@
 #include "settings/settings_guide.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
@@ -126,6 +127,30 @@ std::string NamesGuideTable(const GuideTranslate& translate) {
     table += Row({WindowCell(translate, row, row.caption), name});
   }
   return table;
+}
+
+std::string GuideForSystem(std::string_view guide, GuideSystem system) {
+  std::string text;
+  text.reserve(guide.size());
+  std::optional<GuideSystem> section;
+  while (!guide.empty()) {
+    const std::size_t end = guide.find('\n');
+    const std::size_t length = end == std::string_view::npos ? guide.size() : end + 1;
+    const std::string_view line = guide.substr(0, length);
+    guide.remove_prefix(length);
+    std::string_view bare = line;
+    while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.remove_suffix(1);
+    if (bare == kOnlyOnLinuxMarker) {
+      section = GuideSystem::linux_pc;
+    } else if (bare == kOnlyOnWindowsMarker) {
+      section = GuideSystem::windows_pc;
+    } else if (bare == kEndOnlyMarker) {
+      section.reset();
+    } else if (!section || *section == system) {
+      text += line;
+    }
+  }
+  return text;
 }
 
 std::string WithGuideTables(std::string_view guide, const GuideTranslate& translate) {

@@ -147,6 +147,42 @@ class HelpMenuTest : public QObject {
     QVERIFY(zelk::GuideWindow::Markdown().contains(QStringLiteral("| Setting | Unit |")));
   }
 
+  // The port chapter of the reader's system: Windows' COM ports and drivers,
+  // or Linux's device names and dialout group, never both.
+  void the_guide_speaks_of_the_readers_system() {
+    struct Case {
+      QString guide_file;
+      zelk::GuideSystem system;
+      QStringList shown;
+      QStringList left_out;
+    };
+    const QStringList windows_en{
+        "### On Windows", "Device Manager",           "CH340", "FTDI", "PL2303",
+        "CP210x",         "in use by another program"};
+    const QStringList linux_en{"### On Linux", "dialout", "/dev/ttyUSB0"};
+    const QStringList windows_pt{
+        "### No Windows", "Gerenciador de Dispositivos", "CH340", "FTDI", "PL2303",
+        "CP210x",         "em uso por outro programa"};
+    const QStringList linux_pt{"### No Linux", "dialout", "/dev/ttyUSB0"};
+    const Case cases[] = {
+        {"user-guide.md", zelk::GuideSystem::windows_pc, windows_en, linux_en},
+        {"user-guide.md", zelk::GuideSystem::linux_pc, linux_en, windows_en},
+        {"user-guide.pt_BR.md", zelk::GuideSystem::windows_pc, windows_pt, linux_pt},
+        {"user-guide.pt_BR.md", zelk::GuideSystem::linux_pc, linux_pt, windows_pt},
+    };
+    for (const Case& c : cases) {
+      MarkingTranslator translator(c.guide_file);
+      InstalledTranslator installed(translator);
+      // One line of words: a paragraph may break a phrase anywhere.
+      const QString markdown = zelk::GuideWindow::Markdown(c.system).simplified();
+      for (const QString& text : c.shown)
+        QVERIFY2(markdown.contains(text), qPrintable(c.guide_file + QStringLiteral(": ") + text));
+      for (const QString& text : c.left_out)
+        QVERIFY2(!markdown.contains(text), qPrintable(c.guide_file + QStringLiteral(": ") + text));
+      QVERIFY(!markdown.contains(QStringLiteral("<!-- ")));
+    }
+  }
+
   void about_names_version_qt_licence_and_module() {
     Windows w;
     w.MainForm.ShowAbout();

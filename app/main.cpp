@@ -15,6 +15,7 @@
 #include "app/Porta_serial.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/command_line_help.h"
 #include "app/fonts.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
@@ -44,6 +45,7 @@ std::string RawPortArgument(int argc, char** argv) {
 }
 
 struct StartOptions {
+  bool help_shown = false;  // --help: nothing more to do
   std::string preferred_port;
   zelk::Language language = zelk::Language::english;
 };
@@ -56,7 +58,7 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
                                              char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
-  parser.addHelpOption();
+  const QCommandLineOption help = parser.addHelpOption();
   parser.addVersionOption();
   QCommandLineOption port(QStringLiteral("port"),
                           QStringLiteral("Serial port to offer first in the COM port dialog."),
@@ -67,8 +69,19 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
                           QStringLiteral("LANGUAGE"));
   parser.addOption(port);
   parser.addOption(lang);
-  parser.process(app);
   StartOptions options;
+  // Help before anything else the parser does, in our own box on Windows;
+  // a bad option or --version as the parser always handled them.
+  if (parser.parse(QCoreApplication::arguments()) && parser.isSet(help)) {
+    const QString text = parser.helpText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+#ifdef _WIN32
+    messages.Inform(zelk::HelpBoxText(text), QCoreApplication::applicationName());
+#endif
+    options.help_shown = true;
+    return options;
+  }
+  parser.process(app);
   if (parser.isSet(port)) options.preferred_port = RawPortArgument(argc, argv);
   options.language = zelk::LanguageOfLocale(QLocale::system());
   if (parser.isSet(lang)) {
@@ -128,6 +141,7 @@ int main(int argc, char** argv) {
     zelk::LoadWindowFonts();
     const std::optional<StartOptions> options = ReadStartOptions(app, messages, argc, argv);
     if (!options) return 2;
+    if (options->help_shown) return 0;
     zelk::UseLanguage(options->language);
     const std::string& preferred_port = options->preferred_port;
 

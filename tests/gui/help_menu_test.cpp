@@ -2,14 +2,18 @@
 // The menu bar and the Help menu: the user guide (F1) and the About box.
 
 #include <QAbstractButton>
+#include <QCommandLineParser>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTranslator>
 #include <QtTest>
 #include <map>
 
 #include "accelerators.h"
+#include "app/command_line_help.h"
 #include "app/guide_window.h"
 #include "gui_test_main.h"
 #include "session/program_version.h"
@@ -180,6 +184,23 @@ class HelpMenuTest : public QObject {
       for (const QString& text : c.left_out)
         QVERIFY2(!markdown.contains(text), qPrintable(c.guide_file + QStringLiteral(": ") + text));
       QVERIFY(!markdown.contains(QStringLiteral("<!-- ")));
+    }
+  }
+
+  // --help in a box: fixed pitch, every space kept, so the columns line up.
+  void the_command_line_help_keeps_its_columns() {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("port"), QStringLiteral("Serial port <first> & more."),
+                      QStringLiteral("NAME")});
+    const QString help = parser.helpText();
+    QTextDocument shown;
+    shown.setHtml(zelk::HelpBoxText(help));
+    QCOMPARE(shown.toPlainText(), help.trimmed());
+    for (QTextBlock block = shown.begin(); block.isValid(); block = block.next()) {
+      QVERIFY2(
+          block.charFormat().fontFixedPitch() || QFontInfo(block.charFormat().font()).fixedPitch(),
+          qPrintable(block.text()));
     }
   }
 

@@ -2,7 +2,6 @@
 #include "settings/settings_guide.h"
 
 #include <initializer_list>
-#include <optional>
 
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
@@ -132,7 +131,8 @@ std::string NamesGuideTable(const GuideTranslate& translate) {
 std::string GuideForSystem(std::string_view guide, GuideSystem system) {
   std::string text;
   text.reserve(guide.size());
-  std::optional<GuideSystem> section;
+  // Whether the lines read now are kept: all of them outside a section.
+  bool keeping = true;
   while (!guide.empty()) {
     const std::size_t end = guide.find('\n');
     const std::size_t length = end == std::string_view::npos ? guide.size() : end + 1;
@@ -141,12 +141,12 @@ std::string GuideForSystem(std::string_view guide, GuideSystem system) {
     std::string_view bare = line;
     while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.remove_suffix(1);
     if (bare == kOnlyOnLinuxMarker) {
-      section = GuideSystem::linux_pc;
+      keeping = system == GuideSystem::linux_pc;
     } else if (bare == kOnlyOnWindowsMarker) {
-      section = GuideSystem::windows_pc;
+      keeping = system == GuideSystem::windows_pc;
     } else if (bare == kEndOnlyMarker) {
-      section.reset();
-    } else if (!section || *section == system) {
+      keeping = true;
+    } else if (keeping) {
       text += line;
     }
   }

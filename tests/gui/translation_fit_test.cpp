@@ -174,6 +174,17 @@ class FitCheck {
     }
   }
 
+  // A line's height as Windows draws it scaled (as ScaledWidth), or 0.
+  static int ScaledHeight(const QWidget& control) {
+    const qreal scale = control.devicePixelRatioF();
+    if (scale == 1.0 || InALayout(control)) return 0;
+    QFont font = control.font();
+    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    font.setPixelSize(qRound(pixels * scale));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return qCeil(QFontMetrics(font).height() / scale);
+  }
+
   static bool Holds(const QLayout& layout, const QWidget& control) {
     for (int i = 0; i < layout.count(); ++i) {
       QLayoutItem* item = layout.itemAt(i);
@@ -254,8 +265,11 @@ class FitCheck {
             style->subElementRect(QStyle::SE_RadioButtonContents, &option, radio).width() - icon);
     } else if (auto* push = qobject_cast<const QPushButton*>(&button)) {
       const auto option = StyleOptionOf<QStyleOptionButton>(*push);
-      Lines(window, button, text,
-            style->subElementRect(QStyle::SE_PushButtonContents, &option, push).width() - icon);
+      const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+      Lines(window, button, text, contents.width() - icon);
+      // A line's height too, where a scaled font grows past a fixed button.
+      if (const int height = ScaledHeight(button); height > 0)
+        Compare(window, button, text, height, contents.height(), "height");
     } else if (auto* tool = qobject_cast<const QToolButton*>(&button)) {
       const auto option = StyleOptionOf<QStyleOptionToolButton>(*tool);
       if (option.toolButtonStyle == Qt::ToolButtonIconOnly) return;

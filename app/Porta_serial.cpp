@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <algorithm>
 #include "app/messages.h"
 #include "app/module_messages.h"
@@ -24,6 +25,24 @@ namespace {
 // typed characters there. Elsewhere a port is often a path (/dev/ttyUSB0, a
 // pseudo-terminal under /run/user), so the box takes any length.
 constexpr int kPortNameMaxTyped = 10;
+
+// The limit holds for what is typed; a listed adapter's name ("USB-SERIAL
+// CH340 (COM7)") is longer and is shown whole. A line edit's maximum length
+// would cut it, and the cut text would then be opened as a typed name.
+class TypedPortValidator : public QValidator {
+ public:
+  explicit TypedPortValidator(QComboBox& box) : QValidator(&box), box_(box) {}
+
+  State validate(QString& input, int&) const override {
+    if (input.size() <= kPortNameMaxTyped || box_.findText(input) >= 0) return Acceptable;
+    for (int i = 0; i < box_.count(); ++i)
+      if (box_.itemText(i).startsWith(input)) return Intermediate;
+    return Invalid;
+  }
+
+ private:
+  QComboBox& box_;
+};
 #endif
 
 }  // namespace
@@ -40,7 +59,7 @@ TForm2::TForm2(Messages& messages, Session& session, PortLister list_ports,
   adjustSize();
   PlaceOnScreen(*this, QPoint(514, 281));
 #ifdef _WIN32
-  if (QLineEdit* edit = ui_->combo_porta->lineEdit()) edit->setMaxLength(kPortNameMaxTyped);
+  ui_->combo_porta->setValidator(new TypedPortValidator(*ui_->combo_porta));
 #endif
   // A path is longer than the box is wide; the tip shows all of it.
   connect(ui_->combo_porta, &QComboBox::currentTextChanged, ui_->combo_porta,

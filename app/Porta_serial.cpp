@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <algorithm>
 #include "app/messages.h"
 #include "app/module_messages.h"
@@ -24,18 +25,41 @@ namespace {
 // typed characters there. Elsewhere a port is often a path (/dev/ttyUSB0, a
 // pseudo-terminal under /run/user), so the box takes any length.
 constexpr int kPortNameMaxTyped = 10;
+
+// The limit holds for what is typed; a listed adapter's name ("USB-SERIAL
+// CH340 (COM7)") is longer and is shown whole. A line edit's maximum length
+// would cut it, and the cut text would then be opened as a typed name.
+class TypedPortValidator : public QValidator {
+ public:
+  explicit TypedPortValidator(QComboBox& box) : QValidator(&box), box_(box) {}
+
+  State validate(QString& input, int&) const override {
+    if (input.size() <= kPortNameMaxTyped || box_.findText(input) >= 0) return Acceptable;
+    for (int i = 0; i < box_.count(); ++i)
+      if (box_.itemText(i).startsWith(input)) return Intermediate;
+    return Invalid;
+  }
+
+ private:
+  QComboBox& box_;
+};
 #endif
 
 }  // namespace
 
-TForm2::TForm2(Messages& messages, Session& session, std::vector<std::string> ports,
+TForm2::TForm2(Messages& messages, Session& session, PortLister list_ports,
                const std::string& preferred_port, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::Form2>()), messages_(messages), session_(session) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::Form2>()),
+      messages_(messages),
+      session_(session),
+      list_ports_(std::move(list_ports)) {
   ui_->setupUi(this);
-  setFixedSize(size());
+  // The layout sizes the dialog to its texts in the current font and scale.
+  adjustSize();
   PlaceOnScreen(*this, QPoint(514, 281));
 #ifdef _WIN32
-  if (QLineEdit* edit = ui_->combo_porta->lineEdit()) edit->setMaxLength(kPortNameMaxTyped);
+  ui_->combo_porta->setValidator(new TypedPortValidator(*ui_->combo_porta));
 #endif
   // A path is longer than the box is wide; the tip shows all of it.
   connect(ui_->combo_porta, &QComboBox::currentTextChanged, ui_->combo_porta,
@@ -47,7 +71,8 @@ TForm2::TForm2(Messages& messages, Session& session, std::vector<std::string> po
   connect(ui_->button_OK, &QPushButton::clicked, this, &TForm2::button_OKClick);
   connect(ui_->button_Cancel, &QPushButton::clicked, this, &TForm2::button_CancelClick);
   connect(ui_->button_Find, &QPushButton::clicked, this, &TForm2::button_FindClick);
-  FormCreate(std::move(ports), preferred_port);
+  connect(ui_->button_Refresh, &QPushButton::clicked, this, &TForm2::button_RefreshClick);
+  FormCreate(preferred_port);
 }
 
 // The dialog owns the port's lifetime: the program closes it as it ends.
@@ -69,19 +94,79 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TForm2::FormCreate(std::vector<std::string> ports, const std::string& preferred_port) {
-  preferred_given_ = !preferred_port.empty();
-  if (!preferred_port.empty()) ports.insert(ports.begin(), preferred_port);
-  for (const std::string& port : ports) ui_->combo_porta->addItem(ToQString(port));
-  port_names_ = std::move(ports);
-  if (ui_->combo_porta->count() > 0) ui_->combo_porta->setCurrentIndex(0);
+void TForm2::showEvent(QShowEvent* event) {
+  FillPortList();
+  QDialog::showEvent(event);
+}
+
+void TForm2::FormCreate(const std::string& preferred_port) {
+  preferred_port_ = preferred_port;
+  FillPortList();
+}
+
+bool TForm2::Typed() const {
+  const QComboBox& box = *ui_->combo_porta;
+  const int index = box.currentIndex();
+  return index < 0 || box.itemText(index) != box.currentText();
+}
+
+void TForm2::FillPortList() {
+  const bool typed = Typed();
+  const QString typed_text = ui_->combo_porta->currentText();
+  const std::string chosen = PortName();
+
+  std::vector<ListedPort> ports = list_ports_ ? list_ports_() : std::vector<ListedPort>{};
+  if (!preferred_port_.empty()) ports.insert(ports.begin(), ListedPort{preferred_port_, {}});
+  QComboBox& box = *ui_->combo_porta;
+  box.clear();
+  port_names_.clear();
+  for (const ListedPort& port : ports) {
+    box.addItem(ToQString(ListedPortText(port)));
+    port_names_.push_back(port.name);
+  }
+  absent_index_ = -1;
+  if (!remembered_port_.empty() &&
+      std::find(port_names_.begin(), port_names_.end(), remembered_port_) == port_names_.end()) {
+    // A port opened by a path the system does not list is offered as it is.
+    const bool there = UnlistedPortExists(remembered_port_);
+    if (!there) absent_index_ = box.count();
+    box.addItem(there ? ToQString(remembered_port_)
+                      : tr("%1 (absent)").arg(ToQString(remembered_port_)));
+    port_names_.push_back(remembered_port_);
+  }
+
+  if (typed && !typed_text.isEmpty()) {
+    box.setEditText(typed_text);
+    return;
+  }
+  const auto listed = std::find(port_names_.begin(), port_names_.end(), chosen);
+  const int index = static_cast<int>(listed - port_names_.begin());
+  if (!chosen.empty() && chosen != selected_at_start_ && listed != port_names_.end() &&
+      index != absent_index_) {
+    box.setCurrentIndex(index);
+    return;
+  }
+  SelectAsAtStart();
+}
+
+void TForm2::SelectAsAtStart() {
+  QComboBox& box = *ui_->combo_porta;
+  int index = box.count() > 0 ? 0 : -1;
+  if (preferred_port_.empty() && !remembered_port_.empty() && absent_index_ < 0) {
+    index = static_cast<int>(std::find(port_names_.begin(), port_names_.end(), remembered_port_) -
+                             port_names_.begin());
+  }
+  box.setCurrentIndex(index);
+  selected_at_start_ = index >= 0 ? port_names_[static_cast<std::size_t>(index)] : std::string();
 }
 
 void TForm2::PreselectRemembered(const std::string& port) {
-  if (preferred_given_ || port.empty()) return;
-  const auto listed = std::find(port_names_.begin(), port_names_.end(), port);
-  if (listed != port_names_.end())
-    ui_->combo_porta->setCurrentIndex(static_cast<int>(listed - port_names_.begin()));
+  remembered_port_ = port;
+  FillPortList();
+}
+
+void TForm2::button_RefreshClick() {
+  FillPortList();
 }
 
 std::string TForm2::PortName() const {
@@ -115,6 +200,7 @@ void TForm2::button_OKClick() {
     // Not Session::Connect: the port stays open while the failure box shows.
     const Result<ModuleVersion> version = session_.ReadVersion();
     if (version.ok()) {
+      remembered_port_ = session_.connected_port();
       if (on_connected_) on_connected_(session_.connected_port());
       messages_.Inform(ToQString(ModuleVersionText(version.value)), tr("Version"));
     } else {
@@ -130,9 +216,13 @@ void TForm2::button_CancelClick() {
 }
 
 void TForm2::button_FindClick() {
+  FillPortList();
+  // The listed ports, without the absent remembered one (nothing to ask),
+  // and a typed name.
   std::vector<std::string> ports = port_names_;
+  if (absent_index_ >= 0) ports.erase(ports.begin() + absent_index_);
   const std::string typed = PortName();
-  if (!typed.empty() && std::find(ports.begin(), ports.end(), typed) == ports.end())
+  if (Typed() && !typed.empty() && std::find(ports.begin(), ports.end(), typed) == ports.end())
     ports.push_back(typed);
   // The port this program holds open would only report itself busy: it is
   // the module, as its last OK showed, and it is left as it is.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/frame_link.h"
+#include "link/port_list.h"
 
 namespace Ui {
 class Form2;
@@ -21,13 +22,18 @@ namespace zelk {
 class Messages;
 class Session;
 
+// The operating system's port list as it is now; asked each time the dialog
+// opens, when Find starts and on Refresh, so an adapter plugged in while the
+// program runs is offered.
+using PortLister = std::function<std::vector<ListedPort>()>;
+
 class TForm2 : public QDialog {
   Q_OBJECT
 
  public:
-  // `ports` is the operating system's port list; `preferred_port`, when not
-  // empty, is put at the top of the list and selected.
-  TForm2(Messages& messages, Session& session, std::vector<std::string> ports,
+  // `preferred_port`, when not empty, is put at the top of the list and
+  // selected (--port).
+  TForm2(Messages& messages, Session& session, PortLister list_ports,
          const std::string& preferred_port = {}, QWidget* parent = nullptr);
   ~TForm2() override;
 
@@ -39,8 +45,13 @@ class TForm2 : public QDialog {
   // the first that answered is selected and the box says what each said.
   // OK still connects.
   void button_FindClick();
-  // The port of the last successful connection of an earlier run: selected
-  // when it is listed, unless a preferred port (--port) was given.
+  // Reads the port list again. The port the user chose or typed stays chosen
+  // while it is listed (a typed name in any case); else the selection starts
+  // over: --port, the remembered port, the first listed.
+  void button_RefreshClick();
+  // The port of the last successful connection (of an earlier run, then of
+  // this one): selected when it is listed, unless a preferred port (--port)
+  // was given; listed as absent when the system does not list it.
   void PreselectRemembered(const std::string& port);
   // Runs with the port's name after every successful OK, to remember it.
   void SetOnConnected(std::function<void(const std::string&)> on_connected) {
@@ -51,6 +62,7 @@ class TForm2 : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // The port to open: the bytes of the listed name, or the typed text.
@@ -58,15 +70,27 @@ class TForm2 : public QDialog {
   // Opens the port named in the port box. On failure the reason has been
   // shown ("Invalid COMM Port") and the dialog closed.
   bool OpenPort();
-  void FormCreate(std::vector<std::string> ports, const std::string& preferred_port);
+  // The list read again, the selection kept or started over as Refresh says.
+  void FillPortList();
+  // The selection when nothing the user chose is kept.
+  void SelectAsAtStart();
+  // Whether the box's text is typed rather than a listed item's.
+  bool Typed() const;
+  void FormCreate(const std::string& preferred_port);
 
   std::unique_ptr<Ui::Form2> ui_;
   Messages& messages_;
   Session& session_;
   LineOpener search_opener_ = OpenPlatformSerialLine;
   std::function<void(const std::string&)> on_connected_;
-  bool preferred_given_ = false;
+  PortLister list_ports_;
+  std::string preferred_port_;
+  std::string remembered_port_;
+  // The port SelectAsAtStart chose: while it stays selected the user chose
+  // nothing, and a new list may select another (the remembered port, back).
+  std::string selected_at_start_;
   std::vector<std::string> port_names_;  // the listed names, as given, by item index
+  int absent_index_ = -1;                // the remembered port's item when it is not listed
 };
 
 }  // namespace zelk

@@ -53,11 +53,12 @@ std::string TranslatedTableText(std::string_view context, std::string_view engli
 
 }  // namespace
 
-QString GuideWindow::Markdown() {
+QString GuideWindow::Markdown(GuideSystem system) {
   InitGuideResources();
   const QByteArray shipped = ShippedGuide();
   const std::string filled = WithGuideTables(
-      std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())),
+      GuideForSystem(
+          std::string_view(shipped.constData(), static_cast<std::size_t>(shipped.size())), system),
       TranslatedTableText);
   return ToQString(filled);
 }

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "settings/settings_guide.h"
+
 namespace Ui {
 class GuideWindow;
 }
@@ -23,8 +25,9 @@ class GuideWindow : public QWidget {
   ~GuideWindow() override;
 
   // The guide's Markdown as shown: the shipped text in the language of the
-  // installed translation, with its tables filled in and translated alike.
-  static QString Markdown();
+  // installed translation, with the sections of `system` (this program's
+  // own unless a test asks) and its tables filled in and translated alike.
+  static QString Markdown(GuideSystem system = kThisGuideSystem);
 
   QTextBrowser& text();
 

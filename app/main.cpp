@@ -15,6 +15,7 @@
 #include "app/Porta_serial.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/command_line_help.h"
 #include "app/dialog_folder.h"
 #include "app/fonts.h"
 #include "app/log_review_window.h"
@@ -46,6 +47,7 @@ std::string RawPortArgument(int argc, char** argv) {
 }
 
 struct StartOptions {
+  bool help_shown = false;  // --help: nothing more to do
   std::string preferred_port;
   QString log;  // opened for review at start when given
   zelk::Language language = zelk::Language::english;
@@ -59,7 +61,7 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
                                              char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configurator for the Zelk flex-fuel module"));
-  parser.addHelpOption();
+  const QCommandLineOption help = parser.addHelpOption();
   parser.addVersionOption();
   QCommandLineOption port(QStringLiteral("port"),
                           QStringLiteral("Serial port to offer first in the COM port dialog."),
@@ -74,8 +76,19 @@ std::optional<StartOptions> ReadStartOptions(const zelk::Application& app,
   parser.addOption(port);
   parser.addOption(lang);
   parser.addOption(log);
-  parser.process(app);
   StartOptions options;
+  // Help before anything else the parser does, in our own box on Windows;
+  // a bad option or --version as the parser always handled them.
+  if (parser.parse(QCoreApplication::arguments()) && parser.isSet(help)) {
+    const QString text = parser.helpText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+#ifdef _WIN32
+    messages.Inform(zelk::HelpBoxText(text), QCoreApplication::applicationName());
+#endif
+    options.help_shown = true;
+    return options;
+  }
+  parser.process(app);
   if (parser.isSet(port)) options.preferred_port = RawPortArgument(argc, argv);
   if (parser.isSet(log)) options.log = parser.value(log);
   options.language = zelk::LanguageOfLocale(QLocale::system());
@@ -146,13 +159,14 @@ int main(int argc, char** argv) {
     zelk::LoadWindowFonts();
     const std::optional<StartOptions> options = ReadStartOptions(app, messages, argc, argv);
     if (!options) return 2;
+    if (options->help_shown) return 0;
     zelk::UseLanguage(options->language);
     const std::string& preferred_port = options->preferred_port;
 
     // The session outlives the windows that use it.
     zelk::Session session(zelk::OpenPlatformSerialLine);
     zelk::BusyCursor busy_cursor(session);
-    zelk::Windows windows(messages, session, zelk::ListSerialPorts(), preferred_port);
+    zelk::Windows windows(messages, session, zelk::ListDescribedSerialPorts, preferred_port);
     RememberThePort(windows.Form2);
     RememberTheDataFolder(windows.MainForm);
     RememberTheDialogFolder();

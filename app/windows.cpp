@@ -5,10 +5,10 @@
 
 namespace zelk {
 
-Windows::Windows(Messages& messages, Session& session, std::vector<std::string> ports,
+Windows::Windows(Messages& messages, Session& session, PortLister list_ports,
                  const std::string& preferred_port)
     : MainForm(messages, session),
-      Form2(messages, session, std::move(ports), preferred_port),
+      Form2(messages, session, std::move(list_ports), preferred_port),
       // The mixture follows the limit the module holds, which the main
       // window reads when no Read has shown it since Config.
       ProgramForm(messages, session, [this] { return MainForm.ModuleCorrectionLimit(); }),

@@ -20,8 +20,8 @@ class Messages;
 class Session;
 
 struct Windows {
-  // `ports` and `preferred_port` fill the COM-port dialog's list.
-  Windows(Messages& messages, Session& session, std::vector<std::string> ports,
+  // `list_ports` and `preferred_port` fill the COM-port dialog's list.
+  Windows(Messages& messages, Session& session, PortLister list_ports,
           const std::string& preferred_port = {});
   Windows(const Windows&) = delete;
   Windows& operator=(const Windows&) = delete;

@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 #include <system_error>
 
 #include "link/port_list.h"
+#include "link/port_name.h"
 
 namespace zelk {
 namespace {
@@ -51,7 +53,49 @@ bool NaturalLess(std::string_view a, std::string_view b) {
   return a < b;  // equal by value ("ttyS01" vs "ttyS1"): any fixed order
 }
 
+// How far up from a port's device its USB device lies: ttyUSB* hang below a
+// USB-serial port, below the interface; ttyACM* below the interface.
+constexpr int kLevelsToTheUsbDevice = 3;
+constexpr std::size_t kMaxProductLength = 126;  // a USB string descriptor's limit
+
+// The first line of a `product` file, without control bytes; empty when
+// there is none.
+std::string ReadProduct(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  std::string line;
+  char c = 0;
+  while (line.size() < kMaxProductLength && in.get(c) && c != '\n') {
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) line += c;
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+// The USB product name of the device behind a tty entry, or an empty text
+// (a built-in ttyS port has none).
+std::string ProductOf(const std::filesystem::path& entry) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path device = fs::canonical(entry / "device", error);
+  if (error) return {};
+  for (int level = 0; level < kLevelsToTheUsbDevice && !device.empty(); ++level) {
+    if (fs::is_regular_file(device / "product", error)) return ReadProduct(device / "product");
+    device = device.parent_path();
+  }
+  return {};
+}
+
 }  // namespace
+
+std::vector<ListedPort> ListDescribedSerialPortsFromSysfs(const std::string& sysfs_class_tty) {
+  std::vector<ListedPort> ports;
+  for (std::string& name : ListSerialPortsFromSysfs(sysfs_class_tty)) {
+    std::string product = ProductOf(std::filesystem::path(sysfs_class_tty) / name);
+    ports.push_back({std::move(name), std::move(product)});
+  }
+  return ports;
+}
 
 std::vector<std::string> ListSerialPortsFromSysfs(const std::string& sysfs_class_tty) {
   namespace fs = std::filesystem;
@@ -74,6 +118,16 @@ std::vector<std::string> ListSerialPortsFromSysfs(const std::string& sysfs_class
 
 std::vector<std::string> ListSerialPorts() {
   return ListSerialPortsFromSysfs("/sys/class/tty");
+}
+
+bool UnlistedPortExists(const std::string& port_name) {
+  if (port_name.empty()) return false;
+  std::error_code error;
+  return std::filesystem::exists(DevicePathForPort(port_name), error);
+}
+
+std::vector<ListedPort> ListDescribedSerialPorts() {
+  return ListDescribedSerialPortsFromSysfs("/sys/class/tty");
 }
 
 }  // namespace zelk

@@ -17,7 +17,9 @@
 #
 #   scripts/windows-gui-check.sh [LINUX-BUILD-DIR] [SCREENSHOT-DIR]
 #     (defaults build/debug, and no screenshot kept)
-# Needs the package of scripts/windows-package.sh. Ends with
+# ZELK_WINE_SCALE_PERCENT=125 (or 150, 200) runs the prefix at that display
+# scaling (its DPI), for the screenshots. Needs the package of
+# scripts/windows-package.sh. Ends with
 # "windows-gui-check: N passed, M failed"; exits 0 only when nothing failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,7 +67,10 @@ wineboot -i >"$ZC_TMP/wineboot.log" 2>&1 </dev/null || zc_fail "wineboot failed"
 # wine has no Arial; Debian's Liberation Sans has its metrics (Tahoma is wine's own).
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f \
   >"$ZC_TMP/reg.log" 2>&1
-echo "prefix ready in $((SECONDS - started))s"
+scale=${ZELK_WINE_SCALE_PERCENT:-100}
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f \
+  >>"$ZC_TMP/reg.log" 2>&1
+echo "prefix ready in $((SECONDS - started))s (display at $scale %)"
 
 phase "Silent install"
 find "$WINEPREFIX/drive_c" | sort >"$ZC_TMP/files-before"

@@ -180,10 +180,32 @@ std::optional<double> ParseDecimal(std::string_view text, char decimal_separator
   return value;
 }
 
+std::string DecimalSeparatorHint(std::string_view text) {
+  // The text was refused with the user's separator; if it reads with the
+  // other one, that other one is what was typed.
+  const bool has_point = text.find('.') != std::string_view::npos;
+  const bool has_comma = text.find(',') != std::string_view::npos;
+  if (has_point == has_comma) return {};
+  const char typed = has_point ? '.' : ',';
+  const char expected = has_point ? ',' : '.';
+  if (!ParseDecimal(text, typed)) return {};
+  std::string corrected(text);
+  std::replace(corrected.begin(), corrected.end(), typed, expected);
+  return Fill(
+      has_point ? QT_TRANSLATE_NOOP("Settings", "A comma is expected as the decimal separator: %1")
+                : QT_TRANSLATE_NOOP("Settings", "A point is expected as the decimal separator: %1"),
+      {corrected});
+}
+
 std::string NotAValidNumberMessage(std::string_view text, bool integer) {
-  return Fill(integer ? QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid integer value")
-                      : QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid floating point value"),
-              {text});
+  const std::string message =
+      Fill(integer ? QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid integer value")
+                   : QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid floating point value"),
+           {text});
+  const std::string hint = integer ? std::string() : DecimalSeparatorHint(text);
+  if (hint.empty()) return message;
+  // Two lines: the refusal as it always read, then the hint.
+  return Fill(QT_TRANSLATE_NOOP("Settings", "%1\n%2"), {message, hint});
 }
 
 }  // namespace zelk

@@ -37,6 +37,13 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 std::optional<double> ParseDecimal(std::string_view text, char decimal_separator);
 
 // "'abc' is not a valid integer value" / "'abc' is not a valid floating point value".
+// A decimal refused only for its separator ("40.5" where the user's is a
+// comma) gets a second line saying which one is expected, with the text
+// written that way.
 std::string NotAValidNumberMessage(std::string_view text, bool integer);
+
+// That second line for `text`, refused as a decimal: empty unless the text
+// is a decimal with the other separator ('.' for ',', ',' for '.').
+std::string DecimalSeparatorHint(std::string_view text);
 
 }  // namespace zelk

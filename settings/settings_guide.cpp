@@ -128,6 +128,31 @@ std::string NamesGuideTable(const GuideTranslate& translate) {
   return table;
 }
 
+std::string GuideForSystem(std::string_view guide, GuideSystem system) {
+  std::string text;
+  text.reserve(guide.size());
+  // Whether the lines read now are kept: all of them outside a section.
+  bool keeping = true;
+  while (!guide.empty()) {
+    const std::size_t end = guide.find('\n');
+    const std::size_t length = end == std::string_view::npos ? guide.size() : end + 1;
+    const std::string_view line = guide.substr(0, length);
+    guide.remove_prefix(length);
+    std::string_view bare = line;
+    while (!bare.empty() && (bare.back() == '\n' || bare.back() == '\r')) bare.remove_suffix(1);
+    if (bare == kOnlyOnLinuxMarker) {
+      keeping = system == GuideSystem::linux_pc;
+    } else if (bare == kOnlyOnWindowsMarker) {
+      keeping = system == GuideSystem::windows_pc;
+    } else if (bare == kEndOnlyMarker) {
+      keeping = true;
+    } else if (keeping) {
+      text += line;
+    }
+  }
+  return text;
+}
+
 std::string WithGuideTables(std::string_view guide, const GuideTranslate& translate) {
   std::string text(guide);
   ReplaceLine(text, kSettingsTableMarker, SettingsGuideTable(translate));

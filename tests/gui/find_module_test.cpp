@@ -74,6 +74,20 @@ class FindModuleTest : public QObject {
     QVERIFY(!w.session.connected());
   }
 
+  // An adapter plugged in while the dialog is open: Find reads the list again.
+  void find_asks_a_port_plugged_in_since_the_dialog_opened() {
+    Windows w({"QUIET"});
+    MorePorts more;
+    more.sim = &w.port;
+    more.Add("QUIET").module().faults().silent = true;
+    more.Add("COM7");
+    w.Form2.SetSearchOpener(more.Opener());
+    w.listed.ports.push_back({"COM7", "USB-SERIAL CH340 (COM7)"});
+    w.Form2.button_FindClick();
+    QCOMPARE(w.Form2.ui().combo_porta->currentText(), QStringLiteral("USB-SERIAL CH340 (COM7)"));
+    QVERIFY(w.messages.boxes.back().text.contains(QStringLiteral("COM7: the module answered")));
+  }
+
   void no_answer_leaves_the_selection() {
     Windows w({"QUIET", "NOWHERE"});
     MorePorts more;

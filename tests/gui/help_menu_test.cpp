@@ -2,14 +2,18 @@
 // The menu bar and the Help menu: the user guide (F1) and the About box.
 
 #include <QAbstractButton>
+#include <QCommandLineParser>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTranslator>
 #include <QtTest>
 #include <map>
 
 #include "accelerators.h"
+#include "app/command_line_help.h"
 #include "app/guide_window.h"
 #include "gui_test_main.h"
 #include "session/program_version.h"
@@ -145,6 +149,59 @@ class HelpMenuTest : public QObject {
     }
     // Without the translation the window shows the English guide again.
     QVERIFY(zelk::GuideWindow::Markdown().contains(QStringLiteral("| Setting | Unit |")));
+  }
+
+  // The port chapter of the reader's system: Windows' COM ports and drivers,
+  // or Linux's device names and dialout group, never both.
+  void the_guide_speaks_of_the_readers_system() {
+    struct Case {
+      QString guide_file;
+      zelk::GuideSystem system;
+      QStringList shown;
+      QStringList left_out;
+    };
+    const QStringList windows_en{
+        "### On Windows", "Device Manager",           "CH340", "FTDI", "PL2303",
+        "CP210x",         "in use by another program"};
+    const QStringList linux_en{"### On Linux", "dialout", "/dev/ttyUSB0"};
+    const QStringList windows_pt{
+        "### No Windows", "Gerenciador de Dispositivos", "CH340", "FTDI", "PL2303",
+        "CP210x",         "em uso por outro programa"};
+    const QStringList linux_pt{"### No Linux", "dialout", "/dev/ttyUSB0"};
+    const Case cases[] = {
+        {"user-guide.md", zelk::GuideSystem::windows_pc, windows_en, linux_en},
+        {"user-guide.md", zelk::GuideSystem::linux_pc, linux_en, windows_en},
+        {"user-guide.pt_BR.md", zelk::GuideSystem::windows_pc, windows_pt, linux_pt},
+        {"user-guide.pt_BR.md", zelk::GuideSystem::linux_pc, linux_pt, windows_pt},
+    };
+    for (const Case& c : cases) {
+      MarkingTranslator translator(c.guide_file);
+      InstalledTranslator installed(translator);
+      // One line of words: a paragraph may break a phrase anywhere.
+      const QString markdown = zelk::GuideWindow::Markdown(c.system).simplified();
+      for (const QString& text : c.shown)
+        QVERIFY2(markdown.contains(text), qPrintable(c.guide_file + QStringLiteral(": ") + text));
+      for (const QString& text : c.left_out)
+        QVERIFY2(!markdown.contains(text), qPrintable(c.guide_file + QStringLiteral(": ") + text));
+      QVERIFY(!markdown.contains(QStringLiteral("<!-- ")));
+    }
+  }
+
+  // --help in a box: fixed pitch, every space kept, so the columns line up.
+  void the_command_line_help_keeps_its_columns() {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("port"), QStringLiteral("Serial port <first> & more."),
+                      QStringLiteral("NAME")});
+    const QString help = parser.helpText();
+    QTextDocument shown;
+    shown.setHtml(zelk::HelpBoxText(help));
+    QCOMPARE(shown.toPlainText(), help.trimmed());
+    for (QTextBlock block = shown.begin(); block.isValid(); block = block.next()) {
+      QVERIFY2(
+          block.charFormat().fontFixedPitch() || QFontInfo(block.charFormat().font()).fixedPitch(),
+          qPrintable(block.text()));
+    }
   }
 
   void about_names_version_qt_licence_and_module() {

@@ -172,7 +172,10 @@ struct MonkeyBench {
 
 // The four windows wired as at start-up, through the recording line.
 struct MonkeyWindows : MonkeyBench, zelk::Windows {
-  MonkeyWindows() : zelk::Windows(messages, session, {"SIM", "COM9"}) {
+  MonkeyWindows()
+      : zelk::Windows(messages, session, [] {
+          return std::vector<zelk::ListedPort>{{"SIM", {}}, {"COM9", {}}};
+        }) {
     // Find asks no real port: every one it tries is missing.
     Form2.SetSearchOpener([](const std::string&) {
       return zelk::OpenResult{nullptr, zelk::OpenError::not_found, {}};

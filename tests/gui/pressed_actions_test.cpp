@@ -70,6 +70,28 @@ class PressedActionsTest : public QObject {
       }
     }
   }
+  // A Portuguese locale refuses "40.5": the box says a comma is expected.
+  void aDecimalWithTheOtherSeparatorNamesTheExpectedOne() {
+    Windows w;
+    w.MainForm.setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    w.Connect();
+    w.MainForm.lerClick();
+    w.MainForm.Timer_Read().stop();
+    w.messages.boxes.clear();
+    w.MainForm.show();
+    w.MainForm.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.MainForm));
+    QLineEdit* edit = w.MainForm.ui().limite_corr;
+    QTest::mouseClick(edit, Qt::LeftButton);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("40.5"));
+    QTest::mouseClick(w.MainForm.ui().gravar, Qt::LeftButton);
+    QVERIFY(!w.messages.boxes.empty());
+    QCOMPARE(w.messages.boxes.front().text,
+             QStringLiteral("Max. Correction: '40.5' is not a valid floating point value\n"
+                            "A comma is expected as the decimal separator: 40,5"));
+  }
+
   void refusedTextInTheFocusedBoxStopsTheAction() {
     QFETCH(Action, action);
     QFETCH(Press, press);

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
 #include <QToolButton>
+#include <QtMath>
 #include <QtTest>
 #include <algorithm>
 #include <array>
@@ -35,6 +36,7 @@
 #include "app/vehicle_edit_dialog.h"
 #include "gui_test_main.h"
 #include "records/vehicle_store.h"
+#include "scaled_screen.h"
 #include "session/data_folder.h"
 #include "settings_file/file_settings.h"
 #include "settings_file/settings_file.h"
@@ -127,6 +129,7 @@ class FitCheck {
 
   void Control(const QString& window, const QWidget& widget) {
     if (IsExcluded(window, widget.objectName())) return;
+    Placed(window, widget);
     if (auto* label = qobject_cast<const QLabel*>(&widget)) {
       Label(window, *label);
     } else if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
@@ -166,8 +169,56 @@ class FitCheck {
     ++checked;
     const QFontMetrics metrics = control.fontMetrics();
     for (const QString& line : text.split(u'\n')) {
-      Compare(window, control, line, metrics.horizontalAdvance(Visible(line)), available);
+      Compare(window, control, line,
+              std::max(metrics.horizontalAdvance(Visible(line)), ScaledWidth(control, line)),
+              available);
     }
+  }
+
+  // A line's height as Windows draws it scaled (as ScaledWidth), or 0.
+  static int ScaledHeight(const QWidget& control) {
+    const qreal scale = control.devicePixelRatioF();
+    if (scale == 1.0 || InALayout(control)) return 0;
+    QFont font = control.font();
+    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    font.setPixelSize(qRound(pixels * scale));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return qCeil(QFontMetrics(font).height() / scale);
+  }
+
+  static bool Holds(const QLayout& layout, const QWidget& control) {
+    for (int i = 0; i < layout.count(); ++i) {
+      QLayoutItem* item = layout.itemAt(i);
+      if (item->widget() == &control) return true;
+      if (item->layout() != nullptr && Holds(*item->layout(), control)) return true;
+    }
+    return false;
+  }
+
+  static bool InALayout(const QWidget& control) {
+    const QWidget* parent = control.parentWidget();
+    return parent != nullptr && parent->layout() != nullptr && Holds(*parent->layout(), control);
+  }
+
+  // The width of a line as Windows draws it at a scaling factor, in
+  // device-independent pixels: the font at a whole number of device pixels
+  // (GDI has no fractional sizes) with each glyph's advance hinted to whole
+  // device pixels. At 125 % and 150 % that is wider than the font's own
+  // width scaled, by up to a pixel a glyph, which is what cuts a caption
+  // that fits at 100 %. A control in a layout is sized by its size hint,
+  // which on Windows is measured in that same font, so only a control of
+  // fixed geometry can be cut.
+  static int ScaledWidth(const QWidget& control, const QString& line) {
+    const qreal scale = control.devicePixelRatioF();
+    if (scale == 1.0 || InALayout(control)) return 0;
+    QFont font = control.font();
+    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    font.setPixelSize(qRound(pixels * scale));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    const QFontMetrics device(font);
+    int width = 0;
+    for (const QChar c : Visible(line)) width += device.horizontalAdvance(c);
+    return qCeil(width / scale);
   }
 
   void Label(const QString& window, const QLabel& label) {
@@ -215,8 +266,11 @@ class FitCheck {
             style->subElementRect(QStyle::SE_RadioButtonContents, &option, radio).width() - icon);
     } else if (auto* push = qobject_cast<const QPushButton*>(&button)) {
       const auto option = StyleOptionOf<QStyleOptionButton>(*push);
-      Lines(window, button, text,
-            style->subElementRect(QStyle::SE_PushButtonContents, &option, push).width() - icon);
+      const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+      Lines(window, button, text, contents.width() - icon);
+      // A line's height too, where a scaled font grows past a fixed button.
+      if (const int height = ScaledHeight(button); height > 0)
+        Compare(window, button, text, height, contents.height(), "height");
     } else if (auto* tool = qobject_cast<const QToolButton*>(&button)) {
       const auto option = StyleOptionOf<QStyleOptionToolButton>(*tool);
       if (option.toolButtonStyle == Qt::ToolButtonIconOnly) return;
@@ -232,6 +286,41 @@ class FitCheck {
       ++checked;
       Compare(window, button, text, button.sizeHint().width(), button.width());
     }
+  }
+
+  // A control inside a group box lies inside its frame, and a group box
+  // inside its parent: at a scaling factor whose rounding moves an edge, the
+  // frame's bottom or right side is cut off, or a control crosses it.
+  void Placed(const QString& window, const QWidget& widget) {
+    const QWidget* parent = widget.parentWidget();
+    if (parent == nullptr || !widget.isVisibleTo(parent) || widget.isWindow()) return;
+    QRect room = parent->rect();
+    if (auto* box = qobject_cast<const QGroupBox*>(parent)) {
+      const auto option = StyleOptionOf<QStyleOptionGroupBox>(*box);
+      room =
+          box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
+      const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+      room.adjust(frame, frame, -frame, -frame);
+      // The title's corner belongs to the box too: a check box may stand in
+      // for the title there. The right and bottom edges are what scaling cuts.
+      room.setTopLeft(QPoint(0, 0));
+    } else if (qobject_cast<const QGroupBox*>(&widget) == nullptr) {
+      return;
+    }
+    ++checked;
+    const QRect placed = widget.geometry();
+    if (room.contains(placed)) return;
+    const int right = placed.right() - room.right();
+    const int bottom = placed.bottom() - room.bottom();
+    misfits.push_back({window, widget.objectName(),
+                       QStringLiteral("%1,%2 %3x%4 in %5")
+                           .arg(placed.x())
+                           .arg(placed.y())
+                           .arg(placed.width())
+                           .arg(placed.height())
+                           .arg(parent->objectName()),
+                       std::max({right, bottom, room.left() - placed.left(), 0}), 0,
+                       "place (px beyond)"});
   }
 
   void GroupBox(const QString& window, const QGroupBox& box) {
@@ -377,5 +466,14 @@ class TranslationFitTest : public QObject {
   }
 };
 
-ZELK_GUI_TEST_MAIN(TranslationFitTest)
+// As ZELK_GUI_TEST_MAIN, on the screen of the scaling factor under test.
+int main(int argc, char** argv) {
+  QTemporaryDir data_dir;
+  if (!zelk::test::UseTestScreen(data_dir.path())) return 1;
+  qputenv("ZELK_DATA_DIR", data_dir.path().toLocal8Bit());
+  zelk::Application app(argc, argv);
+  app.setApplicationName(QStringLiteral("Programable Zelk"));
+  TranslationFitTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "translation_fit_test.moc"

@@ -9,6 +9,12 @@
 
 namespace zelk::test {
 
+std::vector<ListedPort> Listed(const std::vector<std::string>& names) {
+  std::vector<ListedPort> ports;
+  for (const std::string& name : names) ports.push_back({name, {}});
+  return ports;
+}
+
 void Windows::Connect(const QString& port_name) {
   QTimer::singleShot(0, &Form2, [this, port_name] {
     Form2.ui().combo_porta->setEditText(port_name);

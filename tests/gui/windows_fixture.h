@@ -17,12 +17,26 @@ namespace zelk::test {
 
 // What the windows need before they are made: the message recorder, the
 // simulated module and the session on its clock.
+// The ports a test's COM-port dialog lists, by name, without descriptions.
+std::vector<ListedPort> Listed(const std::vector<std::string>& names);
+
+// A port list the test changes as it goes: the dialog reads it at each opening.
+struct ChangingPortList {
+  std::vector<ListedPort> ports;
+  PortLister Lister() {
+    return [this] { return ports; };
+  }
+};
+
 struct SimulatedBench {
-  explicit SimulatedBench(const sim::EngineModelSettings& engine)
-      : port(engine, "SIM"),
+  explicit SimulatedBench(const sim::EngineModelSettings& engine,
+                          std::vector<std::string> port_names = {"SIM"})
+      : listed{Listed(port_names)},
+        port(engine, "SIM"),
         session(port.Opener(), [this] { return port.clock().now_ms(); }),
         busy_cursor(session) {}
 
+  ChangingPortList listed;
   RecordedMessages messages;
   sim::SimulatedPort port;
   Session session;
@@ -31,7 +45,8 @@ struct SimulatedBench {
 
 struct Windows : SimulatedBench, zelk::Windows {
   explicit Windows(std::vector<std::string> ports = {"SIM"}, sim::EngineModelSettings engine = {})
-      : SimulatedBench(engine), zelk::Windows(messages, session, std::move(ports)) {}
+      : SimulatedBench(engine, std::move(ports)),
+        zelk::Windows(messages, session, listed.Lister()) {}
 
   // Config: opens the COM-port dialog as the main window does and presses OK
   // with `port_name` in the port box.

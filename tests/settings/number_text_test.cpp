@@ -179,6 +179,29 @@ TEST(ParseDecimal, RefusesNamesHexOverflowAndStrayCharacters) {
   }
 }
 
+// A decimal refused for its separator alone says which one is expected.
+TEST(NotAValidNumberMessage, NamesTheExpectedDecimalSeparator) {
+  struct Case {
+    const char* text;
+    bool integer;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"40.5", false,
+       "'40.5' is not a valid floating point value\n"
+       "A comma is expected as the decimal separator: 40,5"},
+      {"-0,25", false,
+       "'-0,25' is not a valid floating point value\n"
+       "A point is expected as the decimal separator: -0.25"},
+      {"40.5", true, "'40.5' is not a valid integer value"},  // no decimal is taken there
+      {"4.0,5", false, "'4.0,5' is not a valid floating point value"},
+      {"4..5", false, "'4..5' is not a valid floating point value"},
+      {"abc.", false, "'abc.' is not a valid floating point value"},
+      {"nan", false, "'nan' is not a valid floating point value"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NotAValidNumberMessage(c.text, c.integer), c.message);
+}
+
 TEST(NotAValidNumberMessage, QuotesTheText) {
   EXPECT_EQ(NotAValidNumberMessage("abc", true), "'abc' is not a valid integer value");
   EXPECT_EQ(NotAValidNumberMessage("abc", false), "'abc' is not a valid floating point value");

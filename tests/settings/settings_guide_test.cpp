@@ -223,5 +223,33 @@ TEST(SettingsGuide, UntranslatedTablesAreTheEnglishOnes) {
   EXPECT_EQ(WithGuideTables(guide, Untranslated), WithGuideTables(guide));
 }
 
+// Each system's reader gets the sections of that system only, markers gone.
+TEST(GuideForSystem, KeepsTheReadersSectionsOnly) {
+  const std::string guide =
+      "## Connecting\n"
+      "<!-- only on linux -->\n"
+      "### On Linux\n"
+      "dialout\n"
+      "<!-- end only -->\n"
+      "<!-- only on windows -->\r\n"
+      "### On Windows\n"
+      "Device Manager\n"
+      "<!-- end only -->\n"
+      "## Reading\n"
+      "<!-- only on windows -->\n"
+      "left open";
+  struct Case {
+    GuideSystem system;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {GuideSystem::linux_pc, "## Connecting\n### On Linux\ndialout\n## Reading\n"},
+      {GuideSystem::windows_pc,
+       "## Connecting\n### On Windows\nDevice Manager\n## Reading\nleft open"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GuideForSystem(guide, c.system), c.expected);
+  EXPECT_EQ(GuideForSystem("no sections\n", GuideSystem::windows_pc), "no sections\n");
+}
+
 }  // namespace
 }  // namespace zelk

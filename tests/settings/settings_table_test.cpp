@@ -121,7 +121,9 @@ TEST(SettingsTable, FailuresWriteNothingAndSayWhy) {
   } cases[] = {
       {"var_inicial", "abc", '.', "Throtle var. min.: 'abc' is not a valid floating point value"},
       {"var_inicial", "", '.', "Throtle var. min.: '' is not a valid floating point value"},
-      {"porc_mistura", "37.5", ',', "Start Mix: '37.5' is not a valid floating point value"},
+      {"porc_mistura", "37.5", ',',
+       "Start Mix: '37.5' is not a valid floating point value\n"
+       "A comma is expected as the decimal separator: 37,5"},
       {"temp_corr", "35.0", '.',
        "Min. Temperature: '35.0' is not a valid integer value"},  // integer write
       {"temp_max_cold", "1e1", '.', "Max. Temp.: '1e1' is not a valid integer value"},

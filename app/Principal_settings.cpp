@@ -72,13 +72,18 @@ bool TMainForm::CheckSetting(QLineEdit& edit, const SettingRow& row, bool naming
   const double limit = ParseDecimal(limit_text, separator).value_or(std::nan(""));
 
   switch (CheckEntry(row, text, separator, limit)) {
-    case EntryVerdict::conversion_failure:
-      messages_.Inform(TranslatedMessage(naming ? NotASettingValueMessage(
-                                                      row, text, row.entry == NumberKind::integer)
-                                                : std::string(kIncorrectValueMessage)),
-                       Translated("Settings", kIncorrectValueTitle));
+    case EntryVerdict::conversion_failure: {
+      QString message = TranslatedMessage(
+          naming ? NotASettingValueMessage(row, text, row.entry == NumberKind::integer)
+                 : std::string(kIncorrectValueMessage));
+      // "40.5" where the user's separator is a comma: say which one is expected.
+      const std::string hint =
+          !naming && row.entry == NumberKind::decimal ? DecimalSeparatorHint(text) : std::string();
+      if (!hint.empty()) message += QLatin1Char('\n') + TranslatedMessage(hint);
+      messages_.Inform(message, Translated("Settings", kIncorrectValueTitle));
       edit.setText(TextToPutBack(edit, row));
       return false;
+    }
     case EntryVerdict::range_failure:
       messages_.Inform(Translated("Settings", row.range_message),
                        Translated("Settings", kRangeMessageTitle));

@@ -107,6 +107,14 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>F&amp;ind</source>
         <translation>Local&amp;izar</translation>
     </message>
+    <message>
+        <source>Read the computer&apos;s port list again (after plugging in an adapter)</source>
+        <translation>Ler de novo a lista de portas do computador (depois de ligar um adaptador)</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>A&amp;tualizar</translation>
+    </message>
 </context>
 <context>
     <name>Guide</name>
@@ -218,6 +226,104 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>&amp;As fast as the link allows</source>
         <translation>O mais &amp;rápido que a linha permitir</translation>
+    </message>
+</context>
+<context>
+    <name>LogReview</name>
+    <message>
+        <source>failed</source>
+        <translation>falhou</translation>
+    </message>
+    <message>
+        <source>Since the start</source>
+        <translation>Desde o início</translation>
+    </message>
+    <message>
+        <source>Wall clock</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Cursor</translation>
+    </message>
+    <message>
+        <source>2nd cursor</source>
+        <translation>2º cursor</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Diferença</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Mínimo</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Máximo</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Média</translation>
+    </message>
+</context>
+<context>
+    <name>LogReviewWindow</name>
+    <message>
+        <source>Programable Zelk: log review</source>
+        <translation>Programable Zelk: revisão de registro</translation>
+    </message>
+    <message>
+        <source>&amp;Open log...</source>
+        <translation>&amp;Abrir registro...</translation>
+    </message>
+    <message>
+        <source>O&amp;verlay log...</source>
+        <translation>&amp;Sobrepor registro...</translation>
+    </message>
+    <message>
+        <source>&amp;Align at:</source>
+        <translation>A&amp;linhar por:</translation>
+    </message>
+    <message>
+        <source>Where the overlaid log lies over this one</source>
+        <translation>Onde o registro sobreposto fica sobre este</translation>
+    </message>
+    <message>
+        <source>The marker of this log</source>
+        <translation>A marca deste registro</translation>
+    </message>
+    <message>
+        <source>The marker of the overlaid log</source>
+        <translation>A marca do registro sobreposto</translation>
+    </message>
+    <message>
+        <source>&amp;Whole log</source>
+        <translation>Registro &amp;inteiro</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exportar...</translation>
+    </message>
+    <message>
+        <source>The rows shown, with this computer&apos;s list and decimal separators</source>
+        <translation>As linhas à vista, com os separadores de lista e decimal deste computador</translation>
+    </message>
+    <message>
+        <source>Export for a &amp;spreadsheet...</source>
+        <translation>Exportar para &amp;planilha...</translation>
+    </message>
+    <message>
+        <source>A click in the panels puts the cursor there, Shift+click the second one; Left and Right step a row</source>
+        <translation>Um clique nos painéis põe o cursor ali, Shift+clique o segundo; Esquerda e Direita andam uma linha</translation>
+    </message>
+    <message>
+        <source>Over what is shown:</source>
+        <translation>No que está à vista:</translation>
+    </message>
+    <message>
+        <source>&amp;Markers:</source>
+        <translation>&amp;Marcas:</translation>
     </message>
 </context>
 <context>
@@ -659,6 +765,74 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>Idle RPM %1 is too low: the module&apos;s idle period would be unbounded, beyond 65535</source>
         <translation>RPM de marcha lenta %1 é baixa demais: o período de marcha lenta do módulo seria ilimitado, acima de 65535</translation>
+    </message>
+    <message>
+        <source>not a log of this program: its first line is not a log&apos;s header</source>
+        <translation>não é um registro deste programa: a primeira linha não é o cabeçalho de um registro</translation>
+    </message>
+    <message>
+        <source>not a log of this program: it is empty</source>
+        <translation>não é um registro deste programa: está vazio</translation>
+    </message>
+    <message>
+        <source>not a log of this program: column %1 is &quot;%2&quot;, where a log has &quot;%3&quot;</source>
+        <translation>não é um registro deste programa: a coluna %1 é &quot;%2&quot;, onde um registro tem &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>not a log of this program: %1 columns, where a log has %2 or %3</source>
+        <translation>não é um registro deste programa: %1 colunas, onde um registro tem %2 ou %3</translation>
+    </message>
+    <message>
+        <source>line %1: longer than %2 bytes, which no row of a log is</source>
+        <translation>linha %1: mais longa que %2 bytes, o que nenhuma linha de registro é</translation>
+    </message>
+    <message>
+        <source>line %1: a quoted cell is not closed, or text follows its closing quote</source>
+        <translation>linha %1: uma célula entre aspas não foi fechada, ou há texto depois das aspas finais</translation>
+    </message>
+    <message>
+        <source>line %1: %2 cells, where a row of this log has %3</source>
+        <translation>linha %1: %2 células, onde uma linha deste registro tem %3</translation>
+    </message>
+    <message>
+        <source>line %1: status is &quot;%2&quot;, none of %3</source>
+        <translation>linha %1: o status é &quot;%2&quot;, nenhum de %3</translation>
+    </message>
+    <message>
+        <source>line %1: %2 is not a number: &quot;%3&quot;</source>
+        <translation>linha %1: %2 não é um número: &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: time_s %2 goes back before %3</source>
+        <translation>linha %1: time_s %2 volta para antes de %3</translation>
+    </message>
+    <message>
+        <source>line %1: time_s %2 is longer than a log lasts</source>
+        <translation>linha %1: time_s %2 é mais longo do que dura um registro</translation>
+    </message>
+    <message>
+        <source>line %1: wall_clock is not a UTC time: &quot;%2&quot;</source>
+        <translation>linha %1: wall_clock não é uma hora UTC: &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: raw is not hex bytes: &quot;%2&quot;</source>
+        <translation>linha %1: raw não são bytes em hexadecimal: &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: more than %2 rows, more than a log of this program holds</source>
+        <translation>linha %1: mais de %2 linhas, mais do que um registro deste programa contém</translation>
+    </message>
+    <message>
+        <source>%1: %2 MB, larger than the %3 MB a log of this program reaches</source>
+        <translation>%1: %2 MB, maior que os %3 MB que um registro deste programa alcança</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>não foi possível ler %1</translation>
+    </message>
+    <message>
+        <source>rpm</source>
+        <translation>rpm</translation>
     </message>
 </context>
 <context>
@@ -1182,6 +1356,20 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     <message>
         <source>This value must be between 0 and 20!</source>
         <translation>Este valor deve estar entre 0 e 20!</translation>
+    </message>
+    <message>
+        <source>A comma is expected as the decimal separator: %1</source>
+        <translation>Use vírgula como separador decimal: %1</translation>
+    </message>
+    <message>
+        <source>A point is expected as the decimal separator: %1</source>
+        <translation>Use ponto como separador decimal: %1</translation>
+    </message>
+    <message>
+        <source>%1
+%2</source>
+        <translation>%1
+%2</translation>
     </message>
 </context>
 <context>
@@ -1778,10 +1966,96 @@ Usá-los assim mesmo?</translation>
     </message>
 </context>
 <context>
+    <name>zelk::LogPanels</name>
+    <message>
+        <source>Time since the start (h:mm:ss)</source>
+        <translation>Tempo desde o início (h:mm:ss)</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::LogReviewWindow</name>
+    <message>
+        <source>%1 cannot be opened as a log: %2</source>
+        <translation>%1 não pode ser aberto como registro: %2</translation>
+    </message>
+    <message>
+        <source>Log review</source>
+        <translation>Revisão de registro</translation>
+    </message>
+    <message>
+        <source>Programable Zelk: log %1 with %2</source>
+        <translation>Programable Zelk: registro %1 com %2</translation>
+    </message>
+    <message>
+        <source>Programable Zelk: log %1</source>
+        <translation>Programable Zelk: registro %1</translation>
+    </message>
+    <message>
+        <source>their starts</source>
+        <translation>os inícios</translation>
+    </message>
+    <message>
+        <source>markers</source>
+        <translation>marcas</translation>
+    </message>
+    <message>
+        <source>The end of %1 was cut (the program or the computer stopped while logging): every complete row is shown.</source>
+        <translation>O fim de %1 foi cortado (o programa ou o computador parou durante o registro): todas as linhas completas são mostradas.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Não foi possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make a PNG image of the log.</source>
+        <translation>Não foi possível gerar a imagem PNG do registro.</translation>
+    </message>
+    <message>
+        <source>Cannot make a PDF document of the log.</source>
+        <translation>Não foi possível gerar o documento PDF do registro.</translation>
+    </message>
+    <message>
+        <source>Open a log</source>
+        <translation>Abrir um registro</translation>
+    </message>
+    <message>
+        <source>Logs (*.csv);;All files (*)</source>
+        <translation>Registros (*.csv);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Lay a log over this one</source>
+        <translation>Sobrepor um registro a este</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>Imagens PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>Documentos PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Export what is shown</source>
+        <translation>Exportar o que está à vista</translation>
+    </message>
+    <message>
+        <source>Export for a spreadsheet</source>
+        <translation>Exportar para planilha</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Arquivos CSV (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>zelk::TForm2</name>
     <message>
         <source>Version</source>
         <translation>Versão</translation>
+    </message>
+    <message>
+        <source>%1 (absent)</source>
+        <translation>%1 (ausente)</translation>
     </message>
 </context>
 <context>
@@ -1936,6 +2210,34 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>&amp;New settings</source>
         <translation>&amp;Novas configurações</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Sair</translation>
+    </message>
+    <message>
+        <source>&amp;Mark...</source>
+        <translation>&amp;Marcar...</translation>
+    </message>
+    <message>
+        <source>Open &amp;log...</source>
+        <translation>Abrir re&amp;gistro...</translation>
+    </message>
+    <message>
+        <source>Open log</source>
+        <translation>Abrir registro</translation>
+    </message>
+    <message>
+        <source>A marker goes into the running log and the live chart: start one of them first.</source>
+        <translation>Uma marca vai para o registro em andamento e para o gráfico ao vivo: inicie um deles antes.</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Marcar</translation>
+    </message>
+    <message>
+        <source>Marker text (may be empty):</source>
+        <translation>Texto da marca (pode ficar vazio):</translation>
     </message>
 </context>
 <context>

@@ -180,7 +180,7 @@ TEST_F(ZelkctlVehicleRecords, MonitorLogsIntoTheVehicleUnlessCsvSaysWhere) {
   EXPECT_EQ(log.rfind("time_s,wall_clock,rpm,", 0), 0u) << log;
   const std::regex ok_row(
       "[0-9]+\\.[0-9]{3},[-0-9T:.]+Z,[0-9.]+,[0-9.]+,[0-9]+,-?[0-9.]+,[0-9.]+,"
-      "[0-9]+,ok,[0-9a-f]{20}");
+      "[0-9]+,ok,[0-9a-f]{20},");
   std::istringstream rows(log.substr(log.find('\n') + 1));
   for (std::string row; std::getline(rows, row);) EXPECT_TRUE(std::regex_match(row, ok_row)) << row;
 

@@ -212,6 +212,7 @@ class LiveLogWindowTest : public QObject {
     l.w.messages.texts = {QString()};
     mark->trigger();  // an empty text is a marker too
     l.w.MainForm.StopLog();
+    l.w.MainForm.Timer_ReadTimer();  // the chart shows up to its newest poll
 
     const QStringList lines = Lines(path + QStringLiteral(".csv"));
     QCOMPARE(lines.size(), 5);  // header, two polls, two markers

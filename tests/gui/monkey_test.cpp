@@ -50,6 +50,7 @@
 #include "app/Zelkprogram.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/log_review_window.h"
 #include "app/windows.h"
 #include "gui_test_main.h"
 #include "recorded_messages.h"
@@ -198,9 +199,9 @@ const QString kConfirmProgramZelk = QStringLiteral("Confirm Program Zelk !!!!");
 
 // File-menu actions that ask for a path in a file dialog: the monkey calls
 // the functions that take the path instead.
-const QStringList kPathAskingActions{"action_open_settings", "action_save_settings",
-                                     "action_compare",       "action_restore",
-                                     "action_start_log",     "action_data_folder"};
+const QStringList kPathAskingActions{
+    "action_open_settings", "action_save_settings", "action_compare", "action_restore",
+    "action_start_log",     "action_data_folder",   "action_open_log"};
 
 class Monkey : public QObject {
  public:
@@ -538,7 +539,7 @@ QString Monkey::RandomPath() {
 
 void Monkey::FileAction() {
   const QString path = RandomPath();
-  switch (Pick(6)) {
+  switch (Pick(7)) {
     case 0:
       Say(QStringLiteral("open %1").arg(path));
       w_.MainForm.OpenSettingsFile(path);
@@ -562,8 +563,16 @@ void Monkey::FileAction() {
       w_.MainForm.StartLog(log);
       break;
     }
+    case 5: {
+      // The log being written, or a file that is not a log: a window or a box.
+      const QString log = QDir(folder_).filePath(Pick(2) == 0 ? QStringLiteral("log.csv") : path);
+      Say(QStringLiteral("review %1").arg(log));
+      w_.MainForm.OpenLogForReview(log);
+      break;
+    }
     default:
       Say(QStringLiteral("close the side windows"));
+      if (QWidget* review = w_.MainForm.log_review_window()) review->close();
       if (QDialog* dialog = w_.MainForm.compare_dialog()) dialog->close();
       if (QDialog* dialog = w_.MainForm.restore_points_dialog()) dialog->close();
       if (w_.MainForm.chart_window() != nullptr) w_.MainForm.chart_window()->close();

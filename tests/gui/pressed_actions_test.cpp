@@ -90,6 +90,17 @@ class PressedActionsTest : public QObject {
     QCOMPARE(w.messages.boxes.front().text,
              QStringLiteral("Max. Correction: '40.5' is not a valid floating point value\n"
                             "A comma is expected as the decimal separator: 40,5"));
+
+    // Leaving the box says it under the box's own refusal.
+    w.messages.boxes.clear();
+    QTest::mouseClick(edit, Qt::LeftButton);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("40.5"));
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(!w.messages.boxes.empty());
+    QCOMPARE(
+        w.messages.boxes.front().text,
+        QStringLiteral("Incorrect Value!\nA comma is expected as the decimal separator: 40,5"));
   }
 
   void refusedTextInTheFocusedBoxStopsTheAction() {

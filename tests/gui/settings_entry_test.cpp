@@ -124,7 +124,12 @@ class SettingsEntryTest : public QObject {
     Windows w;
     Screen s(w);
     s.Enter(s.ui.limite_corr, typed, s.ui.tempo_partida);
-    QCOMPARE(w.messages.Texts(), QStringList{"Incorrect Value!"});
+    // A decimal with the other separator is told which one is expected.
+    const QString refusal =
+        typed == QStringLiteral("1,5")
+            ? QStringLiteral("Incorrect Value!\nA point is expected as the decimal separator: 1.5")
+            : QStringLiteral("Incorrect Value!");
+    QCOMPARE(w.messages.Texts(), QStringList{refusal});
     QCOMPARE(s.ui.limite_corr->text(), QStringLiteral("50"));
   }
 
@@ -187,7 +192,8 @@ class SettingsEntryTest : public QObject {
       w.messages.boxes.clear();
       s.Enter(s.ui.limite_corr, QStringLiteral("40,5"), s.ui.tempo_partida);
       s.Enter(s.ui.limite_corr, QStringLiteral("40.5"), s.ui.tempo_partida);
-      QCOMPARE(w.messages.Texts(), QStringList{"Incorrect Value!"});
+      QCOMPARE(w.messages.Texts(),
+               QStringList{"Incorrect Value!\nA comma is expected as the decimal separator: 40,5"});
       QCOMPARE(s.ui.limite_corr->text(), QStringLiteral("40,5"));
     }
     QLocale::setDefault(QLocale::c());

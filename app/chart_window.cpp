@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QPixmap>
 #include <QSaveFile>
 #include <chrono>
@@ -245,18 +244,14 @@ bool ChartWindow::ExportCsv(const QString& path) {
 }
 
 void ChartWindow::ExportPngClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as PNG"),
-                                                    DialogFolder(), tr("PNG images (*.png)"));
+  const QString path = AskFileToSave(this, tr("Export the chart as PNG"), tr("PNG images (*.png)"));
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   ExportPng(path);
 }
 
 void ChartWindow::ExportCsvClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export the chart as CSV"),
-                                                    DialogFolder(), tr("CSV files (*.csv)"));
+  const QString path = AskFileToSave(this, tr("Export the chart as CSV"), tr("CSV files (*.csv)"));
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   ExportCsv(path);
 }
 

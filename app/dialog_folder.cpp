@@ -2,6 +2,7 @@
 #include "app/dialog_folder.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <utility>
@@ -47,6 +48,20 @@ void SetDialogFolder(const QString& folder) {
 
 void SetOnDialogFolderChosen(std::function<void(const QString&)> on_chosen) {
   State().on_chosen = std::move(on_chosen);
+}
+
+QString AskFileToOpen(QWidget* parent, const QString& title, const QString& filter) {
+  const QString path = QFileDialog::getOpenFileName(parent, title, DialogFolder(), filter);
+  RememberDialogFolder(path);
+  return path;
+}
+
+QString AskFileToSave(QWidget* parent, const QString& title, const QString& filter,
+                      QString* chosen_filter) {
+  const QString path =
+      QFileDialog::getSaveFileName(parent, title, DialogFolder(), filter, chosen_filter);
+  RememberDialogFolder(path);
+  return path;
 }
 
 }  // namespace zelk

@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
 namespace zelk {
 
 // The folder to open a file dialog in; an existing folder, never empty.
@@ -18,5 +20,12 @@ void RememberDialogFolder(const QString& chosen_file);
 // who keeps each new one for the next.
 void SetDialogFolder(const QString& folder);
 void SetOnDialogFolderChosen(std::function<void(const QString&)> on_chosen);
+
+// The file dialogs, opened in DialogFolder() and remembering the folder of the
+// file chosen; empty when cancelled. `chosen_filter`, when given, starts as
+// the filter offered first and comes back as the one chosen.
+QString AskFileToOpen(QWidget* parent, const QString& title, const QString& filter);
+QString AskFileToSave(QWidget* parent, const QString& title, const QString& filter,
+                      QString* chosen_filter = nullptr);
 
 }  // namespace zelk

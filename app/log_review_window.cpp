@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -442,19 +441,19 @@ bool LogReviewWindow::ExportPdf(const QString& path) {
   return WriteAtomically(WithExtension(path, QStringLiteral("pdf")), bytes);
 }
 
+QString LogReviewWindow::LogFilter() {
+  return tr("Logs (*.csv);;All files (*)");
+}
+
 void LogReviewWindow::OpenLogClick() {
-  const QString path = QFileDialog::getOpenFileName(this, tr("Open a log"), DialogFolder(),
-                                                    tr("Logs (*.csv);;All files (*)"));
+  const QString path = AskFileToOpen(this, tr("Open a log"), LogFilter());
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   OpenLog(path);
 }
 
 void LogReviewWindow::OverlayLogClick() {
-  const QString path = QFileDialog::getOpenFileName(
-      this, tr("Lay a log over this one"), DialogFolder(), tr("Logs (*.csv);;All files (*)"));
+  const QString path = AskFileToOpen(this, tr("Lay a log over this one"), LogFilter());
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   OverlayLog(path);
 }
 
@@ -462,10 +461,9 @@ void LogReviewWindow::ExportClick() {
   const QString png = tr("PNG images (*.png)");
   const QString pdf = tr("PDF documents (*.pdf)");
   QString filter = png;
-  const QString path = QFileDialog::getSaveFileName(
-      this, tr("Export what is shown"), DialogFolder(), png + QStringLiteral(";;") + pdf, &filter);
+  const QString path =
+      AskFileToSave(this, tr("Export what is shown"), png + QStringLiteral(";;") + pdf, &filter);
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   const QString suffix = QFileInfo(path).suffix().toLower();
   const bool as_pdf =
       suffix == QLatin1String("pdf") || (suffix != QLatin1String("png") && filter == pdf);
@@ -493,10 +491,8 @@ bool LogReviewWindow::ExportForSpreadsheet(const QString& path) {
 }
 
 void LogReviewWindow::ExportSpreadsheetClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export for a spreadsheet"),
-                                                    DialogFolder(), tr("CSV files (*.csv)"));
+  const QString path = AskFileToSave(this, tr("Export for a spreadsheet"), tr("CSV files (*.csv)"));
   if (path.isEmpty()) return;
-  RememberDialogFolder(path);
   ExportForSpreadsheet(path);
 }
 

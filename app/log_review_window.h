@@ -112,6 +112,7 @@ class LogReviewWindow : public QWidget {
   void ShowCutNote();
   void PressOnPlot(QMouseEvent* event);
   void ReleaseOnPlot(QMouseEvent* event);
+  static QString LogFilter();  // the file dialogs' filter for logs
   void OpenLogClick();
   void OverlayLogClick();
   void ExportClick();

@@ -175,15 +175,21 @@ class FitCheck {
     }
   }
 
+  // The control's font as GDI draws it scaled: a whole number of device
+  // pixels, hinted.
+  static QFont ScaledFont(const QWidget& control) {
+    QFont font = control.font();
+    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    font.setPixelSize(qRound(pixels * control.devicePixelRatioF()));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+  }
+
   // A line's height as Windows draws it scaled (as ScaledWidth), or 0.
   static int ScaledHeight(const QWidget& control) {
     const qreal scale = control.devicePixelRatioF();
     if (scale == 1.0 || InALayout(control)) return 0;
-    QFont font = control.font();
-    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
-    font.setPixelSize(qRound(pixels * scale));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return qCeil(QFontMetrics(font).height() / scale);
+    return qCeil(QFontMetrics(ScaledFont(control)).height() / scale);
   }
 
   static bool Holds(const QLayout& layout, const QWidget& control) {
@@ -211,11 +217,7 @@ class FitCheck {
   static int ScaledWidth(const QWidget& control, const QString& line) {
     const qreal scale = control.devicePixelRatioF();
     if (scale == 1.0 || InALayout(control)) return 0;
-    QFont font = control.font();
-    const qreal pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
-    font.setPixelSize(qRound(pixels * scale));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    const QFontMetrics device(font);
+    const QFontMetrics device(ScaledFont(control));
     int width = 0;
     for (const QChar c : Visible(line)) width += device.horizontalAdvance(c);
     return qCeil(width / scale);

@@ -16,6 +16,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "app/log_review_window.h"
 #include "app/status_text.h"
 #include "gui_test_main.h"
 #include "records/vehicle_history.h"
@@ -239,6 +240,16 @@ class VehicleBenchTest : public QObject {
     const std::vector<zelk::HistoryRecord> logs = Records("ABC1D23", zelk::RecordKind::log);
     QCOMPARE(logs.size(), std::size_t{1});
     QVERIFY(fs::file_size(logs[0].file) > 0);
+
+    // The next day: the log opens for review from the car's timeline.
+    Action(w, "action_vehicle_timeline")->trigger();
+    auto* table =
+        w.MainForm.timeline_dialog()->findChild<QTableWidget*>(QStringLiteral("timeline"));
+    table->selectRow(0);  // the newest record: the log
+    w.MainForm.timeline_dialog()->findChild<QPushButton*>(QStringLiteral("open_log"))->click();
+    QVERIFY(w.MainForm.log_review_window() != nullptr);
+    QCOMPARE(w.MainForm.log_review_window()->log()->rows(), std::size_t{1});
+    w.MainForm.log_review_window()->close();
   }
 
   void aChosenDataFolderTakesTheRecordsAndAnUnwritableOneIsRefused() {

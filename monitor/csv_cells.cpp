@@ -53,9 +53,10 @@ std::string LogNumberCell(double value) {
     return cell;
   }
   if (exponent >= 0) {
-    cell.append(digits, 0, static_cast<std::size_t>(exponent + 1));
+    const auto whole = static_cast<std::size_t>(exponent) + 1;  // digits before the point
+    cell.append(digits, 0, whole);
     cell += '.';
-    cell.append(digits, static_cast<std::size_t>(exponent + 1));
+    cell.append(digits, whole);
   } else {
     cell += "0.";
     cell.append(static_cast<std::size_t>(-exponent - 1), '0');

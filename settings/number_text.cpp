@@ -198,7 +198,7 @@ std::string DecimalSeparatorHint(std::string_view text) {
 }
 
 std::string NotAValidNumberMessage(std::string_view text, bool integer) {
-  const std::string message =
+  std::string message =
       Fill(integer ? QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid integer value")
                    : QT_TRANSLATE_NOOP("Settings", "'%1' is not a valid floating point value"),
            {text});

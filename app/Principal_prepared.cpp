@@ -45,6 +45,16 @@ std::vector<SettingIndex> AllSettings() {
   return all;
 }
 
+// The settings a file names: all of them with a block.
+std::vector<SettingIndex> SettingsNamedIn(const SettingsFile& file) {
+  if (file.block) return AllSettings();
+  std::vector<SettingIndex> named;
+  for (const SettingRow& row : kSettings) {
+    if (file.settings.values[row.id]) named.push_back(row.id);
+  }
+  return named;
+}
+
 // Whether `a` and `b` hold the setting differently: its bytes, or its bit.
 bool SettingDiffers(const SettingRow& row, const SettingsBlock& a, const SettingsBlock& b) {
   if (row.kind == SettingKind::option) return ((a[row.offset] ^ b[row.offset]) & row.mask) != 0;
@@ -210,13 +220,7 @@ bool TMainForm::OpenPrepared(const SettingsFile& file, const QString& label, con
   prepared.label = label;
   prepared.module_version = file.module_version;
   prepared.file_block = file.block;
-  if (file.block) {
-    prepared.named = AllSettings();
-  } else {
-    for (const SettingRow& row : kSettings) {
-      if (file.settings.values[row.id]) prepared.named.push_back(row.id);
-    }
-  }
+  prepared.named = SettingsNamedIn(file);
   prepared_ = std::move(prepared);
   const std::optional<SettingsFile> shown = PreparedFile();
   if (shown) prepared_->saved = TextsOfFile(*shown);
@@ -233,7 +237,7 @@ void TMainForm::EditOffline(const QString& path) {
 }
 
 bool TMainForm::SavePrepared(const QString& path, const QString& title) {
-  std::optional<SettingsFile> file = PreparedFile();
+  const std::optional<SettingsFile> file = PreparedFile();
   if (!file) return false;
   const FileWrite written =
       WriteFileAtomically(std::filesystem::path(path.toStdWString()), EncodeSettingsFile(*file));
@@ -244,14 +248,8 @@ bool TMainForm::SavePrepared(const QString& path, const QString& title) {
   Prepared prepared = PreparedOrStart();
   prepared.saved = TextsOfFile(*file);
   prepared.label = bench_ ? BenchPreparedLabel() : QFileInfo(path).fileName();
-  if (!prepared.file_block) {
-    for (const SettingRow& row : kSettings) {
-      if (file->settings.values[row.id] &&
-          std::find(prepared.named.begin(), prepared.named.end(), row.id) == prepared.named.end()) {
-        prepared.named.push_back(row.id);
-      }
-    }
-  }
+  // What it names from now on: what it named and what was changed before the save.
+  prepared.named = SettingsNamedIn(*file);
   prepared_ = std::move(prepared);
   status_text_->setText(QCoreApplication::translate("SettingsFiles", "Settings saved to %1")
                             .arg(QFileInfo(path).fileName()));

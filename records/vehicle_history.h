@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "records/commissioning.h"
 #include "settings_file/settings_file.h"
 
 namespace zelk {
 
-enum class RecordKind { settings, note, program_run, log };
+enum class RecordKind { settings, note, program_run, log, commissioning, report };
 
 enum class ProgramResult { completed, aborted, failed };
 
@@ -39,6 +40,7 @@ struct HistoryRecord {
   std::optional<SettingsFile> settings;   // a settings record that reads
   std::string note;                       // a note's text
   std::optional<ProgramRun> program_run;  // a program run that reads
+  std::optional<CommissioningRecord> commissioning;  // a commissioning step that reads
   std::string damaged;                    // why the file could not be read; empty when it could
 };
 
@@ -68,6 +70,9 @@ class VehicleHistory {
   AddedRecord AddSettings(const SettingsFile& file);
   AddedRecord AddNote(const std::string& text);
   AddedRecord AddProgramRun(const ProgramRun& run);
+  AddedRecord AddCommissioningStep(const CommissioningRecord& record);
+  // A customer's report: the PDF's bytes as they are.
+  AddedRecord AddReport(const std::string& pdf);
   // Where a log started now is written: a record's name in this folder (made
   // when missing), which the logger then creates. Empty, with `error` set,
   // when the folder cannot be made.

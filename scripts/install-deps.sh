@@ -19,6 +19,7 @@ packages=(
   fonts-liberation2 fonts-wine
   xvfb xauth
   appstream desktop-file-utils librsvg2-bin
+  poppler-utils  # pdftotext: the customer report's text checked from its PDF
 )
 for extra in "$@"; do
   case "$extra" in

@@ -37,10 +37,29 @@ enum Column {
 };
 
 // By RecordKind.
-constexpr std::array<const char*, 4> kKindWords{QT_TRANSLATE_NOOP("VehicleTimeline", "Settings"),
-                                                QT_TRANSLATE_NOOP("VehicleTimeline", "Note"),
-                                                QT_TRANSLATE_NOOP("VehicleTimeline", "Program run"),
-                                                QT_TRANSLATE_NOOP("VehicleTimeline", "Log")};
+constexpr std::array<const char*, 6> kKindWords{
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Settings"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Note"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Program run"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Log"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Commissioning"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Customer report")};
+
+// By CommissioningStep.
+constexpr std::array<const char*, kCommissioningStepCount> kStepWords{
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Connect and read"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Backup"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Sensor check"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "RPM/oxygen-sensor program"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "MAP program"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Settings"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "Report")};
+
+// By StepOutcome.
+constexpr std::array<const char*, 4> kOutcomeWords{
+    QT_TRANSLATE_NOOP("VehicleTimeline", "done"), QT_TRANSLATE_NOOP("VehicleTimeline", "skipped"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "failed"),
+    QT_TRANSLATE_NOOP("VehicleTimeline", "cancelled")};
 
 // By ProgramResult.
 constexpr std::array<const char*, 3> kResultWords{QT_TRANSLATE_NOOP("VehicleTimeline", "completed"),
@@ -53,6 +72,16 @@ QString Text(const char* english) {
 
 QString KindText(RecordKind kind) {
   return Text(kKindWords.at(static_cast<std::size_t>(kind)));
+}
+
+// "Sensor check: done", "MAP program: skipped: no MAP sensor fitted".
+QString CommissioningText(const CommissioningRecord& step) {
+  const QString step_words = Text(kStepWords.at(static_cast<std::size_t>(step.step)));
+  const QString outcome = Text(kOutcomeWords.at(static_cast<std::size_t>(step.outcome)));
+  if (step.reason.empty())
+    return QCoreApplication::translate("VehicleTimeline", "%1: %2").arg(step_words, outcome);
+  return QCoreApplication::translate("VehicleTimeline", "%1: %2: %3")
+      .arg(step_words, outcome, ToQString(step.reason).simplified());
 }
 
 // What the record is, on one line: a note's lines are joined, the cell
@@ -73,7 +102,10 @@ QString WhatText(const HistoryRecord& record) {
       return QCoreApplication::translate("VehicleTimeline", "%1: %2")
           .arg(ToQString(record.program_run->program),
                Text(kResultWords.at(static_cast<std::size_t>(record.program_run->result))));
+    case RecordKind::commissioning:
+      return record.commissioning ? CommissioningText(*record.commissioning) : QString();
     case RecordKind::log:
+    case RecordKind::report:
       return {};
   }
   return {};
@@ -82,6 +114,7 @@ QString WhatText(const HistoryRecord& record) {
 QString ModuleVersionText(const HistoryRecord& record) {
   if (record.settings) return ToQString(record.settings->module_version);
   if (record.program_run) return ToQString(record.program_run->module_version);
+  if (record.commissioning) return ToQString(record.commissioning->module_version);
   return {};
 }
 

@@ -26,11 +26,13 @@ struct KindSuffix {
   RecordKind kind;
   std::string_view suffix;
 };
-constexpr std::array<KindSuffix, 4> kSuffixes{{
+constexpr std::array<KindSuffix, 6> kSuffixes{{
     {RecordKind::settings, ".zelk"},
     {RecordKind::note, ".note.json"},
     {RecordKind::program_run, ".program.json"},
     {RecordKind::log, ".csv"},
+    {RecordKind::commissioning, ".commissioning.json"},
+    {RecordKind::report, ".report.pdf"},
 }};
 
 constexpr std::array<std::string_view, 3> kResultNames{"completed", "aborted", "failed"};
@@ -162,8 +164,21 @@ void ReadRecord(HistoryRecord& record) {
       record.program_run = std::move(run);
       return;
     }
+    case RecordKind::commissioning: {
+      const FileRead read = ReadSmallFile(record.file);
+      if (!read.ok) {
+        record.damaged = read.error;
+        return;
+      }
+      DecodedCommissioningRecord decoded = DecodeCommissioningRecord(read.contents);
+      record.commissioning = std::move(decoded.record);
+      record.damaged = std::move(decoded.error);
+      return;
+    }
     case RecordKind::log:
       return;  // a log is read by the log review, not for the timeline
+    case RecordKind::report:
+      return;  // a report is opened by a PDF viewer, not read for the timeline
   }
 }
 
@@ -257,6 +272,14 @@ AddedRecord VehicleHistory::AddProgramRun(const ProgramRun& run) {
   doc["result"] = ProgramResultName(run.result);
   doc["module_version"] = run.module_version;
   return Write(SuffixOf(RecordKind::program_run), JsonText(doc));
+}
+
+AddedRecord VehicleHistory::AddCommissioningStep(const CommissioningRecord& record) {
+  return Write(SuffixOf(RecordKind::commissioning), EncodeCommissioningRecord(record));
+}
+
+AddedRecord VehicleHistory::AddReport(const std::string& pdf) {
+  return Write(SuffixOf(RecordKind::report), pdf);
 }
 
 std::vector<HistoryRecord> VehicleHistory::Timeline() const {

@@ -22,11 +22,11 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Stored in files as they stand; the windows show them translated.
-constexpr std::array<std::string_view, 9> kReasonNames{
-    "backup", "save",           "before-write", "before-restore", "before-set",
-    "read",   "before-program", "prepared",     "before-prepared"};
+constexpr std::array<std::string_view, 10> kReasonNames{
+    "backup", "save",           "before-write", "before-restore",  "before-set",
+    "read",   "before-program", "prepared",     "before-prepared", "before-commissioning"};
 // The same reasons as the windows say them.
-constexpr std::array<std::string_view, 9> kReasonWords{
+constexpr std::array<std::string_view, 10> kReasonWords{
     QT_TRANSLATE_NOOP("SettingsFile", "a backup"),
     QT_TRANSLATE_NOOP("SettingsFile", "saved from the window"),
     QT_TRANSLATE_NOOP("SettingsFile", "before a write"),
@@ -35,7 +35,8 @@ constexpr std::array<std::string_view, 9> kReasonWords{
     QT_TRANSLATE_NOOP("SettingsFile", "as read"),
     QT_TRANSLATE_NOOP("SettingsFile", "before a program"),
     QT_TRANSLATE_NOOP("SettingsFile", "prepared without a module"),
-    QT_TRANSLATE_NOOP("SettingsFile", "before writing prepared settings")};
+    QT_TRANSLATE_NOOP("SettingsFile", "before writing prepared settings"),
+    QT_TRANSLATE_NOOP("SettingsFile", "before commissioning")};
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // Values and names from the file as a message shows them: short, whatever the file holds.

@@ -28,7 +28,8 @@ inline constexpr std::string_view kSettingsFileExtension = ".zelk";
 
 // Why a settings file was written; `read` is a vehicle's snapshot of the
 // settings as a Read found them, `prepared` settings saved with no module
-// read (at the desk, before the car arrives).
+// read (at the desk, before the car arrives), `before_commissioning` the
+// module's settings as a commissioning found them, before it changed any.
 enum class SaveReason {
   backup,
   save,
@@ -38,7 +39,8 @@ enum class SaveReason {
   read,
   before_program,
   prepared,
-  before_prepared
+  before_prepared,
+  before_commissioning
 };
 
 // The name a file stores ("before-write").

@@ -65,7 +65,7 @@ TEST(SettingsFile, ReadsBackWhatItWrites) {
   for (SaveReason reason :
        {SaveReason::backup, SaveReason::save, SaveReason::before_write, SaveReason::before_restore,
         SaveReason::before_set, SaveReason::read, SaveReason::before_program, SaveReason::prepared,
-        SaveReason::before_prepared}) {
+        SaveReason::before_prepared, SaveReason::before_commissioning}) {
     const SettingsFile written =
         MakeSettingsFile(DefaultsBlock(), "2.10", "2026-12-09T10:15:00Z", reason);
     const DecodedSettingsFile read = DecodeSettingsFile(EncodeSettingsFile(written));
@@ -150,7 +150,7 @@ TEST(SettingsFile, RefusedFilesSayWhy) {
        "\"module_version\" must be a text"},
       {"unknown reason", Header(R"(, "reason": "later", "settings": {})"),
        "reason \"later\" is not one of backup, save, before-write, before-restore, before-set, "
-       "read, before-program, prepared, before-prepared"},
+       "read, before-program, prepared, before-prepared, before-commissioning"},
       {"short block", Header(R"(, "block": ")" + block.substr(2) + "\""),
        "the block must be 50 hex digits; it has 48 characters"},
       {"long block", Header(R"(, "block": ")" + block + "0\""),

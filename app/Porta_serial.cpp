@@ -216,6 +216,29 @@ void TForm2::button_CancelClick() {
 }
 
 void TForm2::button_FindClick() {
+  FindModule();
+}
+
+Result<ModuleVersion> TForm2::ConnectOrFind() {
+  FillPortList();
+  session_.Close();
+  Result<ModuleVersion> version;
+  version.failure = Failure::no_reply;
+  const std::string port = PortName();
+  const bool absent = absent_index_ >= 0 && ui_->combo_porta->currentIndex() == absent_index_;
+  if (!port.empty() && !absent) version = session_.Connect(port);
+  if (!version.ok()) {
+    const std::optional<std::string> found = FindModule();
+    if (found) version = session_.Connect(*found);
+  }
+  if (version.ok()) {
+    remembered_port_ = session_.connected_port();
+    if (on_connected_) on_connected_(session_.connected_port());
+  }
+  return version;
+}
+
+std::optional<std::string> TForm2::FindModule() {
   FillPortList();
   // The listed ports, without the absent remembered one (nothing to ask),
   // and a typed name.
@@ -245,8 +268,10 @@ void TForm2::button_FindClick() {
     }
   }
 
+  std::optional<std::string> answered;
   if (const std::optional<std::size_t> first = FirstAnswered(probes)) {
     const std::string& port = probes[*first].port;
+    answered = port;
     const auto listed = std::find(port_names_.begin(), port_names_.end(), port);
     if (listed != port_names_.end()) {
       ui_->combo_porta->setCurrentIndex(static_cast<int>(listed - port_names_.begin()));
@@ -255,6 +280,7 @@ void TForm2::button_FindClick() {
     }
   }
   messages_.Inform(SearchSummary(probes), SearchTitle());
+  return answered;
 }
 
 }  // namespace zelk

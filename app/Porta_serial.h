@@ -7,11 +7,13 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/frame_link.h"
 #include "link/port_list.h"
+#include "session/session.h"
 
 namespace Ui {
 class Form2;
@@ -45,6 +47,10 @@ class TForm2 : public QDialog {
   // the first that answered is selected and the box says what each said.
   // OK still connects.
   void button_FindClick();
+  // The commissioning's connect, without this dialog: the selected port (the
+  // remembered one), and when no module answers there, Find, then the port
+  // where it answered. Only Find's box is shown.
+  Result<ModuleVersion> ConnectOrFind();
   // Reads the port list again. The port the user chose or typed stays chosen
   // while it is listed (a typed name in any case); else the selection starts
   // over: --port, the remembered port, the first listed.
@@ -76,6 +82,8 @@ class TForm2 : public QDialog {
   void SelectAsAtStart();
   // Whether the box's text is typed rather than a listed item's.
   bool Typed() const;
+  // Find's work: the port where the module answered first, if any.
+  std::optional<std::string> FindModule();
   void FormCreate(const std::string& preferred_port);
 
   std::unique_ptr<Ui::Form2> ui_;

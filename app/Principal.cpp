@@ -108,6 +108,10 @@ void TMainForm::configClick() {
   if (!MayDiscardEdits()) return;
   StopReconnectWatch();
   form2_->exec();
+  if (!AfterConnect()) pause.EndStopped();  // no module: the lamps keep their colours
+}
+
+bool TMainForm::AfterConnect() {
   read_since_config_ = false;  // the port may lead to another module now
   ShowPreparedStatus();
   if (session_.module_answered()) {
@@ -115,13 +119,13 @@ void TMainForm::configClick() {
     // touches the module.
     ui_->prog->setEnabled(!HoldsPrepared());
     ui_->ler->setEnabled(true);
-  } else {
-    ui_->prog->setEnabled(false);
-    ui_->ler->setEnabled(false);
-    ui_->gravar->setEnabled(false);
-    SetFileActionsEnabled(false);
-    pause.EndStopped();  // no module: the lamps keep their colours
+    return true;
   }
+  ui_->prog->setEnabled(false);
+  ui_->ler->setEnabled(false);
+  ui_->gravar->setEnabled(false);
+  SetFileActionsEnabled(false);
+  return false;
 }
 
 void TMainForm::progClick() {
@@ -131,14 +135,7 @@ void TMainForm::progClick() {
   PollPause pause(poll_, PollPause::Then::run);
   const std::string started_at = UtcTimeText(std::chrono::system_clock::now());
   program_form_->exec();
-  if (program_form_->ran() || program_form_->failed()) {
-    RecordProgramRunOnBench(program_form_->ProgramType(), started_at, program_form_->failed(),
-                            program_form_->aborted());
-  }
-  bool failed = program_form_->failed();
-  if (program_form_->ran() && !failed) failed = !ReadAfterProgram();
-  if (program_form_->failed()) WatchForPortIfGone();
-  if (failed) pause.Failed();
+  if (FinishProgramRun(program_form_->ProgramType(), started_at)) pause.Failed();
 }
 
 bool TMainForm::KeepBeforeProgram() {

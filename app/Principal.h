@@ -21,6 +21,8 @@
 #include "app/poll_controller.h"
 #include "monitor/live_log.h"
 #include "programming/program_kind.h"
+#include "programming/program_status.h"
+#include "records/customer_report.h"
 #include "records/vehicle_store.h"
 #include "session/failure.h"
 #include "session/guarded_write.h"
@@ -42,6 +44,8 @@ class QActionGroup;
 
 namespace zelk {
 
+class CommissioningWizard;
+struct StepDone;
 class GuideWindow;
 class LogReviewWindow;
 class ReconnectWatch;
@@ -140,6 +144,13 @@ class TMainForm : public QWidget {
   void BuildFileMenu(QMenuBar& bar);  // Principal_files.cpp
   void BuildLogMenus(QMenuBar& bar);  // Principal_log.cpp: Log and View
   void BuildHelpMenu(QMenuBar& bar);
+  // After the COM-port dialog or the commissioning's connect: the buttons
+  // follow whether a module answered (returned).
+  bool AfterConnect();
+  // After a program run: the run kept in the bench vehicle's history, the
+  // settings read again, the watch for a port that went away. True when it
+  // met a communication failure.
+  bool FinishProgramRun(ProgramKind kind, const std::string& started_at);
   // The settings block into the boxes, as a read shows it; the boxes are then
   // "as filled" from `block` until the technician changes one.
   void ShowSettings(const SettingsBlock& block);
@@ -173,8 +184,10 @@ class TMainForm : public QWidget {
   // bytes, the write, its read back and verification, each outcome in its
   // box. True when it met a communication failure.
   // Only the `chosen` settings of the file when given.
+  // `outcome`, when given, takes how the write ended.
   bool WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
-                         const QString& path, const QString& title);
+                         const QString& path, const QString& title,
+                         WriteOutcome* outcome = nullptr);
   // Restore from a file or a record: all its settings, or the chosen ones.
   void RestoreSettings(const QString& path, const std::vector<SettingIndex>* chosen,
                        const QString& title);
@@ -371,6 +384,9 @@ class TMainForm : public QWidget {
   void RecordReadOnBench(const SettingsBlock& block);
   // The warning of the last Read about the car on the bench goes.
   void ClearBenchWarning();
+  // What the module read back after a write: the car's settings now (no
+  // warning: the difference from its last record is the write's own).
+  void RecordReadBackOnBench(const SettingsBlock& block);
   // A settings file saved from the window, into the history too.
   void RecordSavedOnBench(const SettingsFile& file);
   void RecordProgramRunOnBench(ProgramKind kind, const std::string& started_at, bool failed,
@@ -448,6 +464,56 @@ class TMainForm : public QWidget {
 
   std::optional<Prepared> prepared_;
   StartBoxes start_boxes_;
+
+  // Commissioning, the workshop and the customer's report
+  // (Principal_commissioning.cpp).
+ public:
+  // Tools > Commissioning...: the wizard, modal, for the vehicle on the bench.
+  void ShowCommissioning();
+  // The wizard wired to this window (ShowCommissioning runs it; tests drive it).
+  std::unique_ptr<CommissioningWizard> MakeCommissioningWizard();
+  // Settings > Workshop...: the details every report names.
+  void ShowWorkshop();
+  const Workshop& workshop() const { return workshop_; }
+  // The details remembered from an earlier run.
+  void SetWorkshop(const Workshop& workshop);
+  // Runs after the technician changed the details, to remember them.
+  void SetOnWorkshopChanged(std::function<void(const Workshop&)> on_changed) {
+    on_workshop_changed_ = std::move(on_changed);
+  }
+  // File > Customer report...: for the vehicle on the bench, else the one
+  // chosen in the Vehicles dialog; kept in its records, then offered for
+  // printing.
+  void CustomerReportClick();
+  // The report last made and where its PDF is kept.
+  const std::optional<CustomerReport>& last_report() const { return last_report_; }
+  const QString& last_report_path() const { return last_report_path_; }
+
+ private:
+  struct ReportMade {
+    QString path;       // the PDF in the vehicle's records; empty when none was kept
+    std::string error;  // then why
+  };
+  void BuildToolsMenus(QMenuBar& bar);
+  void AddCustomerReportAction(QMenu& file);
+  void ReportForBench();
+  // The bench vehicle's report from its records, kept with them.
+  ReportMade MakeCustomerReportFile(const std::string& technician);
+  void PrintLastReport();
+  void OpenLastReport();
+  // The wizard's steps, each with this window's own operations; nothing
+  // when the technician declined.
+  std::optional<StepDone> CommissioningConnect();
+  std::optional<StepDone> CommissioningBackup();
+  std::optional<StepDone> CommissioningProgram(EngineProgram program);
+  std::optional<StepDone> CommissioningWrite(const FileSettings& changes);
+  std::optional<StepDone> CommissioningReport(const std::string& technician,
+                                              const std::string& notes);
+
+  Workshop workshop_;
+  std::function<void(const Workshop&)> on_workshop_changed_;
+  std::optional<CustomerReport> last_report_;
+  QString last_report_path_;
 };
 
 }  // namespace zelk

@@ -126,7 +126,8 @@ void TMainForm::BuildFileMenu(QMenuBar& bar) {
   connect(restore, &QAction::triggered, this,
           ask_path(tr("Restore from file"), &TMainForm::RestoreFromFile, false));
   file->addSeparator();
-  AddOpenLogAction(*file);  // Principal_log.cpp
+  AddOpenLogAction(*file);         // Principal_log.cpp
+  AddCustomerReportAction(*file);  // Principal_commissioning.cpp
   file->addSeparator();
   QAction* points = file->addAction(tr("Restore &points..."), this, &TMainForm::ShowRestorePoints);
   points->setObjectName(QStringLiteral("action_restore_points"));
@@ -369,7 +370,8 @@ QString TMainForm::WriteQuestion(const QString& name, const SettingsBlock& modul
 }
 
 bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
-                                  const QString& path, const QString& title) {
+                                  const QString& path, const QString& title,
+                                  WriteOutcome* outcome) {
   const QString name = QFileInfo(path).fileName();
   if (!MayWriteVersion(file.module_version, name, title)) return false;
   const RestorePointsTarget points = RestorePointsInUse();
@@ -392,11 +394,15 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<Se
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     ShowModuleRead(done.written.read_back->settings.value.block);
   }
+  if (outcome != nullptr) *outcome = done.outcome;
   return ShowWriteOutcome(done, *applied.block, name, title);
 }
 
 bool TMainForm::ShowWriteOutcome(const GuardedWrite& done, const SettingsBlock& sent,
                                  const QString& name, const QString& title) {
+  if (done.written.read_back && done.written.read_back->settings.ok()) {
+    RecordReadBackOnBench(done.written.read_back->settings.value.block);
+  }
   switch (done.outcome) {
     case WriteOutcome::no_restore_point:
       InformNoRestorePoint(done.restore_point.error);

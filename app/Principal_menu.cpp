@@ -35,6 +35,7 @@ void TMainForm::BuildMenuBar() {
   BuildFileMenu(*menu_bar_);
   BuildLogMenus(*menu_bar_);
   BuildVehicleMenu(*menu_bar_);
+  BuildToolsMenus(*menu_bar_);
   BuildHelpMenu(*menu_bar_);
 }
 

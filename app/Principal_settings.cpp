@@ -458,7 +458,10 @@ void TMainForm::gravarClick() {
           InformProgramOk(messages_);
           const ReadShown read_back = ReadAndShow();
           failed = !read_back.settings || !read_back.live;
-          if (read_back.settings) VerifyTaken(encoded, *last_read_);
+          if (read_back.settings) {
+            RecordReadBackOnBench(*last_read_);
+            VerifyTaken(encoded, *last_read_);
+          }
         } else {
           ReportFailure(written.failure);
         }

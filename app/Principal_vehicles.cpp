@@ -252,6 +252,15 @@ void TMainForm::RecordReadOnBench(const SettingsBlock& block) {
   if (!added.file) InformVehicleRecordFailed(added.error);
 }
 
+void TMainForm::RecordReadBackOnBench(const SettingsBlock& block) {
+  if (!bench_) return;
+  const AddedRecord added =
+      VehicleHistory(bench_->folder)
+          .AddSettings(MakeSettingsFile(block, ModuleVersionText(session_.module_version()),
+                                        NowText(), SaveReason::read));
+  if (!added.file) InformVehicleRecordFailed(added.error);
+}
+
 void TMainForm::RecordSavedOnBench(const SettingsFile& file) {
   if (!bench_) return;
   const AddedRecord added = VehicleHistory(bench_->folder).AddSettings(file);

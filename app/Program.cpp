@@ -58,7 +58,19 @@ void TProgramForm::ReportOneRequest(const Outcome& outcome) {
   }
 }
 
-void TProgramForm::StartEngineProgram(EngineProgram program, const QString& title) {
+bool TProgramForm::Confirmed() {
+  return messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning")) &&
+         (!before_program_ || before_program_());
+}
+
+void TProgramForm::RunEngineProgram(EngineProgram program) {
+  ran_ = false;
+  failed_ = false;
+  aborted_ = false;
+  if (Confirmed()) StartEngineProgram(program);
+}
+
+void TProgramForm::StartEngineProgram(EngineProgram program) {
   const Outcome started = session_.StartProgram(program);
   if (!started.ok()) {
     failed_ = true;
@@ -66,7 +78,9 @@ void TProgramForm::StartEngineProgram(EngineProgram program, const QString& titl
     return;
   }
   ran_ = true;
-  progress_->ui().mensagem->setText(title);
+  progress_->ui().mensagem->setText(program == EngineProgram::rpm_lambda
+                                        ? tr("RPM/Lambda Programming")
+                                        : tr("MAP Sensor Programming"));
   progress_->program = program;
   progress_->Timer1().start();
   const int ended = progress_->exec();
@@ -78,8 +92,7 @@ void TProgramForm::button_OKClick() {
   ran_ = false;
   failed_ = false;
   aborted_ = false;
-  if (messages_.AskYesNo(tr("Confirm Program Zelk !!!!"), tr("Warning")) &&
-      (!before_program_ || before_program_())) {
+  if (Confirmed()) {
     switch (ProgramType()) {
       case ProgramKind::mix:
         WriteMixture();
@@ -88,10 +101,10 @@ void TProgramForm::button_OKClick() {
         ReportOneRequest(session_.ResetModule());
         break;
       case ProgramKind::rpm_lambda:
-        StartEngineProgram(EngineProgram::rpm_lambda, tr("RPM/Lambda Programming"));
+        StartEngineProgram(EngineProgram::rpm_lambda);
         break;
       case ProgramKind::map:
-        StartEngineProgram(EngineProgram::map, tr("MAP Sensor Programming"));
+        StartEngineProgram(EngineProgram::map);
         break;
     }
   }

@@ -62,6 +62,10 @@ class TProgramForm : public QDialog {
     return QDialog::exec();
   }
 
+  // The commissioning's run of a program on the engine, without this
+  // dialog: the same question, restore point and progress dialog as OK.
+  void RunEngineProgram(EngineProgram program);
+
   void prog_typeClick();
   void button_OKClick();
   void button_CancelClick();
@@ -69,7 +73,9 @@ class TProgramForm : public QDialog {
  private:
   // The box that answers a one-request program (mixture, reset).
   void ReportOneRequest(const Outcome& outcome);
-  void StartEngineProgram(EngineProgram program, const QString& title);
+  void StartEngineProgram(EngineProgram program);
+  // "Confirm Program Zelk !!!!", then the restore point; false: nothing is sent.
+  bool Confirmed();
   void WriteMixture();
 
   std::unique_ptr<Ui::ProgramForm> ui_;

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QLocale>
 #include <QSettings>
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -145,6 +146,32 @@ void RememberTheDialogFolder() {
   });
 }
 
+// The workshop's details for the customer's report, entered once.
+void RememberTheWorkshop(zelk::TMainForm& main_form) {
+  struct Field {
+    const char* key;
+    std::string zelk::Workshop::*value;
+  };
+  static constexpr std::array<Field, 4> kFields{{
+      {"workshop/name", &zelk::Workshop::name},
+      {"workshop/address", &zelk::Workshop::address},
+      {"workshop/phone", &zelk::Workshop::phone},
+      {"workshop/technician", &zelk::Workshop::technician},
+  }};
+  zelk::Workshop workshop;
+  const QSettings remembered;
+  for (const Field& field : kFields) {
+    workshop.*field.value = remembered.value(QLatin1String(field.key)).toString().toStdString();
+  }
+  main_form.SetWorkshop(workshop);
+  main_form.SetOnWorkshopChanged([](const zelk::Workshop& changed) {
+    QSettings settings;
+    for (const Field& field : kFields) {
+      settings.setValue(QLatin1String(field.key), zelk::ToQString(changed.*field.value));
+    }
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,6 +196,7 @@ int main(int argc, char** argv) {
     zelk::Windows windows(messages, session, zelk::ListDescribedSerialPorts, preferred_port);
     RememberThePort(windows.Form2);
     RememberTheDataFolder(windows.MainForm);
+    RememberTheWorkshop(windows.MainForm);
     RememberTheDialogFolder();
 
     windows.MainForm.show();

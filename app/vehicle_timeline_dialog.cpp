@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/choose_settings_dialog.h"
+#include "app/commissioning_texts.h"
 #include "app/local_time.h"
 #include "app/qt_text.h"
 #include "app/translation.h"
@@ -45,22 +46,6 @@ constexpr std::array<const char*, 6> kKindWords{
     QT_TRANSLATE_NOOP("VehicleTimeline", "Commissioning"),
     QT_TRANSLATE_NOOP("VehicleTimeline", "Customer report")};
 
-// By CommissioningStep.
-constexpr std::array<const char*, kCommissioningStepCount> kStepWords{
-    QT_TRANSLATE_NOOP("VehicleTimeline", "Connect and read"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "Backup"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "Sensor check"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "RPM/oxygen-sensor program"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "MAP program"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "Settings"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "Report")};
-
-// By StepOutcome.
-constexpr std::array<const char*, 4> kOutcomeWords{
-    QT_TRANSLATE_NOOP("VehicleTimeline", "done"), QT_TRANSLATE_NOOP("VehicleTimeline", "skipped"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "failed"),
-    QT_TRANSLATE_NOOP("VehicleTimeline", "cancelled")};
-
 // By ProgramResult.
 constexpr std::array<const char*, 3> kResultWords{QT_TRANSLATE_NOOP("VehicleTimeline", "completed"),
                                                   QT_TRANSLATE_NOOP("VehicleTimeline", "aborted"),
@@ -76,8 +61,8 @@ QString KindText(RecordKind kind) {
 
 // "Sensor check: done", "MAP program: skipped: no MAP sensor fitted".
 QString CommissioningText(const CommissioningRecord& step) {
-  const QString step_words = Text(kStepWords.at(static_cast<std::size_t>(step.step)));
-  const QString outcome = Text(kOutcomeWords.at(static_cast<std::size_t>(step.outcome)));
+  const QString step_words = CommissioningStepText(step.step);
+  const QString outcome = StepOutcomeText(step.outcome);
   if (step.reason.empty())
     return QCoreApplication::translate("VehicleTimeline", "%1: %2").arg(step_words, outcome);
   return QCoreApplication::translate("VehicleTimeline", "%1: %2: %3")

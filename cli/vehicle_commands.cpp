@@ -21,7 +21,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr std::array<std::string_view, 4> kKindNames{"settings", "note", "program-run", "log"};
+constexpr std::array<std::string_view, 6> kKindNames{"settings", "note",          "program-run",
+                                                     "log",      "commissioning", "report"};
 
 std::string_view KindName(RecordKind kind) {
   return kKindNames.at(static_cast<std::size_t>(kind));
@@ -47,7 +48,7 @@ Json VehicleJson(const VehicleEntry& entry) {
 }
 
 // What a record was made for: a settings file's reason, a program run's
-// program and result.
+// program and result, a commissioning step's name and outcome.
 std::string Reason(const HistoryRecord& record) {
   if (record.settings && record.settings->reason) {
     return std::string(ReasonName(*record.settings->reason));
@@ -56,12 +57,20 @@ std::string Reason(const HistoryRecord& record) {
     return record.program_run->program + " " +
            std::string(ProgramResultName(record.program_run->result));
   }
+  if (record.commissioning) {
+    const CommissioningRecord& step = *record.commissioning;
+    std::string reason = std::string(CommissioningStepName(step.step)) + " " +
+                         std::string(StepOutcomeName(step.outcome));
+    if (!step.reason.empty()) reason += ": " + step.reason;
+    return reason;
+  }
   return {};
 }
 
 std::string ModuleVersionOf(const HistoryRecord& record) {
   if (record.settings) return record.settings->module_version;
   if (record.program_run) return record.program_run->module_version;
+  if (record.commissioning) return record.commissioning->module_version;
   return {};
 }
 

@@ -40,14 +40,17 @@ bool Names(const HistoryRecord& record, const std::string& commissioning) {
   return record.commissioning && record.commissioning->commissioning == commissioning;
 }
 
-// The records the report covers: from the first that names `commissioning`
-// on, or all of them when there is none.
+// The records the report covers: from the commissioning's beginning on (the
+// first record made since the time that names it, such as the read of its
+// first step, or the first record naming it), or all of them when there is
+// none.
 std::vector<const HistoryRecord*> Covered(std::vector<const HistoryRecord*> oldest_first,
                                           const std::string& commissioning) {
   if (commissioning.empty()) return oldest_first;
   const auto first =
-      std::find_if(oldest_first.begin(), oldest_first.end(),
-                   [&](const HistoryRecord* record) { return Names(*record, commissioning); });
+      std::find_if(oldest_first.begin(), oldest_first.end(), [&](const HistoryRecord* record) {
+        return Names(*record, commissioning) || record->time >= commissioning;
+      });
   oldest_first.erase(oldest_first.begin(), first);
   return oldest_first;
 }

@@ -58,8 +58,8 @@ struct CustomerReport {
   // or saved from the window. Empty when there is none.
   std::vector<ReportSetting> settings;
   std::string settings_time;
-  bool wide_band = false;   // the lambda value's unit is V
-  std::string backup_time;  // the settings the changes are marked against; empty: none
+  bool wide_band = false;               // the lambda value's unit is V
+  std::string backup_time;              // the settings the changes are marked against; empty: none
   std::vector<ReportProgram> programs;  // oldest first
   // The newest sensor check done, or the newest skipped (with its reason).
   std::optional<SensorCheckRecord> sensors;
@@ -71,11 +71,13 @@ struct CustomerReport {
 
 // `timeline` as VehicleHistory::Timeline gives it (newest first). The records
 // covered are those of the newest commissioning: from the first record that
-// names it on. The backup is its "before-commissioning" restore point (the
+// names it on, or from the time it began when a record made since comes
+// first (the read of its first step). The backup is its "before-commissioning" restore point (the
 // oldest, from before anything was changed); without a commissioning the
 // whole history counts and the oldest settings record is the backup. Damaged
 // records are left out.
-CustomerReport MakeCustomerReport(const Vehicle& vehicle, const std::vector<HistoryRecord>& timeline,
+CustomerReport MakeCustomerReport(const Vehicle& vehicle,
+                                  const std::vector<HistoryRecord>& timeline,
                                   const Workshop& workshop, std::string made_at);
 
 }  // namespace zelk

@@ -248,8 +248,11 @@ AddedRecord VehicleHistory::Write(std::string_view suffix, const std::string& co
 }
 
 AddedRecord VehicleHistory::AddSettings(const SettingsFile& file) {
+  // A commissioning's backup is written whatever it repeats: its report marks
+  // the changes against that record.
   if (const std::optional<HistoryRecord> newest = NewestSettings();
-      newest && file.block && newest->settings->block == file.block) {
+      newest && file.block && newest->settings->block == file.block &&
+      file.reason != SaveReason::before_commissioning) {
     return AddedRecord{newest->file, true, {}};
   }
   return Write(SuffixOf(RecordKind::settings), EncodeSettingsFile(file));

@@ -36,12 +36,12 @@ struct ProgramRun {
 struct HistoryRecord {
   std::filesystem::path file;
   RecordKind kind = RecordKind::settings;
-  std::string time;                       // UTC, from the file's name
-  std::optional<SettingsFile> settings;   // a settings record that reads
-  std::string note;                       // a note's text
-  std::optional<ProgramRun> program_run;  // a program run that reads
+  std::string time;                                  // UTC, from the file's name
+  std::optional<SettingsFile> settings;              // a settings record that reads
+  std::string note;                                  // a note's text
+  std::optional<ProgramRun> program_run;             // a program run that reads
   std::optional<CommissioningRecord> commissioning;  // a commissioning step that reads
-  std::string damaged;                    // why the file could not be read; empty when it could
+  std::string damaged;  // why the file could not be read; empty when it could
 };
 
 struct RecordTime {

@@ -75,10 +75,349 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
     </message>
 </context>
 <context>
+    <name>Commissioning</name>
+    <message>
+        <source>Connect and read</source>
+        <translation>Conectar e ler</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Cópia de segurança</translation>
+    </message>
+    <message>
+        <source>Sensor check</source>
+        <translation>Verificação dos sensores</translation>
+    </message>
+    <message>
+        <source>RPM/oxygen-sensor program</source>
+        <translation>Programa de RPM/sonda lambda</translation>
+    </message>
+    <message>
+        <source>MAP program</source>
+        <translation>Programa do MAP</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Relatório</translation>
+    </message>
+    <message>
+        <source>Run connects to the module (when its port does not answer, Find asks every port), shows its version and reads its settings.</source>
+        <translation>Executar conecta ao módulo (quando a porta dele não responde, Localizar pergunta em todas as portas), mostra a versão dele e lê as configurações.</translation>
+    </message>
+    <message>
+        <source>Run keeps the module&apos;s settings as the restore point &quot;before-commissioning&quot; in the vehicle&apos;s records. The report marks every setting changed since.</source>
+        <translation>Executar guarda as configurações do módulo como o ponto de restauração &quot;before-commissioning&quot; nos registros do veículo. O relatório marca cada configuração alterada depois disso.</translation>
+    </message>
+    <message>
+        <source>Run watches the live values; after 30 s Finish keeps the lowest and highest of each and how often the lambda voltage crossed the &quot;Lambda Value&quot; setting. Tick each check, or give the reason it is not ticked.</source>
+        <translation>Executar acompanha os valores ao vivo; depois de 30 s, Concluir guarda o menor e o maior de cada um e quantas vezes a tensão da sonda lambda cruzou a configuração &quot;Valor Lambda&quot;. Marque cada verificação ou informe por que não a marcou.</translation>
+    </message>
+    <message>
+        <source>Run starts the RPM/oxygen-sensor program and follows it to its end.</source>
+        <translation>Executar inicia o programa de RPM/sonda lambda e o acompanha até o fim.</translation>
+    </message>
+    <message>
+        <source>Run starts the MAP program and follows it to its end; do what its prompts ask.</source>
+        <translation>Executar inicia o programa do MAP e o acompanha até o fim; faça o que as mensagens dele pedirem.</translation>
+    </message>
+    <message>
+        <source>The module&apos;s settings beside the backup. Change what is to change in the column &quot;To write&quot;; Run writes them, reads them back and verifies them.</source>
+        <translation>As configurações do módulo ao lado da cópia de segurança. Altere o que for preciso na coluna &quot;A gravar&quot;; Executar as grava, lê de volta e confere.</translation>
+    </message>
+    <message>
+        <source>Run makes the customer&apos;s report (PDF) from the vehicle&apos;s records and keeps it with them.</source>
+        <translation>Executar faz o relatório ao cliente (PDF) a partir dos registros do veículo e o guarda junto deles.</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>concluída</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>pulada</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>falhou</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelada</translation>
+    </message>
+    <message>
+        <source>Engine temperature (C)</source>
+        <translation>Temperatura do motor (C)</translation>
+    </message>
+    <message>
+        <source>MAP (V)</source>
+        <translation>MAP (V)</translation>
+    </message>
+    <message>
+        <source>Lambda (mV)</source>
+        <translation>Lambda (mV)</translation>
+    </message>
+    <message>
+        <source>RPM</source>
+        <translation>RPM</translation>
+    </message>
+    <message>
+        <source>Engine temperature reads sensibly</source>
+        <translation>A temperatura do motor tem leitura coerente</translation>
+    </message>
+    <message>
+        <source>Lambda switches</source>
+        <translation>A sonda lambda oscila</translation>
+    </message>
+    <message>
+        <source>MAP with the key on</source>
+        <translation>MAP com a chave ligada</translation>
+    </message>
+    <message>
+        <source>MAP at idle</source>
+        <translation>MAP em marcha lenta</translation>
+    </message>
+    <message>
+        <source>completed</source>
+        <translation>concluído</translation>
+    </message>
+    <message>
+        <source>aborted</source>
+        <translation>interrompido</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ligado</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>desligado</translation>
+    </message>
+    <message>
+        <source>The lambda voltage crossed the &quot;Lambda Value&quot; setting (%1 mV) %2 times.</source>
+        <translation>A tensão da sonda lambda cruzou a configuração &quot;Valor Lambda&quot; (%1 mV) %2 vezes.</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Pulada: %1</translation>
+    </message>
+    <message>
+        <source>The report is kept in %1&apos;s records:
+%2</source>
+        <translation>O relatório está guardado nos registros de %1:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>CommissioningWizard</name>
+    <message>
+        <source>Commissioning</source>
+        <translation>Comissionamento</translation>
+    </message>
+    <message>
+        <source>Vehicle:</source>
+        <translation>Veículo:</translation>
+    </message>
+    <message>
+        <source>Module version:</source>
+        <translation>Versão do módulo:</translation>
+    </message>
+    <message>
+        <source>&amp;Vehicle...</source>
+        <translation>&amp;Veículo...</translation>
+    </message>
+    <message>
+        <source>Reason, when not ticked</source>
+        <translation>Motivo, quando não marcada</translation>
+    </message>
+    <message>
+        <source>Technician:</source>
+        <translation>Técnico:</translation>
+    </message>
+    <message>
+        <source>Notes for the customer:</source>
+        <translation>Observações para o cliente:</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Open the PDF</source>
+        <translation>A&amp;brir o PDF</translation>
+    </message>
+    <message>
+        <source>S&amp;kip...</source>
+        <translation>&amp;Pular...</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>Pró&amp;ximo</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+</context>
+<context>
     <name>CompareDialog</name>
     <message>
         <source>Compare with file</source>
         <translation>Comparar com arquivo</translation>
+    </message>
+</context>
+<context>
+    <name>CustomerReport</name>
+    <message>
+        <source>Customer report</source>
+        <translation>Relatório ao cliente</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Service report</source>
+        <translation>Relatório de serviço</translation>
+    </message>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Relatório de comissionamento</translation>
+    </message>
+    <message>
+        <source>Vehicle</source>
+        <translation>Veículo</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Cliente</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Commissioning begun</source>
+        <translation>Comissionamento iniciado</translation>
+    </message>
+    <message>
+        <source>Technician</source>
+        <translation>Técnico</translation>
+    </message>
+    <message>
+        <source>Module version</source>
+        <translation>Versão do módulo</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>No settings were read from the module.</source>
+        <translation>Nenhuma configuração foi lida do módulo.</translation>
+    </message>
+    <message>
+        <source>As the module held them at %1.</source>
+        <translation>Como o módulo as guardava em %1.</translation>
+    </message>
+    <message>
+        <source>Settings marked * were changed since the backup of %1; the value before is beside them.</source>
+        <translation>As configurações marcadas com * foram alteradas depois da cópia de segurança de %1; o valor anterior está ao lado.</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unidade</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Antes</translation>
+    </message>
+    <message>
+        <source>Programs</source>
+        <translation>Programas</translation>
+    </message>
+    <message>
+        <source>No program was run.</source>
+        <translation>Nenhum programa foi executado.</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programa</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>When</source>
+        <translation>Quando</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <source>No sensor check was made.</source>
+        <translation>Nenhuma verificação dos sensores foi feita.</translation>
+    </message>
+    <message>
+        <source>Measured at %1 over %2 s (%3 readings).</source>
+        <translation>Medido em %1 durante %2 s (%3 leituras).</translation>
+    </message>
+    <message>
+        <source>Lowest</source>
+        <translation>Menor</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Maior</translation>
+    </message>
+    <message>
+        <source>not measured</source>
+        <translation>não medido</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Verificação</translation>
+    </message>
+    <message>
+        <source>checked</source>
+        <translation>verificado</translation>
+    </message>
+    <message>
+        <source>not checked: %1</source>
+        <translation>não verificado: %1</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Observações</translation>
+    </message>
+    <message>
+        <source>Report for %1</source>
+        <translation>Relatório de %1</translation>
     </message>
 </context>
 <context>
@@ -1576,6 +1915,10 @@ Licença: GPL-3.0-or-later. Este programa vem SEM NENHUMA GARANTIA; você pode r
         <source>before writing prepared settings</source>
         <translation>antes de gravar configurações preparadas</translation>
     </message>
+    <message>
+        <source>before commissioning</source>
+        <translation>antes do comissionamento</translation>
+    </message>
 </context>
 <context>
     <name>SettingsFiles</name>
@@ -1803,6 +2146,18 @@ Usá-los assim mesmo?</translation>
         <source>&amp;Edit offline</source>
         <translation>&amp;Editar sem módulo</translation>
     </message>
+    <message>
+        <source>Commissioning</source>
+        <translation>Comissionamento</translation>
+    </message>
+    <message>
+        <source>Customer report</source>
+        <translation>Relatório ao cliente</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3</source>
+        <translation>%1: %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Vehicles</name>
@@ -1923,6 +2278,33 @@ Usá-los assim mesmo?</translation>
     </message>
 </context>
 <context>
+    <name>WorkshopDialog</name>
+    <message>
+        <source>Workshop</source>
+        <translation>Oficina</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s report names the workshop and the technician as entered here.</source>
+        <translation>O relatório ao cliente mostra a oficina e o técnico como informados aqui.</translation>
+    </message>
+    <message>
+        <source>Workshop:</source>
+        <translation>Oficina:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Endereço:</translation>
+    </message>
+    <message>
+        <source>Phone:</source>
+        <translation>Telefone:</translation>
+    </message>
+    <message>
+        <source>Technician:</source>
+        <translation>Técnico:</translation>
+    </message>
+</context>
+<context>
     <name>zelk::ChartWindow</name>
     <message>
         <source>Time (s)</source>
@@ -1963,6 +2345,125 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>CSV files (*.csv)</source>
         <translation>Arquivos CSV (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>zelk::CommissioningWizard</name>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Agora</translation>
+    </message>
+    <message>
+        <source>Lowest</source>
+        <translation>Menor</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Maior</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Cópia de segurança</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Módulo</translation>
+    </message>
+    <message>
+        <source>To write</source>
+        <translation>A gravar</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unidade</translation>
+    </message>
+    <message>
+        <source>none chosen</source>
+        <translation>nenhum escolhido</translation>
+    </message>
+    <message>
+        <source>not connected</source>
+        <translation>não conectado</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Concluir</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat</source>
+        <translation>&amp;Repetir</translation>
+    </message>
+    <message>
+        <source>&amp;Run</source>
+        <translation>&amp;Executar</translation>
+    </message>
+    <message>
+        <source>Choose or create the vehicle first: the commissioning goes into its records.</source>
+        <translation>Escolha ou cadastre o veículo primeiro: o comissionamento vai para os registros dele.</translation>
+    </message>
+    <message>
+        <source>The step&apos;s result could not be kept in the vehicle&apos;s records: %1</source>
+        <translation>O resultado da etapa não pôde ser guardado nos registros do veículo: %1</translation>
+    </message>
+    <message>
+        <source>Why is &quot;%1&quot; skipped?</source>
+        <translation>Por que &quot;%1&quot; foi pulada?</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Pular</translation>
+    </message>
+    <message>
+        <source>A step is skipped only with a reason.</source>
+        <translation>Uma etapa só é pulada com um motivo.</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Cancelada</translation>
+    </message>
+    <message>
+        <source>Commissioning cancelled. The module is as the step &quot;%1&quot; left it.</source>
+        <translation>Comissionamento cancelado. O módulo está como a etapa &quot;%1&quot; o deixou.</translation>
+    </message>
+    <message>
+        <source>Commissioning cancelled before any step was completed: the module is as it was.</source>
+        <translation>Comissionamento cancelado antes de concluir qualquer etapa: o módulo está como estava.</translation>
+    </message>
+    <message>
+        <source>Read the module first (step 1): the check counts the crossings of its &quot;Lambda Value&quot; setting.</source>
+        <translation>Leia o módulo primeiro (etapa 1): a verificação conta os cruzamentos da configuração &quot;Valor Lambda&quot; dele.</translation>
+    </message>
+    <message>
+        <source>%1 s watched, %2 answers, %3 without an answer (at least %4 s)</source>
+        <translation>%1 s acompanhados, %2 respostas, %3 sem resposta (no mínimo %4 s)</translation>
+    </message>
+    <message>
+        <source>The check runs at least %1 s.</source>
+        <translation>A verificação dura no mínimo %1 s.</translation>
+    </message>
+    <message>
+        <source>Give the reason why &quot;%1&quot; is not ticked.</source>
+        <translation>Informe por que &quot;%1&quot; não está marcada.</translation>
+    </message>
+    <message>
+        <source>%1 answers over %2 s; the lambda voltage crossed %3 times.</source>
+        <translation>%1 respostas em %2 s; a tensão da sonda lambda cruzou %3 vezes.</translation>
+    </message>
+    <message>
+        <source>The idle RPM must be a whole number from %1 to %2.</source>
+        <translation>A RPM de marcha lenta deve ser um número inteiro de %1 a %2.</translation>
+    </message>
+    <message>
+        <source>Read the module first (step 1).</source>
+        <translation>Leia o módulo primeiro (etapa 1).</translation>
     </message>
 </context>
 <context>
@@ -2238,6 +2739,86 @@ Usá-los assim mesmo?</translation>
     <message>
         <source>Marker text (may be empty):</source>
         <translation>Texto da marca (pode ficar vazio):</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Ferramentas</translation>
+    </message>
+    <message>
+        <source>&amp;Commissioning...</source>
+        <translation>&amp;Comissionamento...</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Opções</translation>
+    </message>
+    <message>
+        <source>&amp;Workshop...</source>
+        <translation>&amp;Oficina...</translation>
+    </message>
+    <message>
+        <source>C&amp;ustomer report...</source>
+        <translation>Relatório ao c&amp;liente...</translation>
+    </message>
+    <message>
+        <source>Commissioning</source>
+        <translation>Comissionamento</translation>
+    </message>
+    <message>
+        <source>Version %1; the settings were not read.</source>
+        <translation>Versão %1; as configurações não foram lidas.</translation>
+    </message>
+    <message>
+        <source>Module version %1 on %2; settings read.</source>
+        <translation>Módulo versão %1 em %2; configurações lidas.</translation>
+    </message>
+    <message>
+        <source>The module did not answer: nothing was kept.</source>
+        <translation>O módulo não respondeu: nada foi guardado.</translation>
+    </message>
+    <message>
+        <source>No restore point could be kept.</source>
+        <translation>Nenhum ponto de restauração pôde ser guardado.</translation>
+    </message>
+    <message>
+        <source>The module&apos;s settings are kept as the restore point &quot;before-commissioning&quot;.</source>
+        <translation>As configurações do módulo estão guardadas como o ponto de restauração &quot;before-commissioning&quot;.</translation>
+    </message>
+    <message>
+        <source>The module stopped answering: the program may not have ended.</source>
+        <translation>O módulo parou de responder: o programa pode não ter terminado.</translation>
+    </message>
+    <message>
+        <source>Aborted: the program did not end.</source>
+        <translation>Interrompido: o programa não terminou.</translation>
+    </message>
+    <message>
+        <source>The program ended.</source>
+        <translation>O programa terminou.</translation>
+    </message>
+    <message>
+        <source>Nothing to change: the module keeps its settings.</source>
+        <translation>Nada a alterar: o módulo mantém as configurações.</translation>
+    </message>
+    <message>
+        <source>Written, read back and verified.</source>
+        <translation>Gravadas, lidas de volta e conferidas.</translation>
+    </message>
+    <message>
+        <source>Written, but the module reads back other settings.</source>
+        <translation>Gravadas, mas o módulo devolve outras configurações.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: no restore point could be kept.</source>
+        <translation>Nada foi gravado: nenhum ponto de restauração pôde ser guardado.</translation>
+    </message>
+    <message>
+        <source>The write or its read back was not answered.</source>
+        <translation>A gravação ou a leitura de volta não foi respondida.</translation>
+    </message>
+    <message>
+        <source>The report could not be kept.</source>
+        <translation>O relatório não pôde ser guardado.</translation>
     </message>
 </context>
 <context>

@@ -184,10 +184,11 @@ class TMainForm : public QWidget {
   // bytes, the write, its read back and verification, each outcome in its
   // box. True when it met a communication failure.
   // Only the `chosen` settings of the file when given.
-  // `outcome`, when given, takes how the write ended.
+  // `outcome`, when given, takes how the write ended; `reason` is the
+  // restore point's.
   bool WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
-                         const QString& path, const QString& title,
-                         WriteOutcome* outcome = nullptr);
+                         const QString& path, const QString& title, WriteOutcome* outcome = nullptr,
+                         SaveReason reason = SaveReason::before_restore);
   // Restore from a file or a record: all its settings, or the chosen ones.
   void RestoreSettings(const QString& path, const std::vector<SettingIndex>* chosen,
                        const QString& title);

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QUrl>
 #include <chrono>
 
@@ -170,8 +171,10 @@ std::unique_ptr<CommissioningWizard> TMainForm::MakeCommissioningWizard() {
       messages_.Inform(TranslatedMessage(folder.error), tr("Commissioning"));
       return;
     }
-    QDialog* dialog = MakeVehiclesDialog(this, VehicleStore(*folder.path), messages_,
-                                         [this](const std::string& id) { ChooseVehicle(id); });
+    // The list deletes itself when closed; the guard sees that.
+    const QPointer<QDialog> dialog = MakeVehiclesDialog(
+        this, VehicleStore(*folder.path), messages_,
+        [this](const std::string& id) { ChooseVehicle(id); });
     dialog->exec();
     delete dialog;
   };
@@ -290,7 +293,9 @@ std::optional<StepDone> TMainForm::CommissioningWrite(const FileSettings& change
     return std::nullopt;
   }
   WriteOutcome outcome = WriteOutcome::no_restore_point;
-  if (WriteFileSettings(named, nullptr, name, title, &outcome)) pause.Failed();
+  if (WriteFileSettings(named, nullptr, name, title, &outcome, SaveReason::before_write)) {
+    pause.Failed();
+  }
   switch (outcome) {
     case WriteOutcome::verified:
       return StepDone{StepOutcome::done, tr("Written, read back and verified."), {}};

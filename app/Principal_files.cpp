@@ -370,8 +370,8 @@ QString TMainForm::WriteQuestion(const QString& name, const SettingsBlock& modul
 }
 
 bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<SettingIndex>* chosen,
-                                  const QString& path, const QString& title,
-                                  WriteOutcome* outcome) {
+                                  const QString& path, const QString& title, WriteOutcome* outcome,
+                                  SaveReason reason) {
   const QString name = QFileInfo(path).fileName();
   if (!MayWriteVersion(file.module_version, name, title)) return false;
   const RestorePointsTarget points = RestorePointsInUse();
@@ -388,9 +388,9 @@ bool TMainForm::WriteFileSettings(const SettingsFile& file, const std::vector<Se
     InformRefused(messages_, path, applied.error, title);
     return false;
   }
-  const GuardedWrite done = WriteWithRestorePoint(session_, *points.target, *module, *applied.block,
-                                                  SaveReason::before_restore,
-                                                  ModuleVersionText(session_.module_version()));
+  const GuardedWrite done =
+      WriteWithRestorePoint(session_, *points.target, *module, *applied.block, reason,
+                            ModuleVersionText(session_.module_version()));
   if (done.written.read_back && done.written.read_back->settings.ok()) {
     ShowModuleRead(done.written.read_back->settings.value.block);
   }

@@ -241,10 +241,14 @@ void CommissioningWizard::RunStep() {
     case CommissioningStep::settings:
       RunSettings();
       return;
-    case CommissioningStep::report:
+    case CommissioningStep::report: {
+      // Notes go into the records once; a report made again keeps them.
+      const std::string notes = ui_->notes->toPlainText().trimmed().toStdString();
       done = host_.make_report(ui_->technician->text().trimmed().toStdString(),
-                               ui_->notes->toPlainText().trimmed().toStdString());
+                               notes == notes_kept_ ? std::string() : notes);
+      if (done && done->outcome == StepOutcome::done) notes_kept_ = notes;
       break;
+    }
   }
   if (done) Keep(current_, done->outcome, done->reason, done->summary);
   ShowVehicle();

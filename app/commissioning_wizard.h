@@ -129,6 +129,7 @@ class CommissioningWizard : public QDialog {
   double sensor_started_ms_ = 0;
   std::optional<SettingsBlock> backup_;  // the block the backup kept
   bool filling_table_ = false;
+  std::string notes_kept_;  // the notes the records already hold
 };
 
 }  // namespace zelk

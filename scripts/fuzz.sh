@@ -14,11 +14,11 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(frame_link_fuzz request_parser_fuzz raw_line_fuzz number_text_fuzz
-  settings_file_fuzz log_reader_fuzz)
+  settings_file_fuzz log_reader_fuzz commissioning_record_fuzz)
 
 # Longest input per target: a few dozen exchanges of up to 100-byte replies;
 # a stream of (gap, byte) pairs of several frames; one line; one typed number;
-# one settings file; a log of a few dozen rows.
+# one settings file; a log of a few dozen rows; one commissioning record.
 declare -A max_len=(
   [frame_link_fuzz]=2048
   [request_parser_fuzz]=1024
@@ -26,6 +26,7 @@ declare -A max_len=(
   [number_text_fuzz]=256
   [settings_file_fuzz]=4096
   [log_reader_fuzz]=8192
+  [commissioning_record_fuzz]=4096
 )
 
 scripts/install-deps.sh --fuzz

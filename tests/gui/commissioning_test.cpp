@@ -5,6 +5,7 @@
 // RPM/oxygen-sensor program; the report's text read back from its PDF
 // (pdftotext) against the vehicle's records, in English and in Portuguese.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -267,6 +268,10 @@ class CommissioningTest : public QObject {
           QString::number(stats.lambda_crossings) + QStringLiteral(" times")}) {
       QVERIFY2(Holds(text, expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
     }
+    // Made again: another PDF, the notes not kept twice.
+    b.Run(CommissioningStep::report);
+    QCOMPARE(Records(zelk::RecordKind::report).size(), std::size_t{2});
+    QCOMPARE(Records(zelk::RecordKind::note).size(), std::size_t{1});
     // The changed setting, marked, with its value before; the others not.
     QVERIFY2(Holds(text, QStringLiteral("Injec. Time * 1500 ms 1000")), qPrintable(text));
     QVERIFY2(Holds(text, QStringLiteral("Max. Temp. 20 C")), qPrintable(text));
@@ -375,6 +380,33 @@ class CommissioningTest : public QObject {
       QVERIFY2(Holds(text, expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
     }
     QCOMPARE(Records(zelk::RecordKind::report).size(), std::size_t{1});
+  }
+
+  // Settings > Workshop: entered once, handed on to be remembered.
+  void theWorkshopIsEnteredOnce() {
+    Windows w;
+    std::optional<zelk::Workshop> remembered;
+    w.MainForm.SetOnWorkshopChanged([&](const zelk::Workshop& workshop) { remembered = workshop; });
+    QTimer::singleShot(0, [] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      QVERIFY(dialog);
+      dialog->findChild<QLineEdit*>(QStringLiteral("workshop_name"))
+          ->setText(QStringLiteral(" Oficina Zelk "));
+      dialog->findChild<QLineEdit*>(QStringLiteral("workshop_technician"))
+          ->setText(QStringLiteral("Ana"));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    w.MainForm.ShowWorkshop();
+    QVERIFY(remembered);
+    QCOMPARE(remembered->name, std::string("Oficina Zelk"));
+    QCOMPARE(w.MainForm.workshop().technician, std::string("Ana"));
+    // Cancelled: nothing changes.
+    remembered.reset();
+    QTimer::singleShot(
+        0, [] { QMetaObject::invokeMethod(QApplication::activeModalWidget(), "reject"); });
+    w.MainForm.ShowWorkshop();
+    QVERIFY(!remembered);
+    QCOMPARE(w.MainForm.workshop().name, std::string("Oficina Zelk"));
   }
 
   // Last: the translators stay installed for the rest of the run.

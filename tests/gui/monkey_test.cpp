@@ -50,6 +50,7 @@
 #include "app/Zelkprogram.h"
 #include "app/application.h"
 #include "app/busy_cursor.h"
+#include "app/commissioning_wizard.h"
 #include "app/log_review_window.h"
 #include "app/windows.h"
 #include "gui_test_main.h"
@@ -255,6 +256,7 @@ class Monkey : public QObject {
   void DriveForm2();
   void DriveProgramForm();
   void DriveProgress();
+  void DriveCommissioning(zelk::CommissioningWizard& wizard);
   void CheckEvent(std::size_t boxes_before, QStringList& violations);
   void CheckSettingsWrite(const Sent& sent, bool ranges, QStringList& violations);
   bool WroteSettings() const {
@@ -314,6 +316,14 @@ bool Monkey::eventFilter(QObject* watched, QEvent* event) {
     // The monkey never means to ask for a file this way: closed, and told.
     if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
       file_dialog_shown_ = true;
+      QTimer::singleShot(0, dialog, &QDialog::reject);
+    } else if (auto* wizard = qobject_cast<zelk::CommissioningWizard*>(watched)) {
+      QTimer::singleShot(0, wizard, [this, wizard] { DriveCommissioning(*wizard); });
+    } else if (auto* dialog = qobject_cast<QDialog*>(watched);
+               dialog != nullptr && dialog != &w_.Form2 && dialog != &w_.ProgramForm &&
+               dialog != &w_.ProgramZelkForm && dialog->windowModality() != Qt::NonModal) {
+      // Any other modal dialog (the workshop's details, the vehicle list the
+      // wizard asks with, a print dialog): the monkey backs out of it.
       QTimer::singleShot(0, dialog, &QDialog::reject);
     }
   }
@@ -710,6 +720,27 @@ void Monkey::DriveProgress() {
     form.ui().button_Cancel->click();
   }
   if (form.isVisible()) form.done(QDialog::Rejected);
+}
+
+// A few steps of a commissioning, run or skipped in any order, then Cancel.
+void Monkey::DriveCommissioning(zelk::CommissioningWizard& wizard) {
+  const int steps = 1 + Pick(4);
+  for (int i = 0; i < steps && wizard.isVisible(); ++i) {
+    const auto step = static_cast<zelk::CommissioningStep>(Pick(zelk::kCommissioningStepCount));
+    wizard.GoTo(step);
+    if (Chance(0.75)) {
+      Say(QStringLiteral("commissioning: run step %1").arg(static_cast<int>(step) + 1));
+      wizard.RunStep();
+    } else {
+      Say(QStringLiteral("commissioning: skip step %1").arg(static_cast<int>(step) + 1));
+      w_.messages.texts = {QStringLiteral("the monkey skips it")};
+      wizard.SkipStep();
+    }
+  }
+  if (wizard.isVisible()) {
+    Say(QStringLiteral("commissioning: Cancel"));
+    wizard.CancelClick();
+  }
 }
 
 void Monkey::CheckSettingsWrite(const Sent& sent, bool ranges, QStringList& violations) {

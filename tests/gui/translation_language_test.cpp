@@ -26,10 +26,12 @@
 #include <vector>
 
 #include "app/chart_window.h"
+#include "app/commissioning_wizard.h"
 #include "app/guide_window.h"
 #include "app/log_review_window.h"
 #include "app/translation.h"
 #include "app/vehicle_edit_dialog.h"
+#include "app/workshop_dialog.h"
 #include "gui_test_main.h"
 #include "records/vehicle_store.h"
 #include "settings/settings_table.h"
@@ -145,6 +147,10 @@ class OpenForms {
     // Before a log is opened: its title is then the log's.
     auto* log_review = new zelk::LogReviewWindow(w.messages, &w.MainForm);
     log_review->setAttribute(Qt::WA_DeleteOnClose);
+    zelk::CommissioningWizard* wizard = w.MainForm.MakeCommissioningWizard().release();
+    wizard->setAttribute(Qt::WA_DeleteOnClose);
+    auto* workshop = new zelk::WorkshopDialog({}, &w.MainForm);
+    workshop->setAttribute(Qt::WA_DeleteOnClose);
     forms_ = {{QStringLiteral("MainForm"), &w.MainForm},
               {QStringLiteral("Form2"), &w.Form2},
               {QStringLiteral("ProgramForm"), &w.ProgramForm},
@@ -153,7 +159,9 @@ class OpenForms {
               {QStringLiteral("GuideWindow"), w.MainForm.guide_window()},
               {QStringLiteral("VehiclesDialog"), w.MainForm.vehicles_dialog()},
               {QStringLiteral("VehicleEditDialog"), vehicle_form},
-              {QStringLiteral("LogReviewWindow"), log_review}};
+              {QStringLiteral("LogReviewWindow"), log_review},
+              {QStringLiteral("CommissioningWizard"), wizard},
+              {QStringLiteral("WorkshopDialog"), workshop}};
   }
   ~OpenForms() {
     for (const auto& [name, form] : forms_)

@@ -149,9 +149,12 @@ class VehicleBenchTest : public QObject {
     QVERIFY(w.port.module().settings() != before);
     const std::vector<zelk::HistoryRecord> settings =
         Records("ABC1D23", zelk::RecordKind::settings);
-    // The read, then the write's restore point of the same block is that read.
-    QCOMPARE(settings.size(), std::size_t{1});
-    QCOMPARE(*settings[0].settings->block, before);
+    // The read (the write's restore point of the same block is that read),
+    // then what the module read back after the write.
+    QCOMPARE(settings.size(), std::size_t{2});
+    QCOMPARE(*settings[1].settings->block, before);
+    QCOMPARE(*settings[0].settings->block, w.port.module().settings());
+    QCOMPARE(settings[0].settings->reason, std::optional(zelk::SaveReason::read));
     QVERIFY(zelk::RestorePoints(DataFolder() / "restore-points").List().empty());
 
     // With no vehicle, the restore points of no vehicle take it.
@@ -160,7 +163,7 @@ class VehicleBenchTest : public QObject {
     w.messages.answers = {true};
     w.MainForm.gravarClick();
     QCOMPARE(zelk::RestorePoints(DataFolder() / "restore-points").List().size(), std::size_t{1});
-    QCOMPARE(Records("ABC1D23", zelk::RecordKind::settings).size(), std::size_t{1});
+    QCOMPARE(Records("ABC1D23", zelk::RecordKind::settings).size(), std::size_t{2});
   }
 
   void restoringChosenSettingsTakesThoseAndKeepsTheRest() {
@@ -197,10 +200,12 @@ class VehicleBenchTest : public QObject {
         QCOMPARE(after[i], changed[i]);  // temp_corr stays as the module had it
       }
     }
-    // The block it replaced is kept in the vehicle's history.
+    // The block it replaced is kept in the vehicle's history, and the one
+    // read back after it.
     const std::vector<zelk::HistoryRecord> settings =
         Records("ABC1D23", zelk::RecordKind::settings);
-    QCOMPARE(*settings[0].settings->block, changed);
+    QCOMPARE(*settings[1].settings->block, changed);
+    QCOMPARE(*settings[0].settings->block, after);
   }
 
   void notesProgramRunsAndLogsGoIntoTheHistory() {

@@ -43,12 +43,13 @@ QString Row(std::initializer_list<QString> cells) {
 
 // `widths`: each column's share of the page, in percent; none: as the text needs.
 QString HeadRow(std::initializer_list<QString> cells, std::initializer_list<int> widths = {}) {
-  QString row = QStringLiteral("<tr>");
+  // A table header repeats on the next page when the table goes on there.
+  QString row = QStringLiteral("<thead><tr>");
   const int* width = widths.begin();
   for (const QString& cell : cells) {
     row += HeadCell(cell, width != widths.end() ? *width++ : 0);
   }
-  return row + QStringLiteral("</tr>");
+  return row + QStringLiteral("</tr></thead>");
 }
 
 QString Table(const QString& rows) {

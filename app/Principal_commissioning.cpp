@@ -172,9 +172,9 @@ std::unique_ptr<CommissioningWizard> TMainForm::MakeCommissioningWizard() {
       return;
     }
     // The list deletes itself when closed; the guard sees that.
-    const QPointer<QDialog> dialog = MakeVehiclesDialog(
-        this, VehicleStore(*folder.path), messages_,
-        [this](const std::string& id) { ChooseVehicle(id); });
+    const QPointer<QDialog> dialog =
+        MakeVehiclesDialog(this, VehicleStore(*folder.path), messages_,
+                           [this](const std::string& id) { ChooseVehicle(id); });
     dialog->exec();
     delete dialog;
   };

@@ -21,6 +21,7 @@
 #include "app/commissioning_wizard.h"
 #include "app/translation.h"
 #include "gui_test_main.h"
+#include "records/customer_report.h"
 #include "records/vehicle_history.h"
 #include "records/vehicle_store.h"
 #include "session/data_folder.h"
@@ -268,6 +269,26 @@ class CommissioningTest : public QObject {
           QString::number(stats.lambda_crossings) + QStringLiteral(" times")}) {
       QVERIFY2(Holds(text, expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
     }
+    // Every setting and program the records hold, as the PDF shows it.
+    const zelk::CustomerReport from_records = zelk::MakeCustomerReport(
+        *zelk::VehicleStore(DataFolder() / "vehicles").Find("ABC1D23")->vehicle,
+        History().Timeline(), b.w.MainForm.workshop(), "");
+    QCOMPARE(from_records.settings.size(), zelk::kSettingRowCount);
+    for (const zelk::ReportSetting& setting : from_records.settings) {
+      const zelk::SettingRow& row = zelk::kSettings[setting.setting];
+      QString value = QString::fromStdString(setting.value);
+      if (row.kind == zelk::SettingKind::option) {
+        value = value == QStringLiteral("true") ? QStringLiteral("on") : QStringLiteral("off");
+      }
+      const QString shown =
+          QString::fromUtf8(zelk::SettingTitle(row).data(),
+                            static_cast<qsizetype>(zelk::SettingTitle(row).size())) +
+          (setting.before ? QStringLiteral(" *") : QString()) + QLatin1Char(' ') + value;
+      QVERIFY2(Holds(text, shown), qPrintable(shown));
+    }
+    QCOMPARE(from_records.programs.size(), std::size_t{2});
+    QCOMPARE(from_records.programs[1].reason, std::string("MAP sensor to be replaced first"));
+
     // Made again: another PDF, the notes not kept twice.
     b.Run(CommissioningStep::report);
     QCOMPARE(Records(zelk::RecordKind::report).size(), std::size_t{2});
@@ -291,13 +312,18 @@ class CommissioningTest : public QObject {
       backups += record.settings->reason == zelk::SaveReason::before_commissioning ? 1 : 0;
     QCOMPARE(backups, std::size_t{2});
 
+    // The MAP program run to its end, its prompts flashing on the way.
+    b.RunProgram(CommissioningStep::map);
+    QCOMPARE(b.wizard->outcome(CommissioningStep::map), std::optional(StepOutcome::done));
+
     b.WatchSensors(5);
     const std::size_t requests = b.w.port.module().history().size();
     b.wizard->CancelClick();
     QVERIFY(!b.wizard->sensor_check_running());
     QCOMPARE(
         b.w.messages.Texts().last(),
-        QStringLiteral("Commissioning cancelled. The module is as the step \"Backup\" left it."));
+        QStringLiteral("Commissioning cancelled. The module is as the step \"MAP program\" left "
+                       "it."));
     QCOMPARE(b.w.port.module().history().size(), requests);
     const std::vector<zelk::CommissioningRecord> cancelled =
         StepRecords(CommissioningStep::sensors);

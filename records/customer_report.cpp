@@ -30,10 +30,10 @@ std::vector<const HistoryRecord*> ReadableOldestFirst(const std::vector<HistoryR
 
 // The newest commissioning's id: the newest commissioning record's; empty for none.
 std::string NewestCommissioning(const std::vector<const HistoryRecord*>& oldest_first) {
-  for (auto it = oldest_first.rbegin(); it != oldest_first.rend(); ++it) {
-    if ((*it)->commissioning) return (*it)->commissioning->commissioning;
-  }
-  return {};
+  const auto newest =
+      std::find_if(oldest_first.rbegin(), oldest_first.rend(),
+                   [](const HistoryRecord* record) { return record->commissioning.has_value(); });
+  return newest == oldest_first.rend() ? std::string() : (*newest)->commissioning->commissioning;
 }
 
 bool Names(const HistoryRecord& record, const std::string& commissioning) {

@@ -175,10 +175,9 @@ void ReadRecord(HistoryRecord& record) {
       record.damaged = std::move(decoded.error);
       return;
     }
-    case RecordKind::log:
-      return;  // a log is read by the log review, not for the timeline
-    case RecordKind::report:
-      return;  // a report is opened by a PDF viewer, not read for the timeline
+    case RecordKind::log:     // read by the log review, not for the timeline
+    case RecordKind::report:  // opened by a PDF viewer
+      return;
   }
 }
 

@@ -7,11 +7,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUrl>
 #include <chrono>
 #include <filesystem>
 
@@ -165,6 +167,9 @@ void TMainForm::ShowVehicleTimeline() {
   };
   actions.open_settings = [this](const std::filesystem::path& path) {
     EditOffline(PathText(path));
+  };
+  actions.open_report = [](const std::filesystem::path& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));
   };
   actions.open_log = [this](const std::filesystem::path& path) {
     OpenLogForReview(PathText(path));

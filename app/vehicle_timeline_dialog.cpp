@@ -142,7 +142,11 @@ struct Timeline {
     ui.restore->setEnabled(settings && can_write);
     ui.restore_chosen->setEnabled(settings && can_write);
     ui.open_settings->setEnabled(settings);
-    ui.open_log->setEnabled(record != nullptr && record->kind == RecordKind::log);
+    // One button opens a log for review, or a customer's report in the PDF viewer.
+    const bool report = record != nullptr && record->kind == RecordKind::report;
+    ui.open_log->setEnabled(report || (record != nullptr && record->kind == RecordKind::log));
+    ui.open_log->setText(report ? QCoreApplication::translate("VehicleTimeline", "Open re&port")
+                                : QCoreApplication::translate("VehicleTimeline", "Open &log"));
   }
 
   // Closes the dialog, then hands the selected record's file to `action`.
@@ -177,7 +181,6 @@ void NameButtons(const Ui::VehicleTimelineDialog& ui, bool offline) {
   ui.open_settings->setText(
       offline ? QCoreApplication::translate("VehicleTimeline", "&Edit offline")
               : QCoreApplication::translate("VehicleTimeline", "&Open settings file"));
-  ui.open_log->setText(QCoreApplication::translate("VehicleTimeline", "Open &log"));
 }
 
 }  // namespace
@@ -226,8 +229,12 @@ QDialog* MakeVehicleTimelineDialog(QWidget* parent, const TimelineShown& shown,
                    [timeline] { timeline->RestoreChosen(); });
   QObject::connect(ui.open_settings, &QPushButton::clicked, dialog,
                    [timeline] { timeline->CloseAndCall(timeline->actions.open_settings); });
-  QObject::connect(ui.open_log, &QPushButton::clicked, dialog,
-                   [timeline] { timeline->CloseAndCall(timeline->actions.open_log); });
+  QObject::connect(ui.open_log, &QPushButton::clicked, dialog, [timeline] {
+    const HistoryRecord* record = timeline->Selected();
+    timeline->CloseAndCall(record != nullptr && record->kind == RecordKind::report
+                               ? timeline->actions.open_report
+                               : timeline->actions.open_log);
+  });
   return dialog;
 }
 

@@ -38,12 +38,14 @@ struct TimelineActions {
   std::function<void(const std::filesystem::path&, std::vector<SettingIndex>)> restore_chosen;
   std::function<void(const std::filesystem::path&)> open_settings;  // as a settings file
   std::function<void(const std::filesystem::path&)> open_log;
+  std::function<void(const std::filesystem::path&)> open_report;  // a customer's report
 };
 
 // A dialog, a child of `parent` that deletes itself when closed, not yet
 // shown. The buttons follow the selected record: the settings ones only for a
 // settings record that reads (Compare also needs the window's settings, the
-// two Restore ones `can_write`), Open log only for a log. Every action closes
+// two Restore ones `can_write`), Open log only for a log (Open report for a
+// customer's report). Every action closes
 // the dialog first, then calls back: each opens another window or changes
 // the module, after which the timeline would be out of date. Restore chosen
 // first asks which settings (ChooseSettings), and does nothing when none.

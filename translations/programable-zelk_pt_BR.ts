@@ -2158,6 +2158,10 @@ Usá-los assim mesmo?</translation>
         <source>%1: %2: %3</source>
         <translation>%1: %2: %3</translation>
     </message>
+    <message>
+        <source>Open re&amp;port</source>
+        <translation>Abrir re&amp;latório</translation>
+    </message>
 </context>
 <context>
     <name>Vehicles</name>

@@ -112,7 +112,8 @@ struct Calls {
         lines << QStringLiteral("%1 %2").arg(QString::fromLatin1(action), FileName(file));
       };
     };
-    return {line("compare"), line("restore"),
+    return {line("compare"),
+            line("restore"),
             [this](const std::filesystem::path& file, std::vector<SettingIndex> chosen) {
               QStringList names;
               for (SettingIndex setting : chosen)
@@ -120,7 +121,9 @@ struct Calls {
                                              qsizetype(kSettings[setting].name.size()));
               lines << QStringLiteral("restore_chosen %1 %2").arg(FileName(file), names.join(u','));
             },
-            line("open_settings"), line("open_log")};
+            line("open_settings"),
+            line("open_log"),
+            line("open_report")};
   }
 };
 
@@ -255,6 +258,41 @@ class VehicleTimelineTest : public QObject {
     QVERIFY(dialog.isNull() || !dialog->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
+  }
+
+  // A commissioning step says what it was and how it ended; a customer's
+  // report opens from the same button as a log, named for it.
+  void aReportOpensAndAStepSaysHowItEnded() {
+    QTemporaryDir dir;
+    std::chrono::system_clock::time_point now{std::chrono::seconds(1796811300)};
+    VehicleHistory history(std::filesystem::path(dir.path().toStdString()) / "ABC1D23",
+                           [&now] { return now; });
+    CommissioningRecord step;
+    step.commissioning = "2026-12-09T10:00:00Z";
+    step.step = CommissioningStep::map;
+    step.outcome = StepOutcome::skipped;
+    step.reason = "no MAP sensor fitted";
+    step.module_version = "2.10";
+    QVERIFY(history.AddCommissioningStep(step).file);
+    now += minutes(5);  // the report is the newer
+    QVERIFY(history.AddReport("%PDF-1.4 made by hand\n").file);
+    const std::vector<HistoryRecord> records = history.Timeline();
+    QCOMPARE(records.size(), std::size_t{2});
+    Calls calls;
+    QPointer<QDialog> dialog = MakeVehicleTimelineDialog(
+        nullptr, {"ABC1D23", records, std::nullopt, false}, calls.Actions());
+    dialog->show();
+    QCOMPARE(Table(dialog)->item(1, 2)->text(),
+             QStringLiteral("MAP program: skipped: no MAP sensor fitted"));
+    QCOMPARE(Table(dialog)->item(1, 3)->text(), QStringLiteral("2.10"));
+    QCOMPARE(Table(dialog)->item(0, 1)->text(), QStringLiteral("Customer report"));
+    Table(dialog)->selectRow(1);
+    QVERIFY(!Button(dialog, "open_log")->isEnabled());
+    Table(dialog)->selectRow(0);
+    QVERIFY(Button(dialog, "open_log")->isEnabled());
+    QCOMPARE(Button(dialog, "open_log")->text(), QStringLiteral("Open re&port"));
+    Button(dialog, "open_log")->click();
+    QCOMPARE(calls.lines, QStringList{QStringLiteral("open_report ") + FileName(records[0].file)});
   }
 
   void restoreChosenTakesTheTickedSettings() {

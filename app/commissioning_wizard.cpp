@@ -50,7 +50,9 @@ QString SettingShown(const SettingRow& row, const SettingsBlock& block, char sep
     return OptionStateText(OptionChecked(block, row.id));
   }
   if (row.kind == SettingKind::idle_rpm) {
-    return ToQString(IntegerText(std::llround(SettingValue(row, block))));
+    // In RPM at factor 1, as a settings file and the report name it.
+    const std::optional<double> rpm = SettingsOfBlock(block).values.at(row.id);
+    return rpm ? ToQString(IntegerText(std::llround(*rpm))) : QString();
   }
   return ToQString(DecodeSetting(row, block, separator));
 }
@@ -104,6 +106,7 @@ CommissioningWizard::CommissioningWizard(Messages& messages, CommissioningHost h
       {tr("Setting"), tr("Backup"), tr("Module"), tr("To write"), tr("Unit")});
   settings.verticalHeader()->hide();
   settings.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  settings.horizontalHeader()->setStretchLastSection(true);
 
   const std::array<QCheckBox*, kSensorItemCount> checks{ui_->check_temperature, ui_->check_lambda,
                                                         ui_->check_map_key_on, ui_->check_map_idle};

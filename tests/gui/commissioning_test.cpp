@@ -26,6 +26,7 @@
 #include "records/vehicle_store.h"
 #include "session/data_folder.h"
 #include "settings/settings_table.h"
+#include "settings_file/file_settings.h"
 #include "ui_CommissioningWizard.h"
 #include "ui_ProgramZelkForm.h"
 #include "windows_fixture.h"
@@ -240,6 +241,9 @@ class CommissioningTest : public QObject {
     QCOMPARE(b.w.messages.Texts().last(), QStringLiteral("This value must be between 0 and 4000!"));
     QCOMPARE(b.ToWrite(zelk::kTempoPartida)->text(), QStringLiteral("1000"));
     b.ToWrite(zelk::kTempoPartida)->setText(QStringLiteral("1500"));
+    // The idle speed in RPM, as the report and a settings file name it.
+    QCOMPARE(b.ToWrite(zelk::kRpmAdj)->text(), QStringLiteral("850"));
+    b.ToWrite(zelk::kRpmAdj)->setText(QStringLiteral("900"));
     b.w.messages.answers = {true};
     b.Run(CommissioningStep::settings);
     QCOMPARE(b.wizard->outcome(CommissioningStep::settings), std::optional(StepOutcome::done));
@@ -247,6 +251,8 @@ class CommissioningTest : public QObject {
         QStringLiteral("The module now holds the settings of ABC1D23.")));
     QCOMPARE(zelk::SettingValue(zelk::kSettings[zelk::kTempoPartida], *b.w.MainForm.last_read()),
              1500.0);
+    QCOMPARE(zelk::SettingsOfBlock(*b.w.MainForm.last_read()).values[zelk::kRpmAdj],
+             std::optional(900.0));
 
     b.ui().notes->setPlainText(QStringLiteral("Check the idle again after 500 km."));
     b.Run(CommissioningStep::report);

@@ -222,7 +222,6 @@ void CommissioningWizard::RunStep() {
   switch (current_) {
     case CommissioningStep::connect:
       done = host_.connect_and_read();
-      if (done && done->outcome == StepOutcome::done) backup_.reset();
       break;
     case CommissioningStep::backup:
       done = host_.backup();

@@ -19,6 +19,7 @@
 #include "app/command_line_help.h"
 #include "app/dialog_folder.h"
 #include "app/fonts.h"
+#include "app/group_box_frame_style.h"
 #include "app/log_review_window.h"
 #include "app/messages.h"
 #include "app/qt_text.h"
@@ -183,6 +184,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(zelk::ToQString(zelk::kProgramVersion));
     QApplication::setOrganizationName(QStringLiteral("Quibrane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk")));
+    // The style the platform (or -style) chose, with the group boxes' frames
+    // whole at fractional scalings; the windows' style sheets wrap it.
+    QApplication::setStyle(new zelk::GroupBoxFrameStyle(QApplication::style()->name()));
     zelk::LoadWindowFonts();
     const std::optional<StartOptions> options = ReadStartOptions(app, messages, argc, argv);
     if (!options) return 2;

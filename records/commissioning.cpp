@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "records/record_json.h"
+
 namespace zelk {
 namespace {
 
@@ -239,22 +241,15 @@ std::string EncodeCommissioningRecord(const CommissioningRecord& record) {
   doc["module_version"] = record.module_version;
   doc["technician"] = record.technician;
   if (record.sensors) doc["sensors"] = SensorsJson(*record.sensors);
-  // Replace: a reason typed with broken UTF-8 is kept, not a crash.
-  return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  return RecordJsonText(doc);
 }
 
 DecodedCommissioningRecord DecodeCommissioningRecord(std::string_view text) {
   DecodedCommissioningRecord decoded;
-  const Json doc = Json::parse(text, nullptr, false);
-  if (doc.is_discarded() || !doc.is_object()) {
-    decoded.error = "not a JSON object";
-    return decoded;
-  }
-  const auto format = doc.find("format");
-  if (format == doc.end() || *format != kFormat) {
-    decoded.error = "not a commissioning record";
-    return decoded;
-  }
+  const std::optional<Json> parsed =
+      ParseRecordObject<Json>(text, kFormat, "not a commissioning record", decoded.error);
+  if (!parsed) return decoded;
+  const Json& doc = *parsed;
   CommissioningRecord record;
   std::string& error = decoded.error;
   std::size_t step = 0;

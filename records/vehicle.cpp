@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "records/record_json.h"
 #include "records/vehicle_id.h"
 
 namespace zelk {
@@ -37,22 +38,15 @@ std::string EncodeVehicle(const Vehicle& vehicle) {
   doc["phone"] = vehicle.phone;
   doc["notes"] = vehicle.notes;
   doc["created_at"] = vehicle.created_at;
-  // Replace: a field typed with broken UTF-8 is kept, not a crash.
-  return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  return RecordJsonText(doc);
 }
 
 DecodedVehicle DecodeVehicle(std::string_view text) {
   DecodedVehicle decoded;
-  const Json doc = Json::parse(text, nullptr, false);
-  if (doc.is_discarded() || !doc.is_object()) {
-    decoded.error = "not a JSON object";
-    return decoded;
-  }
-  const auto format = doc.find("format");
-  if (format == doc.end() || *format != kFormat) {
-    decoded.error = "not a vehicle record";
-    return decoded;
-  }
+  const std::optional<Json> parsed =
+      ParseRecordObject<Json>(text, kFormat, "not a vehicle record", decoded.error);
+  if (!parsed) return decoded;
+  const Json& doc = *parsed;
   Vehicle vehicle;
   for (const auto& [key, field] :
        {std::pair{"plate", &vehicle.id}, std::pair{"name", &vehicle.name},

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "records/record_json.h"
 #include "settings_file/file_io.h"
 #include "text/utc_time.h"
 
@@ -96,10 +97,6 @@ std::vector<RecordName> NewestFirst(const std::filesystem::path& folder) {
   std::sort(names.begin(), names.end(),
             [](const RecordName& a, const RecordName& b) { return a.name > b.name; });
   return names;
-}
-
-std::string JsonText(const Json& doc) {
-  return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 // A record's JSON object, or why it is damaged.
@@ -262,7 +259,7 @@ AddedRecord VehicleHistory::AddNote(const std::string& text) {
   doc["format"] = "zelk-note";
   doc["time"] = UtcTimeText(now_());
   doc["text"] = text;
-  return Write(SuffixOf(RecordKind::note), JsonText(doc));
+  return Write(SuffixOf(RecordKind::note), RecordJsonText(doc));
 }
 
 AddedRecord VehicleHistory::AddProgramRun(const ProgramRun& run) {
@@ -273,7 +270,7 @@ AddedRecord VehicleHistory::AddProgramRun(const ProgramRun& run) {
   doc["ended_at"] = run.ended_at;
   doc["result"] = ProgramResultName(run.result);
   doc["module_version"] = run.module_version;
-  return Write(SuffixOf(RecordKind::program_run), JsonText(doc));
+  return Write(SuffixOf(RecordKind::program_run), RecordJsonText(doc));
 }
 
 AddedRecord VehicleHistory::AddCommissioningStep(const CommissioningRecord& record) {

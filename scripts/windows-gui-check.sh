@@ -35,6 +35,12 @@ installer="$root/build/windows-package/ProgramableZelk-$version-win64-setup.exe"
 }
 
 ZC_NAME=windows-gui-check
+# A display that holds the window at the scale asked for, as a monitor set to
+# that scaling would (the window tests use the same sizes).
+case "${ZELK_WINE_SCALE_PERCENT:-100}" in
+  150) ZC_SCREEN=1920x1080x24 ;;
+  200) ZC_SCREEN=2560x1440x24 ;;
+esac
 ZC_TIMEOUT=60 # wine's first start in a fresh prefix takes 10 to 15 s
 "$root/scripts/install-deps.sh" --screens --windows
 # shellcheck source=scripts/lib/drive-configurator.sh

@@ -28,7 +28,7 @@
 # Needs: Xvfb, openbox, xdotool, xprop (x11-utils), ImageMagick (import, convert).
 # Every process started here is ended by the EXIT trap, by its own id.
 
-ZC_SCREEN="1280x1024x24"   # the main window sits at (274, 50) and is 794 x 576
+ZC_SCREEN="${ZC_SCREEN:-1280x1024x24}"   # the main window sits at (274, 50) and is 794 x 576
 ZC_TIMEOUT=${ZC_TIMEOUT:-20}              # seconds any one step may take
 # The title carries the project's major.minor version, read where it is set.
 ZC_PROJECT_VERSION=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9]*\.[0-9]*\).*/\1/p' \

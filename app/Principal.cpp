@@ -133,7 +133,7 @@ void TMainForm::progClick() {
   // The progress dialog's own timer has the line; the poll runs again after
   // the dialogs, whether or not it ran before.
   PollPause pause(poll_, PollPause::Then::run);
-  const std::string started_at = UtcTimeText(std::chrono::system_clock::now());
+  const std::string started_at = UtcNowText();
   program_form_->exec();
   if (FinishProgramRun(program_form_->ProgramType(), started_at)) pause.Failed();
 }

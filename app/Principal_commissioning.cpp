@@ -44,10 +44,6 @@ QString ReportTitle() {
   return QCoreApplication::translate("CustomerReport", "Customer report");
 }
 
-std::string Now() {
-  return UtcTimeText(std::chrono::system_clock::now());
-}
-
 StepDone Failed(QString summary, std::string reason) {
   return StepDone{StepOutcome::failed, std::move(summary), std::move(reason)};
 }
@@ -93,7 +89,8 @@ TMainForm::ReportMade TMainForm::MakeCustomerReportFile(const std::string& techn
   Workshop workshop = workshop_;
   if (!technician.empty()) workshop.technician = technician;
   VehicleHistory history(bench_->folder);
-  CustomerReport report = MakeCustomerReport(*bench_->vehicle, history.Timeline(), workshop, Now());
+  CustomerReport report =
+      MakeCustomerReport(*bench_->vehicle, history.Timeline(), workshop, UtcNowText());
   const QByteArray pdf = CustomerReportPdf(report, DecimalSeparator());
   const AddedRecord added = history.AddReport(pdf.toStdString());
   if (!added.file) {
@@ -192,7 +189,7 @@ std::unique_ptr<CommissioningWizard> TMainForm::MakeCommissioningWizard() {
   host.module_version = [this] { return ModuleVersionText(session_.module_version()); };
   host.technician = [this] { return workshop_.technician; };
   host.now_ms = [this] { return now_ms_(); };
-  host.now_text = [] { return Now(); };
+  host.now_text = [] { return UtcNowText(); };
   return std::make_unique<CommissioningWizard>(messages_, std::move(host), this);
 }
 
@@ -249,7 +246,7 @@ bool TMainForm::FinishProgramRun(ProgramKind kind, const std::string& started_at
 
 std::optional<StepDone> TMainForm::CommissioningProgram(EngineProgram program) {
   PollPause pause(poll_, PollPause::Then::as_before);
-  const std::string started_at = Now();
+  const std::string started_at = UtcNowText();
   program_form_->RunEngineProgram(program);
   if (!program_form_->ran() && !program_form_->failed()) return std::nullopt;  // No: nothing sent
   const ProgramKind kind =
@@ -278,8 +275,8 @@ std::optional<StepDone> TMainForm::CommissioningWrite(const FileSettings& change
   // the module holds.
   const EditedSettingsFile edited =
       EditSettingsFile(MakeSettingsFile(*last_read_, ModuleVersionText(session_.module_version()),
-                                        Now(), SaveReason::save),
-                       changes, Now());
+                                        UtcNowText(), SaveReason::save),
+                       changes, UtcNowText());
   if (!edited.file) {
     messages_.Inform(TranslatedMessage(edited.error), title);
     return std::nullopt;

@@ -278,9 +278,8 @@ void TMainForm::SaveSettingsFile(const QString& chosen) {
   }
   const std::optional<SettingsBlock> block = BlockWithChanges();
   if (!block) return;
-  const SettingsFile file =
-      MakeSettingsFile(*block, ModuleVersionText(session_.module_version()),
-                       UtcTimeText(std::chrono::system_clock::now()), SaveReason::save);
+  const SettingsFile file = MakeSettingsFile(*block, ModuleVersionText(session_.module_version()),
+                                             UtcNowText(), SaveReason::save);
   const FileWrite written = WriteFileAtomically(PathOf(path), EncodeSettingsFile(file));
   if (!written.ok) {
     messages_.Inform(TranslatedMessage(written.error),

@@ -118,7 +118,7 @@ std::optional<SettingsFile> TMainForm::PreparedFile() {
   const std::optional<SettingsBlock> window = WindowSettings();
   if (!window) return std::nullopt;
   const Prepared prepared = PreparedOrStart();
-  const std::string now = UtcTimeText(std::chrono::system_clock::now());
+  const std::string now = UtcNowText();
   if (prepared.file_block) {
     return MakeSettingsFile(OverlaySettings(*prepared.file_block, *window), prepared.module_version,
                             now, SaveReason::prepared);

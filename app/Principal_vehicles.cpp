@@ -43,10 +43,6 @@ QString VehiclesTitle() {
   return QCoreApplication::translate("Vehicles", "Vehicles");
 }
 
-std::string NowText() {
-  return UtcTimeText(std::chrono::system_clock::now());
-}
-
 }  // namespace
 
 void TMainForm::BuildVehicleMenu(QMenuBar& bar) {
@@ -253,7 +249,7 @@ void TMainForm::RecordReadOnBench(const SettingsBlock& block) {
     }
   }
   const AddedRecord added = history.AddSettings(MakeSettingsFile(
-      block, ModuleVersionText(session_.module_version()), NowText(), SaveReason::read));
+      block, ModuleVersionText(session_.module_version()), UtcNowText(), SaveReason::read));
   if (!added.file) InformVehicleRecordFailed(added.error);
 }
 
@@ -262,7 +258,7 @@ void TMainForm::RecordReadBackOnBench(const SettingsBlock& block) {
   const AddedRecord added =
       VehicleHistory(bench_->folder)
           .AddSettings(MakeSettingsFile(block, ModuleVersionText(session_.module_version()),
-                                        NowText(), SaveReason::read));
+                                        UtcNowText(), SaveReason::read));
   if (!added.file) InformVehicleRecordFailed(added.error);
 }
 
@@ -275,7 +271,7 @@ void TMainForm::RecordSavedOnBench(const SettingsFile& file) {
 void TMainForm::RecordProgramRunOnBench(ProgramKind kind, const std::string& started_at,
                                         bool failed, bool aborted) {
   if (!bench_) return;
-  ProgramRun run{std::string(ProgramKindName(kind)), started_at, NowText(),
+  ProgramRun run{std::string(ProgramKindName(kind)), started_at, UtcNowText(),
                  failed    ? ProgramResult::failed
                  : aborted ? ProgramResult::aborted
                            : ProgramResult::completed,

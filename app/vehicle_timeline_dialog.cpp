@@ -46,11 +46,6 @@ constexpr std::array<const char*, 6> kKindWords{
     QT_TRANSLATE_NOOP("VehicleTimeline", "Commissioning"),
     QT_TRANSLATE_NOOP("VehicleTimeline", "Customer report")};
 
-// By ProgramResult.
-constexpr std::array<const char*, 3> kResultWords{QT_TRANSLATE_NOOP("VehicleTimeline", "completed"),
-                                                  QT_TRANSLATE_NOOP("VehicleTimeline", "aborted"),
-                                                  QT_TRANSLATE_NOOP("VehicleTimeline", "failed")};
-
 QString Text(const char* english) {
   return QCoreApplication::translate(kContext, english);
 }
@@ -86,7 +81,7 @@ QString WhatText(const HistoryRecord& record) {
       if (!record.program_run) return {};
       return QCoreApplication::translate("VehicleTimeline", "%1: %2")
           .arg(ToQString(record.program_run->program),
-               Text(kResultWords.at(static_cast<std::size_t>(record.program_run->result))));
+               ProgramResultText(std::string(ProgramResultName(record.program_run->result))));
     case RecordKind::commissioning:
       return record.commissioning ? CommissioningText(*record.commissioning) : QString();
     case RecordKind::log:

@@ -99,16 +99,21 @@ std::vector<RecordName> NewestFirst(const std::filesystem::path& folder) {
   return names;
 }
 
-// A record's JSON object, or why it is damaged.
-std::optional<Json> ReadJson(const std::filesystem::path& path, std::string& damaged) {
-  const FileRead read = ReadSmallFile(path);
-  if (!read.ok) {
-    damaged = read.error;
-    return std::nullopt;
-  }
-  Json doc = Json::parse(read.contents, nullptr, false);
+// The record's file, or nothing with the record marked damaged by why.
+std::optional<std::string> ReadText(HistoryRecord& record) {
+  FileRead read = ReadSmallFile(record.file);
+  if (read.ok) return std::move(read.contents);
+  record.damaged = read.error;
+  return std::nullopt;
+}
+
+// The record's JSON object, or nothing with the record marked damaged.
+std::optional<Json> ReadJson(HistoryRecord& record) {
+  const std::optional<std::string> text = ReadText(record);
+  if (!text) return std::nullopt;
+  Json doc = Json::parse(*text, nullptr, false);
   if (doc.is_discarded() || !doc.is_object()) {
-    damaged = "not a JSON object";
+    record.damaged = "not a JSON object";
     return std::nullopt;
   }
   return doc;
@@ -121,19 +126,15 @@ std::string TextField(const Json& doc, const char* key) {
 
 void ReadRecord(HistoryRecord& record) {
   switch (record.kind) {
-    case RecordKind::settings: {
-      const FileRead read = ReadSmallFile(record.file);
-      if (!read.ok) {
-        record.damaged = read.error;
-        return;
+    case RecordKind::settings:
+      if (const std::optional<std::string> text = ReadText(record)) {
+        DecodedSettingsFile decoded = DecodeSettingsFile(*text);
+        record.settings = std::move(decoded.file);
+        record.damaged = std::move(decoded.error);
       }
-      DecodedSettingsFile decoded = DecodeSettingsFile(read.contents);
-      record.settings = std::move(decoded.file);
-      record.damaged = std::move(decoded.error);
       return;
-    }
     case RecordKind::note: {
-      const std::optional<Json> doc = ReadJson(record.file, record.damaged);
+      const std::optional<Json> doc = ReadJson(record);
       if (!doc) return;
       const auto text = doc->find("text");
       if (text == doc->end() || !text->is_string()) {
@@ -144,7 +145,7 @@ void ReadRecord(HistoryRecord& record) {
       return;
     }
     case RecordKind::program_run: {
-      const std::optional<Json> doc = ReadJson(record.file, record.damaged);
+      const std::optional<Json> doc = ReadJson(record);
       if (!doc) return;
       ProgramRun run;
       run.program = TextField(*doc, "program");
@@ -161,17 +162,13 @@ void ReadRecord(HistoryRecord& record) {
       record.program_run = std::move(run);
       return;
     }
-    case RecordKind::commissioning: {
-      const FileRead read = ReadSmallFile(record.file);
-      if (!read.ok) {
-        record.damaged = read.error;
-        return;
+    case RecordKind::commissioning:
+      if (const std::optional<std::string> text = ReadText(record)) {
+        DecodedCommissioningRecord decoded = DecodeCommissioningRecord(*text);
+        record.commissioning = std::move(decoded.record);
+        record.damaged = std::move(decoded.error);
       }
-      DecodedCommissioningRecord decoded = DecodeCommissioningRecord(read.contents);
-      record.commissioning = std::move(decoded.record);
-      record.damaged = std::move(decoded.error);
       return;
-    }
     case RecordKind::log:     // read by the log review, not for the timeline
     case RecordKind::report:  // opened by a PDF viewer
       return;

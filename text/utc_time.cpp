@@ -28,6 +28,10 @@ UtcParts PartsOf(system_clock::time_point time) {
 
 }  // namespace
 
+std::string UtcNowText() {
+  return UtcTimeText(system_clock::now());
+}
+
 std::string UtcTimeText(system_clock::time_point time) {
   const UtcParts t = PartsOf(time);
   char text[32];

@@ -14,6 +14,8 @@ namespace zelk {
 
 // "2026-12-09T10:15:00Z".
 std::string UtcTimeText(std::chrono::system_clock::time_point time);
+// The same for this moment.
+std::string UtcNowText();
 
 // The time UtcTimeText gave `text`; none when `text` is not such a time or
 // names no day of the calendar.

@@ -2087,18 +2087,6 @@ Usá-los assim mesmo?</translation>
         <translation>Registro</translation>
     </message>
     <message>
-        <source>completed</source>
-        <translation>concluído</translation>
-    </message>
-    <message>
-        <source>aborted</source>
-        <translation>abortado</translation>
-    </message>
-    <message>
-        <source>failed</source>
-        <translation>falhou</translation>
-    </message>
-    <message>
         <source>Damaged: %1</source>
         <translation>Danificado: %1</translation>
     </message>
